@@ -1,0 +1,68 @@
+#pragma once
+// Base of the control model: a named control with a text, enabled and visible state and
+// observers. All calls are safe from any thread. Each control guards its own state with its own
+// mutex; handlers and observers always run after that lock is released, on the calling thread.
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quillox {
+
+class Window;
+
+enum class ControlKind {
+    Edit, ComboBox, CheckBox, RadioButton, Button, MenuItem, Menu, Lines, Gauge, Picture,
+    Page, PageControl, GroupBox, Panel, Label, TrackBar, Timer
+};
+
+class Control {
+public:
+    Control(Window& owner, Control* parent, ControlKind kind, std::string name, std::string text);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    Control* parent() const { return parent_; }
+    Window& owner() const { return owner_; }
+
+    virtual std::string text() const;
+    virtual void setText(const std::string& text);
+    bool enabled() const;
+    void setEnabled(bool enabled);
+    bool visible() const;
+    void setVisible(bool visible);
+    void setFocus();
+
+    // Observers are called after every change, from the changing thread.
+    int subscribe(std::function<void()> observer);
+    void unsubscribe(int id);
+
+protected:
+    void Notify();
+    mutable std::mutex mutex_;  // guards the state of this control and of its subclass
+    std::string text_;
+
+private:
+    Window& owner_;
+    Control* parent_;
+    ControlKind kind_;
+    std::string name_;
+    bool enabled_ = true;
+    bool visible_ = true;
+
+    std::mutex observerMutex_;
+    std::vector<std::pair<int, std::function<void()>>> observers_;
+    int nextObserverId_ = 1;
+};
+
+// Runs a handler if one is set (handlers are optional until the form wires them).
+inline void Fire(const std::function<void()>& handler) {
+    if (handler) handler();
+}
+
+}  // namespace quillox

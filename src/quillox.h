@@ -1,0 +1,18 @@
+#pragma once
+// Umbrella header: every public header of the program core.
+#include "app/about_box.h"
+#include "app/form1.h"
+#include "app/number_text.h"
+#include "form/control.h"
+#include "form/controls.h"
+#include "form/file_dialog.h"
+#include "form/window.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "platform/stop_signal.h"
+#include "scan/worker.h"
+#include "signal/form_signal.h"
+#include "tuner/device_factory.h"
+#include "tuner/serialized_tuner.h"
+#include "tuner/tuner_device.h"
+#include "tuner/tuning_codes.h"
