@@ -70,6 +70,10 @@ TForm1::TForm1(Platform& platform)
     WireFileHandlers();
 }
 
+void TForm1::OnClose() {
+    if (closeHandling_) closeHandling_();
+}
+
 TForm1::~TForm1() {
     // No worker may outlive the tuner or the controls it uses.
     for (Worker* worker :

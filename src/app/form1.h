@@ -6,6 +6,7 @@
 // Threads: the GUI thread runs handlers and timers; at most one worker runs a job. Both reach
 // controls (thread-safe) and the tuner (serialised per call) only through this object.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/about_box.h"
@@ -435,7 +436,9 @@ public:
     void ValidateScanLists();
 
 protected:
-    void OnClose() override { FormClose(); }
+    // Runs FormClose once WireAppHandlers has connected it (a bare model closes silently).
+    void OnClose() override;
+    std::function<void()> closeHandling_;
 
 private:
     // Each subsystem wires the events of its own controls; the constructor calls them all.
