@@ -56,7 +56,7 @@ bool SupportsDvbs(FrontendIo& io, const dvb_frontend_info& info) {
 FrontendOpenResult OpenDvbFrontend(const std::string& path, Clock& clock,
                                    const FrontendIoFactory& makeIo, DvbDeviceOptions options) {
     FrontendOpenResult result;
-    std::unique_ptr<FrontendIo> io = makeIo();
+    auto io = std::make_unique<EintrRetryingIo>(makeIo());
     if (int rc = io->open(path, true)) {
         result.error = Failure(path, rc);
         return result;
@@ -88,11 +88,11 @@ std::optional<std::pair<int, int>> FindFirstDvbsFrontend(const std::string& dvbR
         fs::path adapterDir = fs::path(dvbRoot) / ("adapter" + std::to_string(adapter));
         for (int frontend : NumberedEntries(adapterDir, "frontend")) {
             std::string path = (adapterDir / ("frontend" + std::to_string(frontend))).string();
-            std::unique_ptr<FrontendIo> io = makeIo();
-            if (io->open(path, false) != 0) continue;
+            EintrRetryingIo io(makeIo());
+            if (io.open(path, false) != 0) continue;
             dvb_frontend_info info{};
-            bool dvbs = io->getInfo(info) == 0 && SupportsDvbs(*io, info);
-            io->close();
+            bool dvbs = io.getInfo(info) == 0 && SupportsDvbs(io, info);
+            io.close();
             if (dvbs) return std::make_pair(adapter, frontend);
         }
     }

@@ -20,6 +20,7 @@ struct FrontendOpenResult {
 };
 
 // Opens the frontend read-write (kept open for the device's life) and checks it is DVB-S.
+// Every FrontendIo from makeIo is used behind EintrRetryingIo.
 FrontendOpenResult OpenDvbFrontend(int adapter, int frontend, Clock& clock);
 FrontendOpenResult OpenDvbFrontend(const std::string& path, Clock& clock,
                                    const FrontendIoFactory& makeIo, DvbDeviceOptions options = {});

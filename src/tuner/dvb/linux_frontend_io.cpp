@@ -73,7 +73,7 @@ int LinuxFrontendIo::readStrength(uint16_t& strength) {
 int LinuxFrontendIo::readBer(uint32_t& ber) { return Result(::ioctl(fd_, FE_READ_BER, &ber)); }
 
 std::unique_ptr<FrontendIo> MakeLinuxFrontendIo() {
-    return std::make_unique<EintrRetryingIo>(std::make_unique<LinuxFrontendIo>());
+    return std::make_unique<LinuxFrontendIo>();
 }
 
 }  // namespace quillox::dvb

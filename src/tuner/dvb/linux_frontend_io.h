@@ -4,7 +4,8 @@
 
 namespace quillox::dvb {
 
-// One file descriptor; results are raw (EINTR included). Use MakeLinuxFrontendIo.
+// One file descriptor; results are raw, EINTR included: OpenDvbFrontend and
+// FindFirstDvbsFrontend put it behind EintrRetryingIo.
 class LinuxFrontendIo : public FrontendIo {
 public:
     LinuxFrontendIo() = default;
@@ -30,7 +31,6 @@ private:
     int fd_ = -1;
 };
 
-// LinuxFrontendIo behind EintrRetryingIo: what the program uses.
 std::unique_ptr<FrontendIo> MakeLinuxFrontendIo();
 
 }  // namespace quillox::dvb
