@@ -2,7 +2,9 @@
 // symbol-rate search for rate 0 (never blocking, cancelled by the next commit) and retuning.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -174,6 +176,39 @@ TEST(RateSearchTest, EndsAfterOnePassWhenNothingLocks) {
     EXPECT_FALSE(rig.WaitForLock(5000));
     EXPECT_FALSE(rig.device->searching());
     EXPECT_EQ(rig.fake.Calls("props").size(), 2u);
+}
+
+}  // namespace
+}  // namespace quillox::dvb
+
+namespace quillox::dvb {
+namespace {
+
+// The status timer reads on the GUI thread while a worker commits and searches.
+TEST(RateSearchTest, ReadersOnAnotherThreadSeeConsistentState) {
+    DvbRig rig(Cx24123Profile());
+    rig.fake.AddTransponder(Carrier(1150000, 22000000));
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            int32_t mhz = 0, ksps = 0, q = 0;
+            rig.device->TunerRefreshStatus();
+            rig.device->TunerGetFrequency(mhz);
+            rig.device->TunerGetSymbolRate(ksps);
+            rig.device->TunerGetSignalQuality(q);
+            if (q > 0) {
+                EXPECT_EQ(ksps, 22000);
+            }
+        }
+    });
+    for (int i = 0; i < 50; ++i) {
+        rig.Tune(i % 2 ? 10900 : 11000, 9750, polarity::kVertical, 0);
+        rig.clock.Advance(700);
+    }
+    done = true;
+    reader.join();
+    ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
+    EXPECT_TRUE(rig.WaitForLock(20000));
 }
 
 }  // namespace

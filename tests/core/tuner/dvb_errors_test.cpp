@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/fake_frontend.h"
+#include "platform/stop_signal.h"
 #include "tuner/dvb/dvb_open.h"
 #include "tuner/tuning_codes.h"
 
@@ -150,6 +151,33 @@ TEST(DvbErrorsTest, FrontendStaysOpenAndLnbPowerGoesOffAtTheEnd) {
     rig.device.reset();
     EXPECT_EQ(rig.fake.Calls(), (std::vector<std::string>{"voltage off", "close"}));
     EXPECT_FALSE(rig.fake.openForWriting());
+}
+
+}  // namespace
+}  // namespace quillox::dvb
+
+namespace quillox::dvb {
+namespace {
+
+// A job stopped during a guard time leaves the switch half-addressed: the next commit must send
+// the whole LNB sequence again rather than trust it.
+TEST(DvbErrorsTest, StopDuringGuardTimeForcesFullResend) {
+    DvbRig rig(Stv0299Profile());
+    StopSignal stop;
+    SetCurrentStopSignal(&stop);
+    stop.Request();
+    EXPECT_THROW(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
+                          diseqc::kPosBOptB),
+                 JobStopped);
+    SetCurrentStopSignal(nullptr);
+    EXPECT_TRUE(rig.fake.Calls("diseqc").empty());
+    rig.fake.ClearLog();
+    EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
+                       diseqc::kPosBOptB), 0);
+    EXPECT_EQ(rig.fake.Calls(),
+              (std::vector<std::string>{"voltage 13", "tone off", "diseqc e0 10 38 fc",
+                                        "props CLEAR DELSYS=5 FREQUENCY=1150000 "
+                                        "SYMBOL_RATE=27500000 INNER_FEC=9 INVERSION=2 TUNE"}));
 }
 
 }  // namespace
