@@ -52,7 +52,7 @@ DriverProfile MakeCx24123() {
     p.unlockedFec = FEC_NONE;
     p.captureKhz = 10000;
     p.lockMs = 150;
-    p.snr = RawLevels{0xFF00, 0xFFA0, 0xFFF0};  // 65535 - raw Es/N0 count
+    p.snr = RawLevels{0xFF00, 0xFFA0, 0xFFF0};       // 65535 - raw Es/N0 count
     p.strength = RawLevels{0x3000, 0x7000, 0x9900};  // AGC byte x 256
     p.berLocked = 40;
     p.isl6421 = true;
@@ -67,7 +67,7 @@ DriverProfile MakeS5h1420() {
     p.unlockedFec = FEC_NONE;
     p.captureKhz = 8000;
     p.lockMs = 250;
-    p.snr = std::nullopt;  // not implemented by the driver
+    p.snr = std::nullopt;                            // not implemented by the driver
     p.strength = RawLevels{0x2020, 0x6060, 0x8080};  // 8-bit value x 257
     p.berLocked = 7;
     p.isl6421 = true;
@@ -107,17 +107,28 @@ const char* VoltageText(fe_sec_voltage v) {
 
 std::string PropText(const dtv_property& p) {
     switch (p.cmd) {
-        case DTV_CLEAR: return "CLEAR";
-        case DTV_TUNE: return "TUNE";
-        case DTV_DELIVERY_SYSTEM: return "DELSYS=" + std::to_string(p.u.data);
-        case DTV_FREQUENCY: return "FREQUENCY=" + std::to_string(p.u.data);
-        case DTV_SYMBOL_RATE: return "SYMBOL_RATE=" + std::to_string(p.u.data);
-        case DTV_INNER_FEC: return "INNER_FEC=" + std::to_string(p.u.data);
-        case DTV_INVERSION: return "INVERSION=" + std::to_string(p.u.data);
-        case DTV_STAT_CNR: return "STAT_CNR";
-        case DTV_STAT_SIGNAL_STRENGTH: return "STAT_STRENGTH";
-        case DTV_ENUM_DELSYS: return "ENUM_DELSYS";
-        default: return "CMD" + std::to_string(p.cmd);
+        case DTV_CLEAR:
+            return "CLEAR";
+        case DTV_TUNE:
+            return "TUNE";
+        case DTV_DELIVERY_SYSTEM:
+            return "DELSYS=" + std::to_string(p.u.data);
+        case DTV_FREQUENCY:
+            return "FREQUENCY=" + std::to_string(p.u.data);
+        case DTV_SYMBOL_RATE:
+            return "SYMBOL_RATE=" + std::to_string(p.u.data);
+        case DTV_INNER_FEC:
+            return "INNER_FEC=" + std::to_string(p.u.data);
+        case DTV_INVERSION:
+            return "INVERSION=" + std::to_string(p.u.data);
+        case DTV_STAT_CNR:
+            return "STAT_CNR";
+        case DTV_STAT_SIGNAL_STRENGTH:
+            return "STAT_STRENGTH";
+        case DTV_ENUM_DELSYS:
+            return "ENUM_DELSYS";
+        default:
+            return "CMD" + std::to_string(p.cmd);
     }
 }
 
@@ -129,12 +140,30 @@ std::string PropsText(const char* verb, std::span<dtv_property> props) {
 
 }  // namespace
 
-const DriverProfile& Stv0299Profile() { static const DriverProfile p = MakeStv0299(); return p; }
-const DriverProfile& Mt312Profile() { static const DriverProfile p = MakeMt312(); return p; }
-const DriverProfile& Cx24123Profile() { static const DriverProfile p = MakeCx24123(); return p; }
-const DriverProfile& S5h1420Profile() { static const DriverProfile p = MakeS5h1420(); return p; }
-const DriverProfile& V5StatsProfile() { static const DriverProfile p = MakeV5(); return p; }
-const DriverProfile& DvbtProfile() { static const DriverProfile p = MakeDvbt(); return p; }
+const DriverProfile& Stv0299Profile() {
+    static const DriverProfile p = MakeStv0299();
+    return p;
+}
+const DriverProfile& Mt312Profile() {
+    static const DriverProfile p = MakeMt312();
+    return p;
+}
+const DriverProfile& Cx24123Profile() {
+    static const DriverProfile p = MakeCx24123();
+    return p;
+}
+const DriverProfile& S5h1420Profile() {
+    static const DriverProfile p = MakeS5h1420();
+    return p;
+}
+const DriverProfile& V5StatsProfile() {
+    static const DriverProfile p = MakeV5();
+    return p;
+}
+const DriverProfile& DvbtProfile() {
+    static const DriverProfile p = MakeDvbt();
+    return p;
+}
 
 std::vector<const DriverProfile*> LegacyProfiles() {
     return {&Stv0299Profile(), &Mt312Profile(), &Cx24123Profile(), &S5h1420Profile()};
@@ -294,9 +323,15 @@ private:
 FakeFrontend::FakeFrontend(const DriverProfile& profile, Clock& clock, std::string path)
     : profile_(profile), clock_(clock), path_(std::move(path)) {}
 
-void FakeFrontend::AddTransponder(const FakeTransponder& t) { transponders_.push_back(t); }
-void FakeFrontend::DropLock() { lockDropped_ = true; }
-void FakeFrontend::SetOverload(bool overload) { overload_ = overload; }
+void FakeFrontend::AddTransponder(const FakeTransponder& t) {
+    transponders_.push_back(t);
+}
+void FakeFrontend::DropLock() {
+    lockDropped_ = true;
+}
+void FakeFrontend::SetOverload(bool overload) {
+    overload_ = overload;
+}
 
 void FakeFrontend::FailNext(const std::string& op, int err, int times) {
     for (int i = 0; i < times; ++i) failures_[op].push_back(err);
@@ -333,7 +368,9 @@ std::vector<std::string> FakeFrontend::Calls(const std::string& prefix) const {
     return out;
 }
 
-void FakeFrontend::Log(const std::string& text) { log_.push_back({clock_.MonotonicMs(), text}); }
+void FakeFrontend::Log(const std::string& text) {
+    log_.push_back({clock_.MonotonicMs(), text});
+}
 
 int FakeFrontend::Injected(const std::string& op) {
     auto it = failures_.find(op);
@@ -354,12 +391,22 @@ int FakeFrontend::ApplyProp(const dtv_property& p) {
                 return EINVAL;
             cache_.delsys = p.u.data;
             return 0;
-        case DTV_FREQUENCY: cache_.frequency = p.u.data; return 0;
-        case DTV_SYMBOL_RATE: cache_.symbolRate = p.u.data; return 0;
-        case DTV_INNER_FEC: cache_.fec = p.u.data; return 0;
-        case DTV_INVERSION: cache_.inversion = p.u.data; return 0;
-        case DTV_TUNE: return Tune();
-        default: return EINVAL;
+        case DTV_FREQUENCY:
+            cache_.frequency = p.u.data;
+            return 0;
+        case DTV_SYMBOL_RATE:
+            cache_.symbolRate = p.u.data;
+            return 0;
+        case DTV_INNER_FEC:
+            cache_.fec = p.u.data;
+            return 0;
+        case DTV_INVERSION:
+            cache_.inversion = p.u.data;
+            return 0;
+        case DTV_TUNE:
+            return Tune();
+        default:
+            return EINVAL;
     }
 }
 
@@ -387,7 +434,8 @@ const FakeTransponder* FakeFrontend::Reachable(bool needRate) const {
             continue;
         }
         int64_t rateError = std::llabs(int64_t{tuned_->symbolRate} - t.symbolRate);
-        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2) return &t;
+        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2)
+            return &t;
     }
     return nullptr;
 }
@@ -427,8 +475,12 @@ void FakeFrontend::FillProp(dtv_property& p) const {
                            ? (locked->symbolRate + 1000) / 2000 * 2000
                            : c.symbolRate;
             break;
-        case DTV_INNER_FEC: p.u.data = locked ? locked->fec : profile_.unlockedFec; break;
-        case DTV_DELIVERY_SYSTEM: p.u.data = c.delsys; break;
+        case DTV_INNER_FEC:
+            p.u.data = locked ? locked->fec : profile_.unlockedFec;
+            break;
+        case DTV_DELIVERY_SYSTEM:
+            p.u.data = c.delsys;
+            break;
         case DTV_ENUM_DELSYS:
             p.u.buffer.len = static_cast<uint32_t>(profile_.delsys.size());
             for (size_t i = 0; i < profile_.delsys.size(); ++i)
@@ -451,7 +503,9 @@ void FakeFrontend::FillProp(dtv_property& p) const {
             p.u.st.stat[0].svalue = value;
             break;
         }
-        default: p.result = EINVAL; break;
+        default:
+            p.result = EINVAL;
+            break;
     }
 }
 

@@ -18,7 +18,7 @@
 namespace quillox::dvb {
 
 enum class ReadBackFrequency { Requested, Carrier };  // Carrier: requested + measured offset
-enum class ReadBackRate { Requested, MeasuredTo2k };   // stv0299 measures, rounded to 2 kS/s
+enum class ReadBackRate { Requested, MeasuredTo2k };  // stv0299 measures, rounded to 2 kS/s
 
 // Three levels of a raw reading: no energy, energy without lock, locked.
 struct RawLevels {
@@ -37,7 +37,7 @@ struct DriverProfile {
     uint32_t unlockedFec = FEC_AUTO;  // what INNER_FEC reads before lock
     uint32_t captureKhz = 5000;       // how far off the carrier the demodulator still locks
     int32_t lockMs = 300;             // acquisition time on the right values (doubled below 5 MS/s)
-    std::optional<RawLevels> snr;       // FE_READ_SNR; nullopt: 524
+    std::optional<RawLevels> snr;     // FE_READ_SNR; nullopt: 524
     std::optional<RawLevels> strength;  // FE_READ_SIGNAL_STRENGTH; nullopt: 524
     uint32_t berLocked = 0;
     bool v5Stats = false;  // DVBv5 CNR/strength in dB (as vidtv); legacy drivers leave len 0
@@ -49,8 +49,8 @@ const DriverProfile& Stv0299Profile();
 const DriverProfile& Mt312Profile();
 const DriverProfile& Cx24123Profile();
 const DriverProfile& S5h1420Profile();
-const DriverProfile& V5StatsProfile();  // a newer driver with DVBv5 statistics in dB
-const DriverProfile& DvbtProfile();     // not satellite at all
+const DriverProfile& V5StatsProfile();               // a newer driver with DVBv5 statistics in dB
+const DriverProfile& DvbtProfile();                  // not satellite at all
 std::vector<const DriverProfile*> LegacyProfiles();  // the four old ones
 
 // A carrier as the card's input sees it: where it is and what it takes to reach it.
@@ -58,7 +58,7 @@ struct FakeTransponder {
     uint32_t ifKhz = 0;
     fe_sec_voltage voltage = SEC_VOLTAGE_13;
     bool toneOn = false;
-    std::vector<uint8_t> diseqc;          // last DiSEqC message the switch must have had; empty: any
+    std::vector<uint8_t> diseqc;  // last DiSEqC message the switch must have had; empty: any
     std::optional<fe_sec_mini_cmd> burst;  // last burst the switch must have had
     uint32_t symbolRate = 27500000;
     uint32_t fec = FEC_3_4;
@@ -78,7 +78,7 @@ public:
     void DropLock();                  // the carrier is lost until the next tune
     void SetOverload(bool overload);  // ISL6421 overcurrent: voltage requests fail after ~1 s
     void FailNext(const std::string& op, int err, int times = 1);  // op as in the log's first word
-    void ReportLimits(uint32_t freqMinKhz, uint32_t freqMaxKhz);    // FE_GET_INFO tells these
+    void ReportLimits(uint32_t freqMinKhz, uint32_t freqMaxKhz);   // FE_GET_INFO tells these
 
     std::unique_ptr<FrontendIo> NewIo();
     FrontendIoFactory Factory();

@@ -30,7 +30,9 @@ void ParseStat(const dtv_property& p, std::optional<int64_t>& decibel,
     }
 }
 
-bool ValidCode(int32_t code, int32_t low, int32_t high) { return code >= low && code <= high; }
+bool ValidCode(int32_t code, int32_t low, int32_t high) {
+    return code >= low && code <= high;
+}
 
 std::string NameOf(const dvb_frontend_info& info) {
     return std::string(info.name, strnlen(info.name, sizeof info.name));
@@ -40,7 +42,10 @@ std::string NameOf(const dvb_frontend_info& info) {
 
 DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const dvb_frontend_info& info,
                                      Clock& clock, DvbDeviceOptions options)
-    : io_(std::move(io)), info_(info), clock_(clock), options_(std::move(options)),
+    : io_(std::move(io)),
+      info_(info),
+      clock_(clock),
+      options_(std::move(options)),
       quirks_(QuirksOf(NameOf(info))) {}
 
 DvbFrontendDevice::~DvbFrontendDevice() {
@@ -164,9 +169,8 @@ int DvbFrontendDevice::ApplyLnb(const LnbState& target) {
     if (int rc = io_->setTone(SEC_TONE_OFF)) return rc;
     if (on && target.diseqc != diseqc::kNone) {
         clock_.Sleep(options_.guardMs);
-        if (auto cmd = CommittedSwitchCommand(target.diseqc,
-                                              target.polarity == polarity::kHorizontal,
-                                              target.toneOn)) {
+        if (auto cmd = CommittedSwitchCommand(
+                target.diseqc, target.polarity == polarity::kHorizontal, target.toneOn)) {
             if (int rc = io_->sendMasterCmd(*cmd)) return rc;
         } else {
             if (int rc = io_->sendBurst(BurstOf(target.diseqc))) return rc;

@@ -9,7 +9,7 @@
 // call ever blocks for it, and the next TunerCommit ends it.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
-// interleave freely; a commit (at most about 50 ms of guard times) holds it throughout.
+// interleave freely; a commit (about 30 ms of guard times at most) holds it throughout.
 // Results: 0, or a negative errno (-ERANGE: IF out of range, -EOPNOTSUPP: 33/44 kHz tone,
 // -ENODATA: a reading the driver cannot give, others from the failing ioctl).
 #include <cstdint>
@@ -29,9 +29,9 @@ namespace quillox::dvb {
 
 struct DvbDeviceOptions {
     // Rates tried for symbol rate 0, most common first (kS/s).
-    std::vector<int32_t> searchRatesKsps = {27500, 22000, 30000, 29900, 28000, 27000, 26000,
-                                            24500, 23000, 20000, 15000, 11000, 6111,  5632,
-                                            4340,  3000,  2000};
+    std::vector<int32_t> searchRatesKsps = {27500, 22000, 30000, 29900, 28000, 27000,
+                                            26000, 24500, 23000, 20000, 15000, 11000,
+                                            6111,  5632,  4340,  3000,  2000};
     int32_t searchTimeoutMs = 500;          // per candidate of 5000 kS/s and more
     int32_t searchLowRateTimeoutMs = 1500;  // below 5000 kS/s the demodulators take longer
     int32_t guardMs = 15;                   // before and after each DiSEqC message or burst
@@ -70,9 +70,9 @@ public:
 
     // Beyond the interface, for diagnostics and the signal window.
     std::string driverName() const;
-    SnrScale snrScale() const;          // what TunerGetSnr's figure means
+    SnrScale snrScale() const;            // what TunerGetSnr's figure means
     std::optional<uint32_t> ber() const;  // last FE_READ_BER while locked
-    bool searching() const;             // a symbol-rate search is running
+    bool searching() const;               // a symbol-rate search is running
 
 private:
     struct Request {  // what the program staged

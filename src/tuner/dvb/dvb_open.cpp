@@ -24,7 +24,8 @@ std::vector<int> NumberedEntries(const std::filesystem::path& dir, const std::st
         std::string name = entry.path().filename().string();
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
         std::string digits = name.substr(prefix.size());
-        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+        if (!std::all_of(digits.begin(), digits.end(),
+                         [](char c) { return c >= '0' && c <= '9'; }) ||
             digits.size() > 6)
             continue;
         numbers.push_back(std::stoi(digits));

@@ -21,7 +21,9 @@ EintrRetryingIo::EintrRetryingIo(std::unique_ptr<FrontendIo> inner) : inner_(std
 int EintrRetryingIo::open(const std::string& path, bool readWrite) {
     return RetryOnEintr([&] { return inner_->open(path, readWrite); });
 }
-void EintrRetryingIo::close() { inner_->close(); }
+void EintrRetryingIo::close() {
+    inner_->close();
+}
 int EintrRetryingIo::getInfo(dvb_frontend_info& info) {
     return RetryOnEintr([&] { return inner_->getInfo(info); });
 }

@@ -9,11 +9,15 @@
 namespace quillox::dvb {
 namespace {
 
-int Result(int rc) { return rc < 0 ? errno : 0; }
+int Result(int rc) {
+    return rc < 0 ? errno : 0;
+}
 
 }  // namespace
 
-LinuxFrontendIo::~LinuxFrontendIo() { close(); }
+LinuxFrontendIo::~LinuxFrontendIo() {
+    close();
+}
 
 int LinuxFrontendIo::open(const std::string& path, bool readWrite) {
     close();
@@ -64,13 +68,17 @@ int LinuxFrontendIo::readStatus(fe_status_t& status) {
     return Result(::ioctl(fd_, FE_READ_STATUS, &status));
 }
 
-int LinuxFrontendIo::readSnr(uint16_t& snr) { return Result(::ioctl(fd_, FE_READ_SNR, &snr)); }
+int LinuxFrontendIo::readSnr(uint16_t& snr) {
+    return Result(::ioctl(fd_, FE_READ_SNR, &snr));
+}
 
 int LinuxFrontendIo::readStrength(uint16_t& strength) {
     return Result(::ioctl(fd_, FE_READ_SIGNAL_STRENGTH, &strength));
 }
 
-int LinuxFrontendIo::readBer(uint32_t& ber) { return Result(::ioctl(fd_, FE_READ_BER, &ber)); }
+int LinuxFrontendIo::readBer(uint32_t& ber) {
+    return Result(::ioctl(fd_, FE_READ_BER, &ber));
+}
 
 std::unique_ptr<FrontendIo> MakeLinuxFrontendIo() {
     return std::make_unique<LinuxFrontendIo>();

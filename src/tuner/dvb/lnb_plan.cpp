@@ -59,25 +59,39 @@ fe_sec_mini_cmd BurstOf(int32_t diseqcCode) {
 
 std::optional<fe_code_rate> KernelFecOf(int32_t fecCode) {
     switch (fecCode) {
-        case fec::k1_2: return FEC_1_2;
-        case fec::k2_3: return FEC_2_3;
-        case fec::k3_4: return FEC_3_4;
-        case fec::k5_6: return FEC_5_6;
-        case fec::k7_8: return FEC_7_8;
-        case fec::kAuto: return FEC_AUTO;
-        default: return std::nullopt;
+        case fec::k1_2:
+            return FEC_1_2;
+        case fec::k2_3:
+            return FEC_2_3;
+        case fec::k3_4:
+            return FEC_3_4;
+        case fec::k5_6:
+            return FEC_5_6;
+        case fec::k7_8:
+            return FEC_7_8;
+        case fec::kAuto:
+            return FEC_AUTO;
+        default:
+            return std::nullopt;
     }
 }
 
 std::optional<int32_t> FecCodeOfKernel(uint32_t rate) {
     switch (rate) {
-        case FEC_1_2: return fec::k1_2;
-        case FEC_2_3: return fec::k2_3;
-        case FEC_3_4: return fec::k3_4;
-        case FEC_5_6: return fec::k5_6;
-        case FEC_7_8: return fec::k7_8;
-        case FEC_AUTO: return fec::kAuto;  // the driver could not tell
-        default: return std::nullopt;      // FEC_NONE, FEC_6_7 and DVB-S2 rates
+        case FEC_1_2:
+            return fec::k1_2;
+        case FEC_2_3:
+            return fec::k2_3;
+        case FEC_3_4:
+            return fec::k3_4;
+        case FEC_5_6:
+            return fec::k5_6;
+        case FEC_7_8:
+            return fec::k7_8;
+        case FEC_AUTO:
+            return fec::kAuto;  // the driver could not tell
+        default:
+            return std::nullopt;  // FEC_NONE, FEC_6_7 and DVB-S2 rates
     }
 }
 

@@ -18,7 +18,8 @@ struct IfPlan {
 };
 
 // IF = |downlink - LOF|; nullopt when it falls outside [minKhz, maxKhz].
-std::optional<IfPlan> PlanIf(int32_t downlinkMhz, int32_t lofMhz, uint32_t minKhz = kIfMinMhz * 1000u,
+std::optional<IfPlan> PlanIf(int32_t downlinkMhz, int32_t lofMhz,
+                             uint32_t minKhz = kIfMinMhz * 1000u,
                              uint32_t maxKhz = kIfMaxMhz * 1000u);
 
 // Downlink MHz (rounded to the nearest) of an IF the demodulator reports: LOF + IF, or LOF - IF

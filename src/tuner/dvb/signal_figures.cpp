@@ -6,7 +6,9 @@
 namespace quillox::dvb {
 namespace {
 
-int32_t PercentOf(uint32_t relative) { return static_cast<int32_t>(relative * 100u / 65535u); }
+int32_t PercentOf(uint32_t relative) {
+    return static_cast<int32_t>(relative * 100u / 65535u);
+}
 
 std::optional<uint16_t> RelativeSnr(const RawStats& raw) {
     return raw.cnrRelative ? raw.cnrRelative : raw.legacySnr;
@@ -24,8 +26,8 @@ int32_t LockedQuality(const RawStats& raw, const DriverQuirks& quirks) {
     auto snr = RelativeSnr(raw);
     auto strength = RelativeStrength(raw, quirks);
     if (raw.cnrMilliDb) {
-        percent = static_cast<int32_t>(std::lround(*raw.cnrMilliDb / 1000.0 * 100.0 /
-                                                   kFullQualityCnrDb));
+        percent =
+            static_cast<int32_t>(std::lround(*raw.cnrMilliDb / 1000.0 * 100.0 / kFullQualityCnrDb));
     } else if (snr && quirks.snrForQuality) {
         percent = PercentOf(*snr);
     } else if (strength) {

@@ -15,19 +15,19 @@ namespace quillox::dvb {
 
 // What one refresh collected; each member is absent when the driver could not deliver it.
 struct RawStats {
-    std::optional<int64_t> cnrMilliDb;          // DTV_STAT_CNR, FE_SCALE_DECIBEL
-    std::optional<uint16_t> cnrRelative;        // DTV_STAT_CNR, FE_SCALE_RELATIVE
-    std::optional<int64_t> strengthMilliDbm;    // DTV_STAT_SIGNAL_STRENGTH, FE_SCALE_DECIBEL
-    std::optional<uint16_t> strengthRelative;   // DTV_STAT_SIGNAL_STRENGTH, FE_SCALE_RELATIVE
-    std::optional<uint16_t> legacySnr;          // FE_READ_SNR
-    std::optional<uint16_t> legacyStrength;     // FE_READ_SIGNAL_STRENGTH
-    std::optional<uint32_t> ber;                // FE_READ_BER (locked only)
+    std::optional<int64_t> cnrMilliDb;         // DTV_STAT_CNR, FE_SCALE_DECIBEL
+    std::optional<uint16_t> cnrRelative;       // DTV_STAT_CNR, FE_SCALE_RELATIVE
+    std::optional<int64_t> strengthMilliDbm;   // DTV_STAT_SIGNAL_STRENGTH, FE_SCALE_DECIBEL
+    std::optional<uint16_t> strengthRelative;  // DTV_STAT_SIGNAL_STRENGTH, FE_SCALE_RELATIVE
+    std::optional<uint16_t> legacySnr;         // FE_READ_SNR
+    std::optional<uint16_t> legacyStrength;    // FE_READ_SIGNAL_STRENGTH
+    std::optional<uint32_t> ber;               // FE_READ_BER (locked only)
 };
 
 // What the legacy drivers' numbers really are, by the driver's name from FE_GET_INFO.
 struct DriverQuirks {
-    int strengthShift = 0;       // mt312 reports a 14-bit AGC value: scale it up to 16 bits
-    bool snrForQuality = true;   // cx24123's own source calls its SNR bogus: use strength
+    int strengthShift = 0;      // mt312 reports a 14-bit AGC value: scale it up to 16 bits
+    bool snrForQuality = true;  // cx24123's own source calls its SNR bogus: use strength
 };
 DriverQuirks QuirksOf(const std::string& driverName);
 
@@ -40,10 +40,10 @@ constexpr float kRelativeSnrFullScale = 20.0f;
 constexpr double kFullQualityCnrDb = 15.0;
 
 struct SignalFigures {
-    int32_t quality = 0;              // 0..100
-    std::optional<float> snr;         // meaning given by snrScale
+    int32_t quality = 0;       // 0..100
+    std::optional<float> snr;  // meaning given by snrScale
     SnrScale snrScale = SnrScale::None;
-    std::optional<int32_t> level;     // relative 0..65535, or 0.001 dBm when only dB is known
+    std::optional<int32_t> level;  // relative 0..65535, or 0.001 dBm when only dB is known
 };
 
 SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, bool locked);

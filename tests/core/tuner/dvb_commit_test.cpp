@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/fake_frontend.h"
@@ -59,9 +59,9 @@ TEST_P(TuneBatchTest, RateTimesThousandAndFecMapping) {
     DvbRig rig(Cx24123Profile());
     ASSERT_EQ(rig.Tune(11000, 9750, polarity::kVertical, c.ksps, c.fecCode), 0);
     EXPECT_EQ(rig.fake.Calls("props"),
-              std::vector<std::string>{"props CLEAR DELSYS=5 FREQUENCY=1250000 SYMBOL_RATE=" +
-                                       std::to_string(c.rate) + " INNER_FEC=" +
-                                       std::to_string(c.kernelFec) + " INVERSION=2 TUNE"});
+              std::vector<std::string>{
+                  "props CLEAR DELSYS=5 FREQUENCY=1250000 SYMBOL_RATE=" + std::to_string(c.rate) +
+                  " INNER_FEC=" + std::to_string(c.kernelFec) + " INVERSION=2 TUNE"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, TuneBatchTest,
@@ -92,8 +92,9 @@ TEST(DvbCommitTest, OutOfRangeRateKeepsLnbControlAndHidesOldLock) {
     ASSERT_EQ(rig.Tune(10700, 9750, polarity::kVertical, 27500), 0);
     ASSERT_TRUE(rig.WaitForLock());
     rig.fake.ClearLog();
-    EXPECT_EQ(rig.Tune(10700, 9750, polarity::kVertical, 1, fec::kAuto, tone::kNone,
-                       diseqc::kSimpleA), -EINVAL);
+    EXPECT_EQ(
+        rig.Tune(10700, 9750, polarity::kVertical, 1, fec::kAuto, tone::kNone, diseqc::kSimpleA),
+        -EINVAL);
     EXPECT_EQ(rig.fake.Calls(), (std::vector<std::string>{"voltage 13", "tone off", "burst A"}));
     rig.device->TunerRefreshStatus();
     EXPECT_EQ(rig.Quality(), 0);  // the kernel may still hold the old lock; it is not ours

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/fake_frontend.h"
 #include "platform/stop_signal.h"
+#include "support/fake_frontend.h"
 #include "tuner/dvb/dvb_open.h"
 #include "tuner/tuning_codes.h"
 
@@ -61,8 +61,8 @@ TEST(DvbOpenTest, FindsFirstSatelliteFrontendInNumericOrder) {
         root.string(), FakeFrontend::Router({&terrestrial, &sat10, &sat2, &terrestrial2}));
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(*found, std::make_pair(2, 1));
-    EXPECT_FALSE(FindFirstDvbsFrontend((root / "none").string(),
-                                       FakeFrontend::Router({&sat10})).has_value());
+    EXPECT_FALSE(FindFirstDvbsFrontend((root / "none").string(), FakeFrontend::Router({&sat10}))
+                     .has_value());
     fs::remove_all(root);
 }
 
@@ -99,7 +99,8 @@ TEST(DvbErrorsTest, InterruptedCallsAreRepeated) {
     rig.fake.FailNext("diseqc", EINTR);
     rig.fake.FailNext("props", EINTR);
     EXPECT_EQ(rig.Tune(10900, 9750, polarity::kHorizontal, 27500, fec::kAuto, tone::kNone,
-                       diseqc::kPosAOptA), 0);
+                       diseqc::kPosAOptA),
+              0);
     EXPECT_EQ(rig.fake.Calls("voltage 18").size(), 3u);
     EXPECT_EQ(rig.fake.Calls("diseqc").size(), 2u);
     EXPECT_EQ(rig.fake.Calls("props").size(), 2u);
@@ -110,11 +111,13 @@ TEST(DvbErrorsTest, FailedIoctlIsReportedAndLnbControlResentNextTime) {
     DvbRig rig(Mt312Profile());
     rig.fake.FailNext("diseqc", EIO);
     EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                       diseqc::kPosBOptA), -EIO);
+                       diseqc::kPosBOptA),
+              -EIO);
     EXPECT_EQ(rig.fake.tunes(), 0);
     rig.fake.ClearLog();
     EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                       diseqc::kPosBOptA), 0);
+                       diseqc::kPosBOptA),
+              0);
     EXPECT_EQ(rig.fake.Calls("diseqc"), std::vector<std::string>{"diseqc e0 10 38 f4"});
 }
 
@@ -125,7 +128,8 @@ TEST(DvbErrorsTest, Isl6421OverloadLeavesLnbOffAndSaysSo) {
         rig.fake.SetOverload(true);
         const int64_t before = rig.clock.MonotonicMs();
         EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                           diseqc::kSimpleB), -EINVAL);
+                           diseqc::kSimpleB),
+                  -EINVAL);
         EXPECT_GE(rig.clock.MonotonicMs() - before, 1000);
         EXPECT_EQ(rig.fake.Calls(), std::vector<std::string>{"voltage 13"});
         int32_t pol = -1;
@@ -136,7 +140,8 @@ TEST(DvbErrorsTest, Isl6421OverloadLeavesLnbOffAndSaysSo) {
 
         rig.fake.SetOverload(false);  // the short is gone: the same request works
         EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                           diseqc::kSimpleB), 0);
+                           diseqc::kSimpleB),
+                  0);
         EXPECT_EQ(rig.fake.voltage(), SEC_VOLTAGE_13);
     }
 }
@@ -173,7 +178,8 @@ TEST(DvbErrorsTest, StopDuringGuardTimeForcesFullResend) {
     EXPECT_TRUE(rig.fake.Calls("diseqc").empty());
     rig.fake.ClearLog();
     EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                       diseqc::kPosBOptB), 0);
+                       diseqc::kPosBOptB),
+              0);
     EXPECT_EQ(rig.fake.Calls(),
               (std::vector<std::string>{"voltage 13", "tone off", "diseqc e0 10 38 fc",
                                         "props CLEAR DELSYS=5 FREQUENCY=1150000 "

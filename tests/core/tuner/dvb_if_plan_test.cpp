@@ -83,13 +83,13 @@ TEST_P(ReadBackTest, ReportsDownlinkMhz) {
 
 INSTANTIATE_TEST_SUITE_P(
     Profiles, ReadBackTest,
-    ::testing::Values(
-        ReadBackCase{"Stv0299KuMeasures", Stv0299Profile, 11720, 11722, 10600, 11720},
-        ReadBackCase{"Stv0299CBandMeasures", Stv0299Profile, 3880, 3882, 5150, 3880},
-        ReadBackCase{"S5h1420KuMeasures", S5h1420Profile, 10744, 10742, 9750, 10744},
-        ReadBackCase{"S5h1420CBandMeasures", S5h1420Profile, 3880, 3878, 5150, 3880},
-        ReadBackCase{"Mt312ReportsRequest", Mt312Profile, 11720, 11722, 10600, 11722},
-        ReadBackCase{"Cx24123ReportsRequest", Cx24123Profile, 3880, 3882, 5150, 3882}),
+    ::testing::Values(ReadBackCase{"Stv0299KuMeasures", Stv0299Profile, 11720, 11722, 10600, 11720},
+                      ReadBackCase{"Stv0299CBandMeasures", Stv0299Profile, 3880, 3882, 5150, 3880},
+                      ReadBackCase{"S5h1420KuMeasures", S5h1420Profile, 10744, 10742, 9750, 10744},
+                      ReadBackCase{"S5h1420CBandMeasures", S5h1420Profile, 3880, 3878, 5150, 3880},
+                      ReadBackCase{"Mt312ReportsRequest", Mt312Profile, 11720, 11722, 10600, 11722},
+                      ReadBackCase{"Cx24123ReportsRequest", Cx24123Profile, 3880, 3882, 5150,
+                                   3882}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

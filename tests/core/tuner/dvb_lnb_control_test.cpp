@@ -43,7 +43,8 @@ TEST_P(LnbSequenceTest, ExactCallsBytesAndGuardTimes) {
                                          "tone off"};
     std::string switchCall;
     if (option >= diseqc::kPosAOptA) {
-        int data = kCommittedBase[option] | (pol == polarity::kHorizontal ? 0x02 : 0) | (high ? 1 : 0);
+        int data =
+            kCommittedBase[option] | (pol == polarity::kHorizontal ? 0x02 : 0) | (high ? 1 : 0);
         switchCall = "diseqc e0 10 38 " + Byte(data);
     } else if (option == diseqc::kSimpleA) {
         switchCall = "burst A";
@@ -63,16 +64,16 @@ TEST_P(LnbSequenceTest, ExactCallsBytesAndGuardTimes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllOptions, LnbSequenceTest,
-    ::testing::Combine(::testing::Range(0, 7),
-                       ::testing::Values(polarity::kHorizontal, polarity::kVertical),
-                       ::testing::Values(tone::kNone, tone::k22kHz)),
-    [](const auto& info) {
-        return "Diseqc" + std::to_string(std::get<0>(info.param)) +
-               (std::get<1>(info.param) == polarity::kHorizontal ? "H" : "V") +
-               (std::get<2>(info.param) == tone::k22kHz ? "Tone" : "NoTone");
-    });
+INSTANTIATE_TEST_SUITE_P(AllOptions, LnbSequenceTest,
+                         ::testing::Combine(::testing::Range(0, 7),
+                                            ::testing::Values(polarity::kHorizontal,
+                                                              polarity::kVertical),
+                                            ::testing::Values(tone::kNone, tone::k22kHz)),
+                         [](const auto& info) {
+                             return "Diseqc" + std::to_string(std::get<0>(info.param)) +
+                                    (std::get<1>(info.param) == polarity::kHorizontal ? "H" : "V") +
+                                    (std::get<2>(info.param) == tone::k22kHz ? "Tone" : "NoTone");
+                         });
 
 // 33 and 44 kHz do not exist in the kernel API: no tone goes out, the commit says so, and
 // neither the status nor the switch bytes pretend a high band.
@@ -101,12 +102,14 @@ TEST(LnbControlTest, LnbOffSendsNoDiseqcAndNoTune) {
         t.ifKhz = 1400000;
         t.toneOn = true;
         rig.fake.AddTransponder(t);
-        ASSERT_EQ(rig.Tune(12000, 10600, polarity::kVertical, 27500, fec::kAuto, tone::k22kHz,
-                           option), 0);
+        ASSERT_EQ(
+            rig.Tune(12000, 10600, polarity::kVertical, 27500, fec::kAuto, tone::k22kHz, option),
+            0);
         ASSERT_TRUE(rig.WaitForLock());
         rig.fake.ClearLog();
         // As at closing: the LNB off, everything else left as it was.
-        EXPECT_EQ(rig.Tune(12000, 10600, polarity::kOff, 27500, fec::kAuto, tone::k22kHz, option), 0);
+        EXPECT_EQ(rig.Tune(12000, 10600, polarity::kOff, 27500, fec::kAuto, tone::k22kHz, option),
+                  0);
         EXPECT_EQ(rig.fake.Calls(), (std::vector<std::string>{"voltage off", "tone off"}));
         int32_t pol = -1, sel = -1;
         rig.device->TunerGetPolarity(pol);
@@ -122,24 +125,28 @@ TEST(LnbControlTest, LnbOffSendsNoDiseqcAndNoTune) {
 TEST(LnbControlTest, ResentOnlyWhenPolarityToneOrOptionChange) {
     DvbRig rig(Stv0299Profile());
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
-                       diseqc::kPosAOptB), 0);
+                       diseqc::kPosAOptB),
+              0);
     rig.fake.ClearLog();
     ASSERT_EQ(rig.Tune(10950, 9750, polarity::kVertical, 22000, fec::k2_3, tone::kNone,
-                       diseqc::kPosAOptB), 0);
+                       diseqc::kPosAOptB),
+              0);
     EXPECT_EQ(rig.fake.Calls().size(), 1u);
     EXPECT_EQ(rig.fake.Calls("props").size(), 1u);
 
     // A new polarity changes the switch's bytes too: the whole sequence again.
     rig.fake.ClearLog();
     ASSERT_EQ(rig.Tune(10950, 9750, polarity::kHorizontal, 22000, fec::k2_3, tone::kNone,
-                       diseqc::kPosAOptB), 0);
+                       diseqc::kPosAOptB),
+              0);
     EXPECT_EQ(rig.fake.Calls("voltage"), std::vector<std::string>{"voltage 18"});
     EXPECT_EQ(rig.fake.Calls("diseqc"), std::vector<std::string>{"diseqc e0 10 38 fa"});
 
     // Crossing into the high band switches the tone on after the command.
     rig.fake.ClearLog();
     ASSERT_EQ(rig.Tune(11900, 10600, polarity::kHorizontal, 22000, fec::k2_3, tone::k22kHz,
-                       diseqc::kPosAOptB), 0);
+                       diseqc::kPosAOptB),
+              0);
     EXPECT_EQ(rig.fake.Calls("diseqc"), std::vector<std::string>{"diseqc e0 10 38 fb"});
     EXPECT_TRUE(rig.fake.toneOn());
 }
@@ -157,11 +164,13 @@ TEST(LnbControlTest, HighBandBehindSwitchLocksOnEveryProfile) {
         t.diseqc = {0xE0, 0x10, 0x38, 0xFF};  // Pos B - Opt B, horizontal, high band
         rig.fake.AddTransponder(t);
         ASSERT_EQ(rig.Tune(12000, 10600, polarity::kHorizontal, 27500, fec::kAuto, tone::k22kHz,
-                           diseqc::kPosBOptB), 0);
+                           diseqc::kPosBOptB),
+                  0);
         EXPECT_TRUE(rig.WaitForLock());
         // The same carrier through the other port of the switch stays dark.
         ASSERT_EQ(rig.Tune(12000, 10600, polarity::kHorizontal, 27500, fec::kAuto, tone::k22kHz,
-                           diseqc::kPosAOptB), 0);
+                           diseqc::kPosAOptB),
+                  0);
         EXPECT_FALSE(rig.WaitForLock(1500));
     }
 }

@@ -13,10 +13,10 @@ namespace {
 struct StatsCase {
     const char* name;
     const DriverProfile& (*profile)();
-    int32_t quality;        // locked
+    int32_t quality;  // locked
     SnrScale scale;
-    float snr;              // locked; NAN: the getter must fail
-    int32_t level;          // TunerGetSigtre, locked
+    float snr;      // locked; NAN: the getter must fail
+    int32_t level;  // TunerGetSigtre, locked
 };
 
 class LockedStatsTest : public ::testing::TestWithParam<StatsCase> {};
@@ -112,8 +112,9 @@ TEST_P(ReadBackFecTest, HardwareFecOrUnknown) {
 INSTANTIATE_TEST_SUITE_P(Rates, ReadBackFecTest,
                          ::testing::Values(FecCase{FEC_1_2, fec::k1_2}, FecCase{FEC_2_3, fec::k2_3},
                                            FecCase{FEC_3_4, fec::k3_4}, FecCase{FEC_5_6, fec::k5_6},
-                                           FecCase{FEC_7_8, fec::k7_8}, FecCase{FEC_AUTO, fec::kAuto},
-                                           FecCase{FEC_6_7, 0}, FecCase{FEC_NONE, 0}));
+                                           FecCase{FEC_7_8, fec::k7_8},
+                                           FecCase{FEC_AUTO, fec::kAuto}, FecCase{FEC_6_7, 0},
+                                           FecCase{FEC_NONE, 0}));
 
 TEST(DvbReadingsTest, UnlockedReportsTheRequestNotTheDriversPlaceholder) {
     // cx24123 and s5h1420 read FEC_NONE before lock; the program staged 3/4.
@@ -136,8 +137,8 @@ TEST(DvbReadingsTest, MissingStatisticIsAskedForOnlyOnce) {
         rig.clock.Advance(100);
         rig.device->TunerRefreshStatus();
     }
-    EXPECT_EQ(rig.fake.Calls("snr").size(), 1u);       // 524 the first time
-    EXPECT_EQ(rig.fake.Calls("strength").size(), 5u);  // present: every time
+    EXPECT_EQ(rig.fake.Calls("snr").size(), 1u);           // 524 the first time
+    EXPECT_EQ(rig.fake.Calls("strength").size(), 5u);      // present: every time
     EXPECT_EQ(rig.fake.Calls("get STAT_CNR").size(), 1u);  // DVBv5 len 0: legacy driver
 }
 
