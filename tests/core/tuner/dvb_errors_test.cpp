@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "platform/stop_signal.h"
 #include "support/fake_frontend.h"
 #include "tuner/dvb/dvb_open.h"
