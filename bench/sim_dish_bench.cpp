@@ -60,9 +60,8 @@ void BM_TuningStepAndReading(benchmark::State& state) {
         f = f >= 12750 ? 10700 : f + 1;
     }
     // Seconds per tuner call, shown as a time.
-    state.counters["per_call"] =
-        benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kIsRate |
-                                                           benchmark::Counter::kInvert);
+    state.counters["per_call"] = benchmark::Counter(
+        static_cast<double>(calls), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_TuningStepAndReading)->Arg(35000)->Arg(0)->Arg(27500);
 

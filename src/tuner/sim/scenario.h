@@ -14,15 +14,15 @@ namespace quillox::sim {
 enum class DvbSystem { DvbS, DvbS2 };
 
 struct Carrier {
-    double freqMhz = 0;         // downlink centre frequency
-    int32_t polarity = 0;       // polarity::kHorizontal or polarity::kVertical
+    double freqMhz = 0;    // downlink centre frequency
+    int32_t polarity = 0;  // polarity::kHorizontal or polarity::kVertical
     double symbolRateKsps = 0;
-    int32_t fecCode = 6;        // tuner FEC code 1..5; 6 = unknown or not a DVB-S rate
-    std::string fecText;        // as given ("3/4", "9/10", "AUTO")
+    int32_t fecCode = 6;  // tuner FEC code 1..5; 6 = unknown or not a DVB-S rate
+    std::string fecText;  // as given ("3/4", "9/10", "AUTO")
     DvbSystem system = DvbSystem::DvbS;
-    std::string modulation;     // "QPSK", "8PSK", ... (DVB-S is always QPSK)
-    double cnDb = 0;            // carrier-to-noise ratio at the demodulator input
-    double requiredCnDb = 0;    // quasi-error-free threshold of its modulation and code rate
+    std::string modulation;   // "QPSK", "8PSK", ... (DVB-S is always QPSK)
+    double cnDb = 0;          // carrier-to-noise ratio at the demodulator input
+    double requiredCnDb = 0;  // quasi-error-free threshold of its modulation and code rate
     std::string note;
 };
 

@@ -90,17 +90,17 @@ std::optional<int32_t> PolarityFromLetter(std::string_view s) {
 
 // Code rates the tables use, with the tuner's code for those a DVB-S demodulator knows.
 std::optional<int32_t> TunerFecCode(const std::string& rate) {
-    static const std::map<std::string, int32_t> codes{
-        {"1/2", fec::k1_2}, {"2/3", fec::k2_3}, {"3/4", fec::k3_4},
-        {"5/6", fec::k5_6}, {"7/8", fec::k7_8}, {"AUTO", fec::kAuto}};
+    static const std::map<std::string, int32_t> codes{{"1/2", fec::k1_2}, {"2/3", fec::k2_3},
+                                                      {"3/4", fec::k3_4}, {"5/6", fec::k5_6},
+                                                      {"7/8", fec::k7_8}, {"AUTO", fec::kAuto}};
     auto it = codes.find(rate);
     if (it == codes.end()) return std::nullopt;
     return it->second;
 }
 
 bool IsDvbS2Rate(const std::string& rate) {
-    static const std::set<std::string> rates{"1/4", "1/3", "2/5", "1/2", "3/5", "2/3", "3/4",
-                                             "4/5", "5/6", "8/9", "9/10", "AUTO"};
+    static const std::set<std::string> rates{"1/4", "1/3", "2/5", "1/2", "3/5",  "2/3",
+                                             "3/4", "4/5", "5/6", "8/9", "9/10", "AUTO"};
     return rates.count(rate) > 0;
 }
 
@@ -127,8 +127,7 @@ std::string CheckCarrierCodes(Carrier& c) {
 // ---- CSV -------------------------------------------------------------------------------------
 
 struct CsvColumns {
-    int freq = -1, pol = -1, rate = -1, fec = -1, system = -1, modulation = -1, note = -1,
-        cn = -1;
+    int freq = -1, pol = -1, rate = -1, fec = -1, system = -1, modulation = -1, note = -1, cn = -1;
     int count = 0;
 };
 
@@ -137,18 +136,28 @@ std::string ReadCsvHeader(std::string_view header, CsvColumns& cols) {
     cols.count = static_cast<int>(names.size());
     for (int i = 0; i < cols.count; ++i) {
         std::string n = Lower(names[i]);
-        if (n == "freq_mhz") cols.freq = i;
-        else if (n == "pol") cols.pol = i;
-        else if (n == "sr_ksps") cols.rate = i;
-        else if (n == "fec") cols.fec = i;
-        else if (n == "system") cols.system = i;
-        else if (n == "modulation") cols.modulation = i;
-        else if (n == "note") cols.note = i;
-        else if (n == "cn_db") cols.cn = i;
+        if (n == "freq_mhz")
+            cols.freq = i;
+        else if (n == "pol")
+            cols.pol = i;
+        else if (n == "sr_ksps")
+            cols.rate = i;
+        else if (n == "fec")
+            cols.fec = i;
+        else if (n == "system")
+            cols.system = i;
+        else if (n == "modulation")
+            cols.modulation = i;
+        else if (n == "note")
+            cols.note = i;
+        else if (n == "cn_db")
+            cols.cn = i;
         // other columns are carried along and ignored
     }
-    for (auto [index, name] : {std::pair{cols.freq, "freq_mhz"}, {cols.pol, "pol"},
-                               {cols.rate, "sr_ksps"}, {cols.fec, "fec"},
+    for (auto [index, name] : {std::pair{cols.freq, "freq_mhz"},
+                               {cols.pol, "pol"},
+                               {cols.rate, "sr_ksps"},
+                               {cols.fec, "fec"},
                                {cols.system, "system"}}) {
         if (index < 0) return std::string("header lacks the column '") + name + "'";
     }
@@ -218,8 +227,7 @@ std::string ReadIniTransponder(std::string_view value, Carrier& c) {
     auto freq = ParseInteger(fields[0]);
     if (!freq) return "frequency '" + std::string(fields[0]) + "' is not a whole number of MHz";
     if (auto e = CheckFrequency(static_cast<double>(*freq)); !e.empty()) return e;
-    if (fields[1] == "?")
-        return "polarisation '?' (the scan could not read it); write H or V";
+    if (fields[1] == "?") return "polarisation '?' (the scan could not read it); write H or V";
     auto pol = PolarityFromLetter(fields[1]);
     if (!pol) return "polarisation '" + std::string(fields[1]) + "' is not H or V";
     auto rate = ParseInteger(fields[2]);
@@ -246,7 +254,8 @@ std::vector<TextLine> SplitLines(std::string_view text) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('\n', start);
-        std::string_view raw = text.substr(start, end == std::string_view::npos ? end : end - start);
+        std::string_view raw =
+            text.substr(start, end == std::string_view::npos ? end : end - start);
         lines.push_back({number++, Trim(raw)});
         if (end == std::string_view::npos) break;
         start = end + 1;
@@ -329,9 +338,12 @@ std::string ParseIniScenario(const std::vector<TextLine>& lines, Scenario& out) 
         if (line.text.front() == ';') continue;
         if (line.text.front() == '[') {
             std::string name = Upper(line.text);
-            if (name == "[SATTYPE]") section = Section::SatType;
-            else if (name == "[DVB]") section = Section::Dvb, sawDvb = true;
-            else return At(line.number, "unknown section " + std::string(line.text));
+            if (name == "[SATTYPE]")
+                section = Section::SatType;
+            else if (name == "[DVB]")
+                section = Section::Dvb, sawDvb = true;
+            else
+                return At(line.number, "unknown section " + std::string(line.text));
             continue;
         }
         size_t eq = line.text.find('=');
@@ -339,14 +351,16 @@ std::string ParseIniScenario(const std::vector<TextLine>& lines, Scenario& out) 
         std::string_view key = Trim(line.text.substr(0, eq));
         std::string_view value = Trim(line.text.substr(eq + 1));
         auto number = ParseInteger(key);
-        if (!number || *number < 0) return At(line.number, "key '" + std::string(key) + "' is not a number");
+        if (!number || *number < 0)
+            return At(line.number, "key '" + std::string(key) + "' is not a number");
         if (section == Section::None) return At(line.number, "entry outside [SATTYPE] or [DVB]");
         if (section == Section::SatType) {
             if (*number == 2 && out.name.empty()) out.name = std::string(value);
             continue;
         }
         if (*number == 0) {  // transponder count; the lines themselves are what counts
-            if (!ParseInteger(value)) return At(line.number, "count '" + std::string(value) + "' is not a number");
+            if (!ParseInteger(value))
+                return At(line.number, "count '" + std::string(value) + "' is not a number");
             continue;
         }
         Carrier c;

@@ -10,8 +10,8 @@
 namespace quillox::sim::detail {
 
 struct TextLine {
-    int number;            // 1-based, for messages
-    std::string_view text; // without line end, trimmed of surrounding blanks
+    int number;             // 1-based, for messages
+    std::string_view text;  // without line end, trimmed of surrounding blanks
 };
 std::vector<TextLine> SplitLines(std::string_view text);
 

@@ -17,29 +17,55 @@ constexpr double kCMinMhz = 3400, kCMaxMhz = 4800;
 
 void DiseqcSwitch::Apply(int32_t code) {
     switch (code) {
-        case diseqc::kSimpleA: position_ = 0; break;  // tone burst: position only
-        case diseqc::kSimpleB: position_ = 1; break;
-        case diseqc::kPosAOptA: position_ = 0, option_ = 0; break;
-        case diseqc::kPosBOptA: position_ = 1, option_ = 0; break;
-        case diseqc::kPosAOptB: position_ = 0, option_ = 1; break;
-        case diseqc::kPosBOptB: position_ = 1, option_ = 1; break;
-        default: break;  // None (or an unknown code): nothing is sent
+        case diseqc::kSimpleA:
+            position_ = 0;
+            break;  // tone burst: position only
+        case diseqc::kSimpleB:
+            position_ = 1;
+            break;
+        case diseqc::kPosAOptA:
+            position_ = 0, option_ = 0;
+            break;
+        case diseqc::kPosBOptA:
+            position_ = 1, option_ = 0;
+            break;
+        case diseqc::kPosAOptB:
+            position_ = 0, option_ = 1;
+            break;
+        case diseqc::kPosBOptB:
+            position_ = 1, option_ = 1;
+            break;
+        default:
+            break;  // None (or an unknown code): nothing is sent
     }
 }
 
 SignalPath::SignalPath(const Scenario& scenario, const DishModelParameters& model)
     : scenario_(scenario), model_(model) {
     if (scenario.lnb) {
-        bool custom = scenario.lnb->kind == LnbModel::Kind::Custom;
-        bool cband = scenario.lnb->kind == LnbModel::Kind::CBand;
-        feeds_.push_back({*scenario.lnb, custom ? 0 : cband ? kCMinMhz : kKuMinMhz,
-                          custom ? std::numeric_limits<double>::max() : cband ? kCMaxMhz : kKuMaxMhz,
-                          {}, 0});
+        feeds_.push_back(FeedOf(*scenario.lnb));
     } else {
-        feeds_.push_back({LnbModel::Universal(), kKuMinMhz, kKuMaxMhz, {}, 0});
-        feeds_.push_back({LnbModel::CBand(), kCMinMhz, kCMaxMhz, {}, 0});
+        feeds_.push_back(FeedOf(LnbModel::Universal()));
+        feeds_.push_back(FeedOf(LnbModel::CBand()));
     }
     for (Feed& feed : feeds_) IndexCarriers(feed);
+}
+
+SignalPath::Feed SignalPath::FeedOf(const LnbModel& lnb) {
+    Feed feed;
+    feed.lnb = lnb;
+    switch (lnb.kind) {
+        case LnbModel::Kind::Universal:
+            feed.inputMinMhz = kKuMinMhz, feed.inputMaxMhz = kKuMaxMhz;
+            break;
+        case LnbModel::Kind::CBand:
+            feed.inputMinMhz = kCMinMhz, feed.inputMaxMhz = kCMaxMhz;
+            break;
+        case LnbModel::Kind::Custom:
+            feed.inputMinMhz = 0, feed.inputMaxMhz = std::numeric_limits<double>::max();
+            break;
+    }
+    return feed;
 }
 
 void SignalPath::IndexCarriers(Feed& feed) {
@@ -72,8 +98,7 @@ const SignalPath::Feed& SignalPath::FeedFor(const TuningState& state) const {
 
 TunedPath SignalPath::Tune(const TuningState& state, int32_t switchPort) const {
     TunedPath path;
-    bool powered = state.polarity == polarity::kHorizontal ||
-                   state.polarity == polarity::kVertical;
+    bool powered = state.polarity == polarity::kHorizontal || state.polarity == polarity::kVertical;
     bool onPort = !scenario_.diseqcPort || *scenario_.diseqcPort == switchPort;
     path.input = powered && onPort;
     path.ifMhz = std::abs(static_cast<double>(state.freqMhz) - state.lofMhz);

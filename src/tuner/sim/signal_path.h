@@ -43,12 +43,12 @@ struct IfEntry {
 
 // What the tuner sees after a commit.
 struct TunedPath {
-    bool input = false;      // LNB powered and the switch on the dish's port
-    bool ifInRange = false;  // tuned IF within the tuner's range
-    double ifMhz = 0;        // the IF the tuner is on: |frequency - LOF sent|
-    bool readsInverted = false;  // the program's LOF lies above the frequency: read LOF - IF
+    bool input = false;                 // LNB powered and the switch on the dish's port
+    bool ifInRange = false;             // tuned IF within the tuner's range
+    double ifMhz = 0;                   // the IF the tuner is on: |frequency - LOF sent|
+    bool readsInverted = false;         // the program's LOF lies above the frequency: read LOF - IF
     std::span<const IfEntry> carriers;  // on the active oscillator and polarisation, by IF
-    double reachMhz = 0;     // widest offset at which any of them still matters
+    double reachMhz = 0;                // widest offset at which any of them still matters
 };
 
 class SignalPath {
@@ -59,10 +59,11 @@ public:
 private:
     struct Feed {
         LnbModel lnb;
-        double inputMinMhz, inputMaxMhz;          // RF band the LNB passes
+        double inputMinMhz = 0, inputMaxMhz = 0;  // RF band the LNB passes
         std::vector<IfEntry> byIf[2][2];          // [low/high oscillator][H/V]
         double reachMhz = 0;
     };
+    static Feed FeedOf(const LnbModel& lnb);
     void IndexCarriers(Feed& feed);
     const Feed& FeedFor(const TuningState& state) const;
 

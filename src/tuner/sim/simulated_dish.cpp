@@ -177,7 +177,8 @@ int SimulatedDish::TunerGetSignalQuality(int32_t& percent) {
     return 0;
 }
 
-// ---- the demodulator -----------------------------------------------------------------------------
+// ---- the demodulator
+// -----------------------------------------------------------------------------
 
 double SimulatedDish::NoiseAt(uint64_t channel) const {
     return SignedUnit(HashOf(seed_, readingCount_, channel));
@@ -194,8 +195,8 @@ bool SimulatedDish::Demodulable(const Carrier& c) const {
 int32_t SimulatedDish::ReportedFrequency(double carrierIfMhz) const {
     // The card converts the carrier's IF back with the LOF it was given, as real hardware does:
     // a wrong LOF reads back a wrong frequency.
-    double downlink = tuned_.readsInverted ? committed_.lofMhz - carrierIfMhz
-                                           : committed_.lofMhz + carrierIfMhz;
+    double downlink =
+        tuned_.readsInverted ? committed_.lofMhz - carrierIfMhz : committed_.lofMhz + carrierIfMhz;
     return static_cast<int32_t>(std::lround(downlink));
 }
 
@@ -219,8 +220,8 @@ void SimulatedDish::Measure() {
             double offset = it->ifMhz - tuned_.ifMhz;
             if (offset > tuned_.reachMhz) break;
             const Carrier& c = scenario_.carriers[it->carrier];
-            power += EstimatorPower(model_, c.cnDb, c.symbolRateKsps, committed_.symbolRateKsps,
-                                    offset);
+            power +=
+                EstimatorPower(model_, c.cnDb, c.symbolRateKsps, committed_.symbolRateKsps, offset);
             double fraction = std::abs(offset) / CaptureHalfWidthMhz(model_, c.symbolRateKsps);
             if (fraction <= 1.0 && fraction < best.captureFraction && Demodulable(c)) {
                 best = {&c, it->ifMhz, fraction};
@@ -229,9 +230,8 @@ void SimulatedDish::Measure() {
     }
     double elapsedMs = static_cast<double>(clock_.MonotonicMs() - commitMs_);
     bool searching = committed_.symbolRateKsps == 0;
-    if (best.carrier &&
-        elapsedMs >= AcquisitionMs(model_, best.carrier->symbolRateKsps, best.captureFraction,
-                                   searching)) {
+    if (best.carrier && elapsedMs >= AcquisitionMs(model_, best.carrier->symbolRateKsps,
+                                                   best.captureFraction, searching)) {
         const Carrier& c = *best.carrier;
         double rateError = searching ? 0.0
                                      : std::abs(committed_.symbolRateKsps - c.symbolRateKsps) /

@@ -61,7 +61,7 @@ private:
         double captureFraction = 2;  // |offset| / capture half-width; the nearest one wins
     };
 
-    void Measure();                         // readings at the clock's present time
+    void Measure();                          // readings at the clock's present time
     double NoiseAt(uint64_t channel) const;  // in [-1, 1), fixed by seed and reading count
     bool Demodulable(const Carrier& c) const;
     int32_t ReportedFrequency(double carrierIfMhz) const;

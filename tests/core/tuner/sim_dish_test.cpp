@@ -23,7 +23,9 @@ Carrier MakeCarrier(double f, int32_t pol, double sr, DvbSystem system = DvbSyst
     return c;
 }
 
-Scenario OneCarrier(Carrier c) { return Scenario{"test", {std::move(c)}, {}, {}}; }
+Scenario OneCarrier(Carrier c) {
+    return Scenario{"test", {std::move(c)}, {}, {}};
+}
 
 struct Tuning {
     int32_t pol, tone, lof, freq, sr = 27500, fecCode = fec::kAuto, diseqcCode = 0;
@@ -147,10 +149,12 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"WrongFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k1_2}, false, false},
         PathCase{"RightFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k3_4}, true, false},
         PathCase{"SwitchOnOtherPort",
-                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kPosAOptB}, false,
+                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kPosAOptB},
+                 false,
                  true},
         PathCase{"ToneBurstKeepsOption",
-                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kSimpleB}, true,
+                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kSimpleB},
+                 true,
                  false}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -238,8 +242,7 @@ TEST_P(CaptureRange, GrowsWithTheSymbolRate) {
 
 INSTANTIATE_TEST_SUITE_P(Rates, CaptureRange,
                          testing::Values(CaptureCase{2000, 1, 2}, CaptureCase{5000, 2, 4},
-                                         CaptureCase{22000, 11, 12},
-                                         CaptureCase{27500, 14, 15}));
+                                         CaptureCase{22000, 11, 12}, CaptureCase{27500, 14, 15}));
 
 TEST(SimulatedDish, QualityPeaksAtTheCentreAndTheTrueRate) {
     Bench b(OneCarrier(MakeCarrier(11800, polarity::kVertical, 27500)));

@@ -102,7 +102,7 @@ TEST(IniScenario, ReplaysASavedScan) {
         "1=10719,V,27500,34\r\n"
         "2=11034,H,27500,0\r\n"
         "3=10719,V,27500,34\r\n"  // the same transponder scanned twice
-        "4=3739,V,1922,\r\n"       // FEC unreadable during the scan
+        "4=3739,V,1922,\r\n"      // FEC unreadable during the scan
         "\r\n\r\n;File Generated with <Quillox  by Zyl> x\r\n; on 6/12/2026 at 19:05:07\r\n";
     ScenarioLoadResult r = ParseScenarioText(text, "0130.ini");
     ASSERT_TRUE(r.scenario) << r.error;
@@ -184,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"ini no transponders", "[SATTYPE]\n2=x\n[DVB]\n0=0\n", "holds no carriers"}),
     [](const testing::TestParamInfo<BadFile>& info) {
         std::string name = info.param.what;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
 

@@ -43,7 +43,9 @@ struct Band {
 constexpr Band kKu{"Ku", 9750, 11700, 10600, 10700, 12750};
 constexpr Band kC{"C", 5150, 0, 5150, 3400, 4200};
 
-bool InBand(const Band& band, double mhz) { return mhz >= band.start && mhz <= band.end; }
+bool InBand(const Band& band, double mhz) {
+    return mhz >= band.start && mhz <= band.end;
+}
 
 // The tuning step every job uses: LNB band by the switch frequency, then LOF, frequency, commit.
 void TuneTo(TunerDevice& t, const Band& band, int32_t f) {
@@ -129,18 +131,24 @@ struct SatelliteBand {
     Band band;
 };
 
-void PrintTo(const SatelliteBand& sb, std::ostream* os) { *os << sb.file << " " << sb.band.name; }
+void PrintTo(const SatelliteBand& sb, std::ostream* os) {
+    *os << sb.file << " " << sb.band.name;
+}
 
 std::string Name(const testing::TestParamInfo<SatelliteBand>& info) {
     std::string file = info.param.file;
     return "Sat" + file.substr(0, file.find('.')) + "_" + info.param.band.name;
 }
 
-const std::vector<SatelliteBand> kSatelliteBands{
-    {"0192E.csv", kKu}, {"0130E.csv", kKu}, {"0282E.csv", kKu}, {"0400E.csv", kC},
-    {"0400E.csv", kKu}};
+const std::vector<SatelliteBand> kSatelliteBands{{"0192E.csv", kKu},
+                                                 {"0130E.csv", kKu},
+                                                 {"0282E.csv", kKu},
+                                                 {"0400E.csv", kC},
+                                                 {"0400E.csv", kKu}};
 
-bool FlaggedOverlap(const Carrier& c) { return c.note.find("overlaps") != std::string::npos; }
+bool FlaggedOverlap(const Carrier& c) {
+    return c.note.find("overlaps") != std::string::npos;
+}
 
 class ProbableFrequencyScan : public testing::TestWithParam<SatelliteBand> {};
 
@@ -152,11 +160,9 @@ TEST_P(ProbableFrequencyScan, GivesOneFrequencyNearEachWideCarrier) {
         Rig rig(sat);
         std::vector<int32_t> found = ProbableFrequencies(rig, band, pol);
         for (const Carrier& c : sat.carriers) {
-            if (c.polarity != pol || !InBand(band, c.freqMhz) || c.symbolRateKsps < 15000)
-                continue;
-            auto near = std::count_if(found.begin(), found.end(), [&](int32_t p) {
-                return std::abs(p - c.freqMhz) <= 4;
-            });
+            if (c.polarity != pol || !InBand(band, c.freqMhz) || c.symbolRateKsps < 15000) continue;
+            auto near = std::count_if(found.begin(), found.end(),
+                                      [&](int32_t p) { return std::abs(p - c.freqMhz) <= 4; });
             if (FlaggedOverlap(c)) {
                 EXPECT_LE(near, 1) << c.freqMhz;  // may have merged with its partner
             } else {
@@ -167,7 +173,8 @@ TEST_P(ProbableFrequencyScan, GivesOneFrequencyNearEachWideCarrier) {
         // Every probable frequency comes from a carrier, never from noise.
         for (int32_t p : found) {
             bool explained = std::any_of(sat.carriers.begin(), sat.carriers.end(), [&](auto& c) {
-                return c.polarity == pol && std::abs(p - c.freqMhz) <= 0.7 * c.symbolRateKsps / 1000;
+                return c.polarity == pol &&
+                       std::abs(p - c.freqMhz) <= 0.7 * c.symbolRateKsps / 1000;
             });
             EXPECT_TRUE(explained) << "phantom probable frequency " << p;
         }
@@ -175,16 +182,16 @@ TEST_P(ProbableFrequencyScan, GivesOneFrequencyNearEachWideCarrier) {
     EXPECT_GT(checked, 0);
 }
 
-
 // ---- b. symbol-rate list trials at a probable frequency --------------------------------------
 
 const std::vector<int32_t> kDefaultRates{
-    27500, 20000, 30000, 22000, 21096, 13332, 26000, 26662, 28000, 24500,
-    27800, 19510, 26475, 22500, 27685, 28126, 28066, 15000, 30778, 21500,
-    27000, 27490, 21300, 22425, 28340, 19534, 19845, 26036, 26694, 15548,
-    20150, 20600, 25000, 25600, 25771, 26850, 29270, 29950, 17000};
+    27500, 20000, 30000, 22000, 21096, 13332, 26000, 26662, 28000, 24500, 27800, 19510, 26475,
+    22500, 27685, 28126, 28066, 15000, 30778, 21500, 27000, 27490, 21300, 22425, 28340, 19534,
+    19845, 26036, 26694, 15548, 20150, 20600, 25000, 25600, 25771, 26850, 29270, 29950, 17000};
 
-int32_t SettleMs(size_t listIndex) { return listIndex <= 10 ? 4500 : listIndex <= 20 ? 1000 : 250; }
+int32_t SettleMs(size_t listIndex) {
+    return listIndex <= 10 ? 4500 : listIndex <= 20 ? 1000 : 250;
+}
 
 struct TrialResult {
     bool found = false;
@@ -288,7 +295,9 @@ std::vector<Detection> AutoRateSweep(Rig& rig, const Band& band, int32_t pol, in
     return detections;
 }
 
-bool Locks(const Carrier& c) { return c.system == DvbSystem::DvbS; }
+bool Locks(const Carrier& c) {
+    return c.system == DvbSystem::DvbS;
+}
 
 class AutoRateSweepScan : public testing::TestWithParam<SatelliteBand> {};
 
@@ -415,7 +424,9 @@ TEST_P(AutoRateSweepScan, ConfirmationWalkCentresOnTheCarrier) {
 
 // ---- e. symbol-rate finder -------------------------------------------------------------------
 
-int32_t FinderSettleMs(int32_t rate) { return rate <= 10 ? 4500 : rate <= 20 ? 1000 : 250; }
+int32_t FinderSettleMs(int32_t rate) {
+    return rate <= 10 ? 4500 : rate <= 20 ? 1000 : 250;
+}
 
 struct Try {
     int32_t quality = 0, reportedRate = 0;
@@ -515,13 +526,12 @@ const std::vector<SatelliteBand> kFinderBands{
 
 INSTANTIATE_TEST_SUITE_P(ShippedSatellites, ProbableFrequencyScan,
                          testing::ValuesIn(kSatelliteBands), Name);
-INSTANTIATE_TEST_SUITE_P(ShippedSatellites, SymbolRateListScan,
-                         testing::ValuesIn(kSatelliteBands), Name);
-INSTANTIATE_TEST_SUITE_P(ShippedSatellites, AutoRateSweepScan,
-                         testing::ValuesIn(kFinderBands), Name);
+INSTANTIATE_TEST_SUITE_P(ShippedSatellites, SymbolRateListScan, testing::ValuesIn(kSatelliteBands),
+                         Name);
+INSTANTIATE_TEST_SUITE_P(ShippedSatellites, AutoRateSweepScan, testing::ValuesIn(kFinderBands),
+                         Name);
 INSTANTIATE_TEST_SUITE_P(ShippedSatellites, SymbolRateFinder, testing::ValuesIn(kFinderBands),
                          Name);
 
 }  // namespace
 }  // namespace quillox::sim
-
