@@ -13,7 +13,7 @@ void EnableAll(std::initializer_list<Control*> controls, bool enabled) {
 
 }  // namespace
 
-// ---- Save & Shutdown boxes: the page's variant radios, path field and browse button ------------
+// ---- Save & Shutdown boxes: the page's variant radios, path field and browse button ----------
 
 void TForm1::cb_shutdown_r26Click() {
     EnableAll({&rb_win_xp_r26, &rb_win_98_r26, &ed_shutdown_r26, &bt_Save_ini_r26},
@@ -40,10 +40,14 @@ void TForm1::rb_win_98_r26Click() {
 }
 
 // One result folder for both blind-scan pages; an equal text changes nothing and ends the echo.
-void TForm1::ed_shutdown_r26Change() { ed_shutdown_r23.setText(ed_shutdown_r26.text()); }
-void TForm1::ed_shutdown_r23Change() { ed_shutdown_r26.setText(ed_shutdown_r23.text()); }
+void TForm1::ed_shutdown_r26Change() {
+    ed_shutdown_r23.setText(ed_shutdown_r26.text());
+}
+void TForm1::ed_shutdown_r23Change() {
+    ed_shutdown_r26.setText(ed_shutdown_r23.text());
+}
 
-// ---- Page "SkyStar2  rev. 2.3": fine tuning and symbol-rate range ------------------------------
+// ---- Page rev. 2.3: fine tuning and symbol-rate range ----------------------------------------
 
 void TForm1::cb_Fine_TuningClick() {
     if (cb_Fine_Tuning.checked()) {
@@ -69,12 +73,20 @@ void TForm1::rb_sr_range_customClick() {
     EnableAll({&ed_sr_range_from, &ed_sr_range_to, &Label53, &Label73, &Label70}, true);
 }
 
-// ---- Page "SkyStar2  rev. 2.6": symbol-rate class of the probable-frequency sweep --------------
+// ---- Page rev. 2.6: symbol-rate class of the probable-frequency sweep ------------------------
 
-void TForm1::rb_sr_menor7500Click() { ed_f_sr.setText("7500"); }
-void TForm1::rb_sr_menorClick() { ed_f_sr.setText("15000"); }
-void TForm1::rb_sr_maiorClick() { ed_f_sr.setText("35000"); }
-void TForm1::rb_sr_customClick() { ed_f_sr.setText(std::to_string(TBar_custom.position() * 1000)); }
+void TForm1::rb_sr_menor7500Click() {
+    ed_f_sr.setText("7500");
+}
+void TForm1::rb_sr_menorClick() {
+    ed_f_sr.setText("15000");
+}
+void TForm1::rb_sr_maiorClick() {
+    ed_f_sr.setText("35000");
+}
+void TForm1::rb_sr_customClick() {
+    ed_f_sr.setText(std::to_string(TBar_custom.position() * 1000));
+}
 
 void TForm1::TBar_customChange() {
     const std::string ksps = std::to_string(TBar_custom.position() * 1000);

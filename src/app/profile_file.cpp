@@ -137,8 +137,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     lines_.insert(insertAt, std::move(line));
 }
 
-void ProfileFile::WriteInteger(const std::string& section, const std::string& key,
-                               int32_t value) {
+void ProfileFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
     WriteString(section, key, std::to_string(value));
 }
 

@@ -23,8 +23,7 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
     // Decimal 32-bit integer; a missing key or a value that is not an integer gives the fallback.
-    int32_t ReadInteger(const std::string& section, const std::string& key,
-                        int32_t fallback) const;
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
     // True when the stored integer is not 0; the fallback as for ReadInteger.
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
     bool HasKey(const std::string& section, const std::string& key) const;

@@ -60,10 +60,20 @@ int32_t BandCode(TForm1& f) {
 // explicitly to set the LOF fields. Custom keeps the LOF texts read just before.
 void SelectBand(TForm1& f, int32_t code) {
     switch (code) {
-        case 1: f.rb_Ku_Linear.setChecked(true); f.rb_Ku_LinearMouseUp(); break;
-        case 2: f.rb_Cband.setChecked(true); f.rb_CbandMouseUp(); break;
-        case 3: f.rb_Custom.setChecked(true); f.rb_CustomMouseUp(); break;
-        default: break;  // unknown: the window keeps its state
+        case 1:
+            f.rb_Ku_Linear.setChecked(true);
+            f.rb_Ku_LinearMouseUp();
+            break;
+        case 2:
+            f.rb_Cband.setChecked(true);
+            f.rb_CbandMouseUp();
+            break;
+        case 3:
+            f.rb_Custom.setChecked(true);
+            f.rb_CustomMouseUp();
+            break;
+        default:
+            break;  // unknown: the window keeps its state
     }
 }
 
@@ -81,10 +91,18 @@ int32_t SymbolRateClass(TForm1& f) {
 
 void SelectSymbolRateClass(TForm1& f, int32_t code) {
     switch (code) {
-        case 0: f.rb_sr_menor7500.setChecked(true); break;
-        case 1: f.rb_sr_menor.setChecked(true); break;
-        case 3: f.rb_sr_custom.setChecked(true); break;
-        default: f.rb_sr_maior.setChecked(true); break;
+        case 0:
+            f.rb_sr_menor7500.setChecked(true);
+            break;
+        case 1:
+            f.rb_sr_menor.setChecked(true);
+            break;
+        case 3:
+            f.rb_sr_custom.setChecked(true);
+            break;
+        default:
+            f.rb_sr_maior.setChecked(true);
+            break;
     }
 }
 
@@ -97,10 +115,17 @@ int32_t FineTuningMode(TForm1& f) {
 
 void SelectFineTuningMode(TForm1& f, int32_t code) {
     switch (code) {
-        case 1: f.rb_ft_none.setChecked(true); break;
-        case 2: f.rb_ft_normal.setChecked(true); break;
-        case 3: f.rb_ft_best.setChecked(true); break;
-        default: break;
+        case 1:
+            f.rb_ft_none.setChecked(true);
+            break;
+        case 2:
+            f.rb_ft_normal.setChecked(true);
+            break;
+        case 3:
+            f.rb_ft_best.setChecked(true);
+            break;
+        default:
+            break;
     }
 }
 
@@ -109,10 +134,12 @@ void SelectFineTuningMode(TForm1& f, int32_t code) {
 // are read only for the Custom band, before Band selects it; the other bands set them.
 
 const SettingKey kSettings[] = {
-    {"Form", "Top", IntKey{[](TForm1& f) { return int32_t{f.top()}; },
-                           [](TForm1& f, int32_t v) { f.setTop(v); }, 100}},
-    {"Form", "Left", IntKey{[](TForm1& f) { return int32_t{f.left()}; },
-                            [](TForm1& f, int32_t v) { f.setLeft(v); }, 100}},
+    {"Form", "Top",
+     IntKey{[](TForm1& f) { return int32_t{f.top()}; }, [](TForm1& f, int32_t v) { f.setTop(v); },
+            100}},
+    {"Form", "Left",
+     IntKey{[](TForm1& f) { return int32_t{f.left()}; }, [](TForm1& f, int32_t v) { f.setLeft(v); },
+            100}},
 
     {"Settings", "LOF_Low", TextKey{FIELD(ed_LOF_low), "9750"}, CustomBandStored},
     {"Settings", "LOF_Sw", TextKey{FIELD(ed_LOF_sw), "11700"}, CustomBandStored},
@@ -125,9 +152,9 @@ const SettingKey kSettings[] = {
     {"Prob_Freq", "End", TextKey{FIELD(ed_f_end), "12750"}},
     {"Prob_Freq", "Step", TextKey{FIELD(ed_f_step), "5"}},
     {"Prob_Freq", "Delay", TextKey{FIELD(ed_f_delay), "750"}},
-    {"Prob_Freq", "SR_custom", IntKey{[](TForm1& f) { return int32_t{f.TBar_custom.position()}; },
-                                      [](TForm1& f, int32_t v) { f.TBar_custom.setPosition(v); },
-                                      8}},
+    {"Prob_Freq", "SR_custom",
+     IntKey{[](TForm1& f) { return int32_t{f.TBar_custom.position()}; },
+            [](TForm1& f, int32_t v) { f.TBar_custom.setPosition(v); }, 8}},
     {"Prob_Freq", "SR", IntKey{SymbolRateClass, SelectSymbolRateClass, 2}},
 
     {"Freq_r23", "Start", TextKey{FIELD(ed_f_start_r23), "10700"}},
@@ -142,8 +169,10 @@ const SettingKey kSettings[] = {
     {"Freq_r23", "sr_range_custom",
      BoolKey{[](TForm1& f) { return f.rb_sr_range_custom.checked(); },
              [](TForm1& f, bool custom) {
-                 if (custom) f.rb_sr_range_custom.setChecked(true);
-                 else f.rb_sr_all.setChecked(true);
+                 if (custom)
+                     f.rb_sr_range_custom.setChecked(true);
+                 else
+                     f.rb_sr_all.setChecked(true);
              },
              false}},
     {"Freq_r23", "c_from", TextKey{FIELD(ed_sr_range_from), "4"}},
@@ -177,17 +206,18 @@ const SettingKey kSettings[] = {
     {"Signal_Info", "FEC", TextKey{FIELD(cb_sig_Fec), "AUTO"}},
     {"Signal_Info", "Refresh", TextKey{FIELD(ed_sig_refresh), "500"}},
 
-    // The other pages' Windows-variant radios and folder follow through their handlers.
+    // The other pages' shutdown-variant radios and folder follow through their handlers.
     {"Save_Shutdown", "XP",
      BoolKey{[](TForm1& f) { return f.rb_win_xp_r26.checked(); },
              [](TForm1& f, bool xp) {
-                 if (xp) f.rb_win_xp_r26.setChecked(true);
-                 else f.rb_win_98_r26.setChecked(true);
+                 if (xp)
+                     f.rb_win_xp_r26.setChecked(true);
+                 else
+                     f.rb_win_98_r26.setChecked(true);
              },
              true}},
     {"Save_Shutdown", "Dir", TextKey{FIELD(ed_shutdown_r26), "", true}},
-    {"Save_Shutdown", "File_sr",
-     TextKey{FIELD(ed_sr_job), "Get_-_Symbol_Rate_(result).txt", true}},
+    {"Save_Shutdown", "File_sr", TextKey{FIELD(ed_sr_job), "Get_-_Symbol_Rate_(result).txt", true}},
 };
 
 #undef FIELD
@@ -206,27 +236,29 @@ std::string DefaultText(const TForm1& form, const TextKey& key) {
 
 void ReadKey(TForm1& form, const ProfileFile& file, const SettingKey& k) {
     if (k.readWhen != nullptr && !k.readWhen(file)) return;
-    std::visit(Overloaded{
-                   [&](const TextKey& t) {
-                       t.field(form).setText(file.ReadString(k.section, k.key, DefaultText(form, t)));
-                   },
-                   [&](const CheckKey& c) {
-                       c.box(form).setChecked(file.ReadBool(k.section, k.key, c.fallback));
-                   },
-                   [&](const IntKey& i) { i.set(form, file.ReadInteger(k.section, k.key, i.fallback)); },
-                   [&](const BoolKey& b) { b.set(form, file.ReadBool(k.section, k.key, b.fallback)); },
-               },
-               k.binding);
+    std::visit(
+        Overloaded{
+            [&](const TextKey& t) {
+                t.field(form).setText(file.ReadString(k.section, k.key, DefaultText(form, t)));
+            },
+            [&](const CheckKey& c) {
+                c.box(form).setChecked(file.ReadBool(k.section, k.key, c.fallback));
+            },
+            [&](const IntKey& i) { i.set(form, file.ReadInteger(k.section, k.key, i.fallback)); },
+            [&](const BoolKey& b) { b.set(form, file.ReadBool(k.section, k.key, b.fallback)); },
+        },
+        k.binding);
 }
 
 void WriteKey(TForm1& form, ProfileFile& file, const SettingKey& k) {
-    std::visit(Overloaded{
-                   [&](const TextKey& t) { file.WriteString(k.section, k.key, t.field(form).text()); },
-                   [&](const CheckKey& c) { file.WriteBool(k.section, k.key, c.box(form).checked()); },
-                   [&](const IntKey& i) { file.WriteInteger(k.section, k.key, i.get(form)); },
-                   [&](const BoolKey& b) { file.WriteBool(k.section, k.key, b.get(form)); },
-               },
-               k.binding);
+    std::visit(
+        Overloaded{
+            [&](const TextKey& t) { file.WriteString(k.section, k.key, t.field(form).text()); },
+            [&](const CheckKey& c) { file.WriteBool(k.section, k.key, c.box(form).checked()); },
+            [&](const IntKey& i) { file.WriteInteger(k.section, k.key, i.get(form)); },
+            [&](const BoolKey& b) { file.WriteBool(k.section, k.key, b.get(form)); },
+        },
+        k.binding);
 }
 
 std::string WithSlash(const std::string& folder) {
@@ -238,7 +270,7 @@ uint32_t ReadSeed(const ProfileFile& file, uint32_t fallback) {
     uint32_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && !text.empty() ? value
-                                                                                      : fallback;
+                                                                                     : fallback;
 }
 
 }  // namespace
@@ -248,9 +280,9 @@ uint32_t ReadSeed(const ProfileFile& file, uint32_t fallback) {
 std::string SettingsPathFor(const std::string& programDir, bool programDirWritable,
                             const std::string& xdgConfigHome, const std::string& home) {
     if (programDirWritable) return WithSlash(programDir) + "Settings.ini";
-    const std::string config =
-        !xdgConfigHome.empty() && xdgConfigHome[0] == '/' ? WithSlash(xdgConfigHome)
-                                                           : WithSlash(home) + ".config/";
+    const std::string config = !xdgConfigHome.empty() && xdgConfigHome[0] == '/'
+                                   ? WithSlash(xdgConfigHome)
+                                   : WithSlash(home) + ".config/";
     return config + "quillox/Settings.ini";
 }
 

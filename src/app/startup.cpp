@@ -135,7 +135,9 @@ void TForm1::FormDestroy() {
 
 // Leaving "Signal Info" for these pages stops the signal monitor; page rev. 2.3 has no such
 // handler, so the monitor keeps running there.
-void TForm1::ts_01Show() { Timer_sig.setEnabled(false); }
+void TForm1::ts_01Show() {
+    Timer_sig.setEnabled(false);
+}
 
 void TForm1::ts_02Show() {
     Image3.setVisible(false);
@@ -150,11 +152,15 @@ void TForm1::ts_signalShow() {
 
 // ---- Menus, help and About --------------------------------------------------------------------
 
-void TForm1::Close1Click() { Close(); }
+void TForm1::Close1Click() {
+    Close();
+}
 
 // The help pages are installed beside the program, also when Settings.ini lives elsewhere. A
 // missing page is the desktop's to report.
-void TForm1::HelpPORT1Click() { platform_.shell.Open(platform_.programDir + "Help/direita_ss2_qx_zyl.htm"); }
+void TForm1::HelpPORT1Click() {
+    platform_.shell.Open(platform_.programDir + "Help/direita_ss2_qx_zyl.htm");
+}
 void TForm1::HelpENG1Click() {
     platform_.shell.Open(platform_.programDir + "Help/direita_ss2_qx_zyl_eng.htm");
 }
@@ -163,7 +169,11 @@ void TForm1::About1Click() {
     AboutBox.Reopen();
     platform_.dialogs.ShowModal(AboutBox);
 }
-void TForm1::Image1Click() { About1Click(); }
-void TForm1::LOGOClick() { About1Click(); }
+void TForm1::Image1Click() {
+    About1Click();
+}
+void TForm1::LOGOClick() {
+    About1Click();
+}
 
 }  // namespace quillox

@@ -21,8 +21,12 @@ void SetLofFields(TForm1& f, Band band) {
 }
 }  // namespace
 
-void TForm1::rb_Ku_LinearMouseUp() { SetLofFields(*this, Band::KuLinear); }
-void TForm1::rb_CbandMouseUp() { SetLofFields(*this, Band::C); }
+void TForm1::rb_Ku_LinearMouseUp() {
+    SetLofFields(*this, Band::KuLinear);
+}
+void TForm1::rb_CbandMouseUp() {
+    SetLofFields(*this, Band::C);
+}
 
 void TForm1::rb_CustomMouseUp() {
     for (Edit* lof : {&ed_LOF_low, &ed_LOF_sw, &ed_LOF_higth}) lof->setEnabled(true);
@@ -52,8 +56,10 @@ namespace {
 // Shows a validation message and moves the focus; always returns false for `return Refuse(...)`.
 bool Refuse(TForm1& f, const char* message, Control& target) {
     f.platform().dialogs.ErrorBox(message);
-    if (auto* combo = dynamic_cast<ComboBox*>(&target)) combo->selectAll();
-    else target.setFocus();
+    if (auto* combo = dynamic_cast<ComboBox*>(&target))
+        combo->selectAll();
+    else
+        target.setFocus();
     return false;
 }
 

@@ -18,10 +18,9 @@ TEST_F(PageStatesTest, EachShutdownBoxEnablesItsOwnPageControlsOnly) {
         {&f().cb_shutdown_r26,
          {&f().rb_win_xp_r26, &f().rb_win_98_r26, &f().ed_shutdown_r26, &f().bt_Save_ini_r26}},
         {&f().cb_shutdown_r23,
-         {&f().rb_win_xp_r23, &f().rb_win_98_r23, &f().ed_shutdown_r23,
-          &f().bt_save_shutdown_r23}},
-        {&f().cb_shutdown, {&f().rb_win_xp, &f().rb_win_98, &f().ed_sr_job,
-                            &f().bt_save_sr_shutdown}}};
+         {&f().rb_win_xp_r23, &f().rb_win_98_r23, &f().ed_shutdown_r23, &f().bt_save_shutdown_r23}},
+        {&f().cb_shutdown,
+         {&f().rb_win_xp, &f().rb_win_98, &f().ed_sr_job, &f().bt_save_sr_shutdown}}};
     for (const auto& [box, controls] : pages) {
         box->click();
         for (const auto& [other, otherControls] : pages)

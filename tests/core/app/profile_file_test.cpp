@@ -1,7 +1,8 @@
 // The ini file underneath Settings.ini: lookups, defaults, preservation, odd content.
+#include "app/profile_file.h"
+
 #include <gtest/gtest.h>
 
-#include "app/profile_file.h"
 #include "support/test_platform.h"
 
 namespace quillox {
@@ -10,7 +11,7 @@ namespace {
 TEST(ProfileFileTest, LooksUpCaseInsensitivelyAndFallsBackToDefaults) {
     const ProfileFile file = ProfileFile::Parse(
         "Top=1\n[form]\n  TOP = 12 \nleft=x\nTop=99\n; Left=5\n[Other]\nNum=-7\nOn=2\nOff=0");
-    EXPECT_EQ(file.ReadInteger("Form", "Top", 100), 12);  // first key wins, blanks trimmed
+    EXPECT_EQ(file.ReadInteger("Form", "Top", 100), 12);    // first key wins, blanks trimmed
     EXPECT_EQ(file.ReadInteger("Form", "Left", 100), 100);  // not an integer
     EXPECT_EQ(file.ReadString("FORM", "left", "d"), "x");
     EXPECT_EQ(file.ReadString("Form", "Missing", "d"), "d");

@@ -1,8 +1,9 @@
 // Settings.ini: location, the complete file in key order, restoring every input through its
 // handlers, the decoding rules, and files written by others or damaged.
+#include "app/settings_file.h"
+
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
 #include "support/form_rig.h"
 
 namespace quillox {
@@ -57,7 +58,8 @@ std::string FirstRunFile(const std::string& home) {
            "[Get_Symbol_Rate]\r\nStart=1\r\nEnd=45000\r\nStep=20\r\nDelay=300\r\n"
            "Fine Tuning=2\r\n"
            "[Signal_Info]\r\nFreq=10700\r\nPol=VERTICAL\r\nS_R=1\r\nFEC=AUTO\r\nRefresh=500\r\n"
-           "[Save_Shutdown]\r\nXP=1\r\nDir=" + home + "\r\nFile_sr=" + home +
+           "[Save_Shutdown]\r\nXP=1\r\nDir=" +
+           home + "\r\nFile_sr=" + home +
            "Get_-_Symbol_Rate_(result).txt\r\n"
            "[Device]\r\nKind=auto\r\nAdapter=0\r\nFrontend=0\r\nScenario=\r\nSeed=1\r\n";
 }
@@ -71,17 +73,38 @@ TEST(SettingsFileTest, FirstCloseWritesTheCompleteFileInKeyOrder) {
 
 // Every text key, with a value unlike its default.
 const std::vector<std::pair<const char*, const char*>> kTexts = {
-    {"ed_f_start", "11000"},      {"ed_f_end", "12000"},        {"ed_f_step", "3"},
-    {"ed_f_delay", "900"},        {"ed_f_start_r23", "10800"},  {"ed_f_end_r23", "12500"},
-    {"ed_f_step_r23", "4"},       {"ed_f_delay_r23", "800"},    {"ed_F_Tuning", "400"},
-    {"ed_sr_range_from", "2"},    {"ed_sr_range_to", "30"},     {"ed_sr_delay", "1200"},
-    {"ed_sat_name", "Hot Bird"},  {"cb_E_W", "W"},              {"ed_sat_pos1", "13"},
-    {"ed_sat_pos2", "5"},         {"ed_sat_name_r23", "Astra"}, {"cb_E_W_r23", "W"},
-    {"ed_sat_pos1_r23", "19"},    {"ed_sat_pos2_r23", "2"},     {"Edit12", "11954"},
-    {"cbPolarity", "HORIZONTAL"}, {"cbFec", "3/4"},             {"ed_start", "2000"},
-    {"ed_end", "30000"},          {"ed_step", "10"},            {"ed_delay", "350"},
-    {"ed_sig_freq", "12188"},     {"cb_sig_Polarity", "HORIZONTAL"},
-    {"ed_sig_sr", "27500"},       {"cb_sig_Fec", "5/6"},        {"ed_sig_refresh", "250"},
+    {"ed_f_start", "11000"},
+    {"ed_f_end", "12000"},
+    {"ed_f_step", "3"},
+    {"ed_f_delay", "900"},
+    {"ed_f_start_r23", "10800"},
+    {"ed_f_end_r23", "12500"},
+    {"ed_f_step_r23", "4"},
+    {"ed_f_delay_r23", "800"},
+    {"ed_F_Tuning", "400"},
+    {"ed_sr_range_from", "2"},
+    {"ed_sr_range_to", "30"},
+    {"ed_sr_delay", "1200"},
+    {"ed_sat_name", "Hot Bird"},
+    {"cb_E_W", "W"},
+    {"ed_sat_pos1", "13"},
+    {"ed_sat_pos2", "5"},
+    {"ed_sat_name_r23", "Astra"},
+    {"cb_E_W_r23", "W"},
+    {"ed_sat_pos1_r23", "19"},
+    {"ed_sat_pos2_r23", "2"},
+    {"Edit12", "11954"},
+    {"cbPolarity", "HORIZONTAL"},
+    {"cbFec", "3/4"},
+    {"ed_start", "2000"},
+    {"ed_end", "30000"},
+    {"ed_step", "10"},
+    {"ed_delay", "350"},
+    {"ed_sig_freq", "12188"},
+    {"cb_sig_Polarity", "HORIZONTAL"},
+    {"ed_sig_sr", "27500"},
+    {"cb_sig_Fec", "5/6"},
+    {"ed_sig_refresh", "250"},
     {"ed_sr_job", "/srv/scan/report.txt"}};
 
 TEST(SettingsFileTest, ReopeningRestoresEveryInputThroughItsHandlers) {
@@ -103,8 +126,8 @@ TEST(SettingsFileTest, ReopeningRestoresEveryInputThroughItsHandlers) {
     a.cb_Horizontal.click();
     a.rb_sr_range_custom.click();
     a.rb_ft_best.click();
-    a.rb_win_98.click();                       // the Get-Symbol-Rate page's radio
-    a.ed_shutdown_r23.setText("/srv/scan/");   // mirrored into the saved folder
+    a.rb_win_98.click();                      // the Get-Symbol-Rate page's radio
+    a.ed_shutdown_r23.setText("/srv/scan/");  // mirrored into the saved folder
     a.Close();
 
     test::FormRig second;
@@ -129,21 +152,22 @@ TEST(SettingsFileTest, ReopeningRestoresEveryInputThroughItsHandlers) {
     EXPECT_EQ(b.ed_shutdown_r26.text(), "/srv/scan/");
     EXPECT_EQ(b.ed_shutdown_r23.text(), "/srv/scan/");
     // The first Apply tunes the restored Custom band: 10700 is at the switch, so high band.
-    EXPECT_EQ(second.tuner().callTextsFrom("TunerSetDiseqc"),
-              (std::vector<std::string>{"TunerSetDiseqc(2)", "TunerCommit(1)",
-                                        "TunerSetLnbSelection(2)", "TunerSetLnbFrequency(10000)",
-                                        "TunerSetFrequency(10700)", "TunerCommit(1)",
-                                        "TunerSetPolarity(1)", "TunerSetSymbolRate(1)",
-                                        "TunerSetFec(6)", "TunerCommit(1)"}));
+    EXPECT_EQ(
+        second.tuner().callTextsFrom("TunerSetDiseqc"),
+        (std::vector<std::string>{"TunerSetDiseqc(2)", "TunerCommit(1)", "TunerSetLnbSelection(2)",
+                                  "TunerSetLnbFrequency(10000)", "TunerSetFrequency(10700)",
+                                  "TunerCommit(1)", "TunerSetPolarity(1)", "TunerSetSymbolRate(1)",
+                                  "TunerSetFec(6)", "TunerCommit(1)"}));
     b.Close();
     EXPECT_EQ(second.settings(), first.settings());  // a restart changes nothing
 }
 
 TEST(SettingsFileTest, DecodingRulesForOutOfRangeAndForeignValues) {
     test::FormRig r;
-    r.WriteSettings("[Prob_Freq]\r\nSR=7\r\nSR_custom=50\r\n[Get_Symbol_Rate]\r\nFine Tuning=9\r\n"
-                    "[Freq_r23]\r\nVert=abc\r\nHor=2\r\nf_t=0\r\nc_delay=1\r\n"
-                    "[Form]\r\nTop=-20\r\nLeft=1.5\r\n");
+    r.WriteSettings(
+        "[Prob_Freq]\r\nSR=7\r\nSR_custom=50\r\n[Get_Symbol_Rate]\r\nFine Tuning=9\r\n"
+        "[Freq_r23]\r\nVert=abc\r\nHor=2\r\nf_t=0\r\nc_delay=1\r\n"
+        "[Form]\r\nTop=-20\r\nLeft=1.5\r\n");
     r.Start();
     TForm1& f = *r.form;
     EXPECT_TRUE(f.rb_sr_maior.checked());

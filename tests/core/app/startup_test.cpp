@@ -110,15 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "ERROR - Could not create the tuner device [/dev/dvb/adapter0/frontend0: "
                     "Permission denied]\n\nThe program will now close."},
         FailureCase{3, false, kM3},
-        FailureCase{0, true, "ERROR - Could not open the tuner device\n\nProbably the card's DVB "
-                             "driver is not loaded, or this user may not use the DVB devices (add "
-                             "the user to the group \"video\"), fix it and later run the "
-                             "[Quillox] again.\n\nThe program will now close."}));
+        FailureCase{0, true,
+                    "ERROR - Could not open the tuner device\n\nProbably the card's DVB "
+                    "driver is not loaded, or this user may not use the DVB devices (add "
+                    "the user to the group \"video\"), fix it and later run the "
+                    "[Quillox] again.\n\nThe program will now close."}));
 
 TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     test::FormRig r;
-    r.WriteSettings("[device]\r\nkind=dvb\r\nAdapter=1\r\nFrontend=2\r\nScenario=dish.csv\r\n"
-                    "Seed=4000000000\r\n");
+    r.WriteSettings(
+        "[device]\r\nkind=dvb\r\nAdapter=1\r\nFrontend=2\r\nScenario=dish.csv\r\n"
+        "Seed=4000000000\r\n");
     r.rig.devices.failStep = 3;
     r.Start();
     ASSERT_EQ(r.rig.devices.requests.size(), 1u);

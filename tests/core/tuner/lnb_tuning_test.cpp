@@ -61,20 +61,29 @@ TEST_P(TuningStepTest, ChoosesTheBandBySwitchFrequency) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bands, TuningStepTest,
-    ::testing::Values(
-        StepCase{"KuBelowSwitch", [](TForm1&) {}, 11699,
-                 {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9750)"}},
-        StepCase{"KuAtSwitch", [](TForm1&) {}, 11700,
-                 {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10600)"}},
-        StepCase{"CBandNeverHigh",
-                 [](TForm1& f) { f.rb_Cband.click(); f.rb_Cband.mouseUp(); }, 4200,
-                 {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(5150)"}},
-        StepCase{"CustomAtSwitch",
-                 [](TForm1& f) { ChooseCustom(f, "9000", "10700", "10000"); }, 10700,
-                 {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10000)"}},
-        StepCase{"CustomSwitchZero",
-                 [](TForm1& f) { ChooseCustom(f, "9000", "0", "10000"); }, 12000,
-                 {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9000)"}}),
+    ::testing::Values(StepCase{"KuBelowSwitch",
+                               [](TForm1&) {},
+                               11699,
+                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9750)"}},
+                      StepCase{"KuAtSwitch",
+                               [](TForm1&) {},
+                               11700,
+                               {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10600)"}},
+                      StepCase{"CBandNeverHigh",
+                               [](TForm1& f) {
+                                   f.rb_Cband.click();
+                                   f.rb_Cband.mouseUp();
+                               },
+                               4200,
+                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(5150)"}},
+                      StepCase{"CustomAtSwitch",
+                               [](TForm1& f) { ChooseCustom(f, "9000", "10700", "10000"); },
+                               10700,
+                               {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10000)"}},
+                      StepCase{"CustomSwitchZero",
+                               [](TForm1& f) { ChooseCustom(f, "9000", "0", "10000"); },
+                               12000,
+                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9000)"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(LnbTuningTest, TuningStepReadsTheLofFieldsEveryTime) {
@@ -128,20 +137,20 @@ TEST_P(SettingsValidationTest, RefusesWithMessageFocusAndNoTunerCall) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SettingsValidationTest,
-    ::testing::Values(
-        RefusalCase{"LowNotInteger", "abc", "0", "1", "x", "x", "LOF_Low:\nInsert a valid Value.",
-                    "ed_LOF_low"},
-        RefusalCase{"SwNegative", "1", "-1", "1", "None", "None",
-                    "LOF_Sw:\nInsert a valid Value.", "ed_LOF_sw"},
-        RefusalCase{"HighEmpty", "1", "0", "", "None", "None",
-                    "LOF_High:\nInsert a valid Value.", "ed_LOF_higth"},
-        RefusalCase{"LowAboveHigh", "10600", "11700", "9750", "None", "None",
-                    "LOF_Low can\u00b4t be superior to the LOF_high\nInsert a valid Value.",
-                    "ed_LOF_low"},
-        RefusalCase{"ToneCaseDiffers", "9750", "11700", "10600", "22 kHz", "x",
-                    "LNB Sel:\nInsert a valid Value.", "cbLNB_Sel"},
-        RefusalCase{"DiseqcUnknown", "9750", "11700", "10600", "None", "none",
-                    "DiSEqC:\nInsert a valid Value.", "cbDiSEqC"}),
+    ::testing::Values(RefusalCase{"LowNotInteger", "abc", "0", "1", "x", "x",
+                                  "LOF_Low:\nInsert a valid Value.", "ed_LOF_low"},
+                      RefusalCase{"SwNegative", "1", "-1", "1", "None", "None",
+                                  "LOF_Sw:\nInsert a valid Value.", "ed_LOF_sw"},
+                      RefusalCase{"HighEmpty", "1", "0", "", "None", "None",
+                                  "LOF_High:\nInsert a valid Value.", "ed_LOF_higth"},
+                      RefusalCase{
+                          "LowAboveHigh", "10600", "11700", "9750", "None", "None",
+                          "LOF_Low can\u00b4t be superior to the LOF_high\nInsert a valid Value.",
+                          "ed_LOF_low"},
+                      RefusalCase{"ToneCaseDiffers", "9750", "11700", "10600", "22 kHz", "x",
+                                  "LNB Sel:\nInsert a valid Value.", "cbLNB_Sel"},
+                      RefusalCase{"DiseqcUnknown", "9750", "11700", "10600", "None", "none",
+                                  "DiSEqC:\nInsert a valid Value.", "cbDiSEqC"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(LnbTuningTest, EqualLowAndHighLofPass) {

@@ -18,12 +18,12 @@ protected:
 
 TEST_F(StatusPanelTest, TickReadsTheTunerInItsFixedOrder) {
     f().Timer1.tick();
-    EXPECT_EQ(r.tuner().callTexts(),
-              (std::vector<std::string>{
-                  "TunerRefreshStatus()", "TunerGetFrequency", "TunerGetPolarity",
-                  "TunerGetSymbolRate", "TunerGetFec", "TunerGetLnbFrequency", "TunerGetDiseqc",
-                  "TunerGetLnbSelection", "TunerGetSignalQuality", "TunerRefreshStatus()",
-                  "TunerGetSnr", "TunerGetSigtre"}));
+    EXPECT_EQ(
+        r.tuner().callTexts(),
+        (std::vector<std::string>{"TunerRefreshStatus()", "TunerGetFrequency", "TunerGetPolarity",
+                                  "TunerGetSymbolRate", "TunerGetFec", "TunerGetLnbFrequency",
+                                  "TunerGetDiseqc", "TunerGetLnbSelection", "TunerGetSignalQuality",
+                                  "TunerRefreshStatus()", "TunerGetSnr", "TunerGetSigtre"}));
 }
 
 TEST_F(StatusPanelTest, ShowsWhatTheTunerReports) {
@@ -84,13 +84,11 @@ TEST_P(StatusReadingTest, RoundsSnrAndSizesTheQualityBar) {
     EXPECT_EQ(f().Image3.width(), GetParam().barWidth);
 }
 
-INSTANTIATE_TEST_SUITE_P(Readings, StatusReadingTest,
-                         ::testing::Values(ReadingCase{3.649, "3.6", 100, 647},
-                                           ReadingCase{3.66, "3.7", 0, 0},
-                                           ReadingCase{0.0, "0", 1, 6},
-                                           ReadingCase{7.0, "7", 99, 640},
-                                           ReadingCase{12.35, "12.4", 250, 647},
-                                           ReadingCase{-2.0, "-2", -5, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Readings, StatusReadingTest,
+    ::testing::Values(ReadingCase{3.649, "3.6", 100, 647}, ReadingCase{3.66, "3.7", 0, 0},
+                      ReadingCase{0.0, "0", 1, 6}, ReadingCase{7.0, "7", 99, 640},
+                      ReadingCase{12.35, "12.4", 250, 647}, ReadingCase{-2.0, "-2", -5, 0}));
 
 }  // namespace
 }  // namespace quillox
