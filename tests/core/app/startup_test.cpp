@@ -174,6 +174,18 @@ TEST(CloseTest, StopsARunningJobAndLeavesTheLnbOff) {
     EXPECT_TRUE(std::filesystem::exists(r.settingsFile()));
 }
 
+TEST(CloseTest, AJobMayCloseTheWindowFromItsOwnThread) {
+    test::FormRig r;
+    r.StartQuiet();
+    TForm1& f = *r.form;
+    f.FindAllWorker.Start([&] { f.Close(); }, nullptr);  // as Save & Shutdown does
+    f.FindAllWorker.join();
+    EXPECT_TRUE(f.closed());
+    EXPECT_FALSE(f.FindAllWorker.running());
+    EXPECT_EQ(r.tuner().callTexts(), (Calls{"TunerSetPolarity(10)", "TunerCommit(1)"}));
+    EXPECT_TRUE(std::filesystem::exists(r.settingsFile()));
+}
+
 TEST(CloseTest, DestroyReleasesTheDevice) {
     test::FormRig r;
     r.Start();
