@@ -31,19 +31,6 @@ TEST_F(PageStatesTest, EachShutdownBoxEnablesItsOwnPageControlsOnly) {
     }
 }
 
-TEST_F(PageStatesTest, ShutdownVariantAndFolderAreSharedBetweenPages) {
-    f().rb_win_98_r23.click();
-    for (RadioButton* rb : {&f().rb_win_98_r26, &f().rb_win_98_r23, &f().rb_win_98})
-        EXPECT_TRUE(rb->checked()) << rb->name();
-    f().rb_win_xp.click();
-    for (RadioButton* rb : {&f().rb_win_xp_r26, &f().rb_win_xp_r23, &f().rb_win_xp})
-        EXPECT_TRUE(rb->checked()) << rb->name();
-    f().ed_shutdown_r26.setText("/a/");
-    EXPECT_EQ(f().ed_shutdown_r23.text(), "/a/");
-    f().ed_shutdown_r23.setText("/b/");
-    EXPECT_EQ(f().ed_shutdown_r26.text(), "/b/");
-}
-
 TEST_F(PageStatesTest, FineTuningGovernsTheCustomDelay) {
     // First run: fine tuning and custom delay both ticked (settings defaults).
     EXPECT_TRUE(f().ed_F_Tuning.enabled());
