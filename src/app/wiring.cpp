@@ -3,9 +3,49 @@
 namespace quillox {
 
 // Events of the start-up, settings, tuning, status and page-state controls.
-// To do with FormClose: connect the window's close handling here with
-//     closeHandling_ = [this] { FormClose(); };
-// (TForm1::OnClose runs it; Window::Close() guarantees it runs once.)
-void TForm1::WireAppHandlers() {}
+void TForm1::WireAppHandlers() {
+    closeHandling_ = [this] { FormClose(); };  // Window::Close() runs it once
+
+    Close1.onClick = [this] { Close1Click(); };
+    HelpPORT1.onClick = [this] { HelpPORT1Click(); };
+    HelpENG1.onClick = [this] { HelpENG1Click(); };
+    About1.onClick = [this] { About1Click(); };
+    Image1.onClick = [this] { Image1Click(); };
+    Image4.onClick = [this] { Image1Click(); };
+    LOGO.onClick = [this] { LOGOClick(); };
+
+    ts_01.onShow = [this] { ts_01Show(); };
+    ts_02.onShow = [this] { ts_02Show(); };
+    ts_signal.onShow = [this] { ts_signalShow(); };
+    Timer1.onTimer = [this] { Timer1Timer(); };
+
+    // Band radios act on mouse release only: choosing one with the keyboard leaves the LOFs.
+    rb_Ku_Linear.onMouseUp = [this] { rb_Ku_LinearMouseUp(); };
+    rb_Cband.onMouseUp = [this] { rb_CbandMouseUp(); };
+    rb_Custom.onMouseUp = [this] { rb_CustomMouseUp(); };
+    bAplly.onClick = [this] { bApllyClick(); };
+    bAplly2.onClick = [this] { bAplly2Click(); };
+
+    cb_shutdown_r26.onClick = [this] { cb_shutdown_r26Click(); };
+    cb_shutdown_r23.onClick = [this] { cb_shutdown_r23Click(); };
+    cb_shutdown.onClick = [this] { cb_shutdownClick(); };
+    for (RadioButton* xp : {&rb_win_xp_r26, &rb_win_xp_r23, &rb_win_xp})
+        xp->onClick = [this] { rb_win_xp_r26Click(); };
+    for (RadioButton* w98 : {&rb_win_98_r26, &rb_win_98_r23, &rb_win_98})
+        w98->onClick = [this] { rb_win_98_r26Click(); };
+    ed_shutdown_r26.onChange = [this] { ed_shutdown_r26Change(); };
+    ed_shutdown_r23.onChange = [this] { ed_shutdown_r23Change(); };
+
+    cb_Fine_Tuning.onClick = [this] { cb_Fine_TuningClick(); };
+    cb_custom_delay.onClick = [this] { cb_custom_delayClick(); };
+    rb_sr_all.onClick = [this] { rb_sr_allClick(); };
+    rb_sr_range_custom.onClick = [this] { rb_sr_range_customClick(); };
+
+    rb_sr_menor7500.onClick = [this] { rb_sr_menor7500Click(); };
+    rb_sr_menor.onClick = [this] { rb_sr_menorClick(); };
+    rb_sr_maior.onClick = [this] { rb_sr_maiorClick(); };
+    rb_sr_custom.onClick = [this] { rb_sr_customClick(); };
+    TBar_custom.onChange = [this] { TBar_customChange(); };
+}
 
 }  // namespace quillox
