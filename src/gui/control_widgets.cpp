@@ -41,9 +41,14 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(frame);
 
     // The percentage, dark over the empty part and contrasting over the bar.
+    // Sized by the height, but never wider than the bar could hold "100%".
     QFont font = painter.font();
-    font.setPixelSize(std::max(10, static_cast<int>(height() * 0.62)));
     font.setBold(height() > 40);
+    int pixels = std::max(10, static_cast<int>(height() * 0.62));
+    font.setPixelSize(pixels);
+    const int widest = QFontMetrics(font).horizontalAdvance("100%");
+    if (widest > inner.width() * 0.9) pixels = std::max(8, static_cast<int>(pixels * inner.width() * 0.9 / widest));
+    font.setPixelSize(pixels);
     painter.setFont(font);
     const QString text = QString::number(position_) + "%";
     const QColor textDim = isEnabled() ? Qt::black : Qt::gray;

@@ -72,13 +72,17 @@ SignalWindow::SignalWindow(TForm_Signal& form, Dialogs& errors, QWidget* parent)
     setWindowState(Qt::WindowFullScreen);
     binder_.Build(this);
 
-    auto* fields = new QHBoxLayout(binder_.widget(form.gb_sig_transponder));
+    // Three label and field pairs a row; Apply ends the second row.
+    auto* fields = new QGridLayout(binder_.widget(form.gb_sig_transponder));
+    fields->setHorizontalSpacing(8);
+    int index = 0;
     for (Control* control : form.controls()) {
         if (control->parent() != &form.gb_sig_transponder) continue;
         QWidget* widget = binder_.widget(*control);
-        if (control->kind() == ControlKind::Label) fields->addSpacing(8);
-        fields->addWidget(widget);
-        if (control->kind() == ControlKind::Edit) widget->setFixedWidth(80);
+        if (control->kind() == ControlKind::Edit || control->kind() == ControlKind::ComboBox)
+            widget->setMinimumWidth(control->kind() == ControlKind::Edit ? 80 : 120);
+        fields->addWidget(widget, index / 6, index % 6);
+        ++index;
     }
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(binder_.widget(form.gb_sig_transponder));

@@ -13,6 +13,7 @@
 #include <QTabWidget>
 
 #include "gui/main_window_layout.h"
+#include "gui/modal_windows.h"
 #include "gui/gui_thread.h"
 #include "gui_test_support.h"
 
@@ -142,6 +143,16 @@ TEST_F(MainWindowLayoutTest, SavesScreenshotsWhenAsked) {
         const QString file = dir + "/" + tabs->widget(i)->objectName() + ".png";
         EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
     }
+    AboutDialog about(form->AboutBox, rig.dialogs, window.get());
+    about.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(about.grab().save(dir + "/about.png"));
+    form->Form_Signal.pbar_sig_q.setColour(0xFDC600);
+    form->Form_Signal.pbar_sig_q.setPosition(43);
+    SignalWindow signal(form->Form_Signal, rig.dialogs, window.get());
+    signal.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(signal.grab().save(dir + "/signal_window.png"));
 }
 
 }  // namespace
