@@ -1,0 +1,46 @@
+// Quillox: starts the window on the tuner device named in Settings.ini.
+#include <QApplication>
+#include <QDir>
+
+#include "app/form1.h"
+#include "gui/desktop_platform.h"
+#include "gui/gui_thread.h"
+#include "gui/main_window.h"
+#include "gui/qt_dialogs.h"
+#include "platform/clock.h"
+#include "tuner/device_factory.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Quillox");
+
+    quillox::RealClock clock;
+    quillox::SystemDeviceFactory devices(clock);
+    quillox::gui::QtDialogs dialogs;
+    quillox::gui::DesktopShell shell;
+    quillox::gui::RefusingPowerControl power;
+    quillox::Platform platform{dialogs, clock, devices, shell, power,
+                               (QCoreApplication::applicationDirPath() + "/").toStdString(),
+                               (QDir::homePath() + "/").toStdString()};
+
+    quillox::TForm1 form(platform);
+    quillox::gui::RunGuarded(dialogs, [&] { form.FormCreate(); });
+
+    quillox::gui::MainWindow window(form, dialogs);
+    dialogs.setParentWindow(&window);
+    window.onModelClosed = [&window] {
+        window.hide();
+        QCoreApplication::quit();
+    };
+    window.show();
+    // The first showing reads the settings and opens the device; the settings may move the
+    // window. A start-up failure closes the model window, which ends the loop.
+    QMetaObject::invokeMethod(&window, [&] {
+        quillox::gui::RunGuarded(dialogs, [&] { form.FormShow(); });
+        window.applyModelPosition();
+    }, Qt::QueuedConnection);
+
+    const int status = form.closed() ? 0 : QApplication::exec();
+    quillox::gui::RunGuarded(dialogs, [&] { form.FormDestroy(); });
+    return status;
+}

@@ -1,0 +1,93 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+
+#include "app/form1.h"
+#include "gui/main_window_layout.h"
+
+namespace quillox::gui {
+namespace {
+
+PictureStyle StyleOf(const Picture& picture) {
+    const std::string& name = picture.name();
+    if (name == "Image3") return PictureStyle::QualityBar;
+    if (name == "Image1" || name == "LOGO" || name == "Image4") return PictureStyle::Logo;
+    return PictureStyle::Pixels;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(TForm1& form, Dialogs& errors)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
+      form_(form),
+      client_(new QWidget(this)),
+      binder_(form, errors),
+      gui_(this) {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromStdString(form.caption()));
+    client_->setObjectName("client_area");
+    client_->setFixedSize(kMainClientWidth, kMainClientHeight);
+    setCentralWidget(client_);
+
+    binder_.pictureStyle = StyleOf;
+    binder_.BuildMenus(menuBar());
+    binder_.Build(client_);
+    binder_.BuildTimers(this);
+    ApplyLayout();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);  // single fixed border: no resizing
+    applyModelPosition();
+
+    // The model may close from a worker (a job's save and shutdown): hop to the GUI thread.
+    closedId_ = form.subscribeClosed(
+        [post = gui_.poster(), this] { post([this] { OnModelClosed(); }); });
+}
+
+MainWindow::~MainWindow() { form_.unsubscribeClosed(closedId_); }
+
+void MainWindow::ApplyLayout() {
+    for (Control* control : form_.controls()) {
+        QWidget* widget = binder_.widget(*control);
+        if (widget == nullptr || control->kind() == ControlKind::Page) continue;
+        const std::optional<Geometry> place = MainWindowGeometry(control->name());
+        if (!place) continue;  // never shown
+        widget->setGeometry(place->x, place->y, place->w, place->h);
+        // Long notices wrap inside their box rather than run past it.
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setWordWrap(label->sizeHint().width() > place->w);
+    }
+}
+
+void MainWindow::applyModelPosition() { move(form_.left(), form_.top()); }
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    // The model keeps the window position for the settings file.
+    form_.setLeft(pos().x());
+    form_.setTop(pos().y());
+    QMainWindow::moveEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (modelClosed_) {
+        event->accept();
+        return;
+    }
+    // The system menu or Alt+F4: the model runs its close handling; it tells us when done.
+    event->ignore();
+    binder_.Guard([this] { form_.Close(); });
+}
+
+void MainWindow::OnModelClosed() {
+    if (modelClosed_) return;
+    modelClosed_ = true;
+    if (onModelClosed)
+        onModelClosed();
+    else
+        close();
+}
+
+}  // namespace quillox::gui

@@ -1,0 +1,47 @@
+#pragma once
+// The program's main window: renders TForm1 and forwards the user's actions to it. No program
+// logic lives here.
+#include <QMainWindow>
+#include <functional>
+
+#include "gui/control_binder.h"
+#include "gui/gui_thread.h"
+
+namespace quillox {
+class Dialogs;
+class TForm1;
+}
+
+namespace quillox::gui {
+
+class MainWindow : public QMainWindow {
+public:
+    MainWindow(TForm1& form, Dialogs& errors);
+    ~MainWindow() override;
+
+    WindowBinder& binder() { return binder_; }
+    QWidget* clientArea() const { return client_; }
+    // Moves the window to the model's position (the settings file may have changed it).
+    void applyModelPosition();
+
+    // Runs on the GUI thread once the model window has closed; by default it closes this window.
+    // main() ends the application here.
+    std::function<void()> onModelClosed;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void ApplyLayout();
+    void OnModelClosed();
+
+    TForm1& form_;
+    QWidget* client_;
+    WindowBinder binder_;
+    QueuedCaller gui_;
+    int closedId_ = 0;
+    bool modelClosed_ = false;
+};
+
+}  // namespace quillox::gui

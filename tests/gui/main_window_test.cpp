@@ -1,0 +1,159 @@
+// The main window as a user sees it: every visible control present, inside its parent, not
+// overlapping its neighbours and with its caption readable at the default font.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "gui/main_window_layout.h"
+#include "gui/modal_windows.h"
+#include "gui/gui_thread.h"
+#include "gui_test_support.h"
+
+namespace quillox::gui::test {
+namespace {
+
+bool ShownInModel(const Control& control) {
+    for (const Control* c = &control; c != nullptr; c = c->parent())
+        if (!c->visible()) return false;
+    return true;
+}
+
+bool IsWidgetControl(const Control& control) {
+    const ControlKind kind = control.kind();
+    return kind != ControlKind::Menu && kind != ControlKind::MenuItem && kind != ControlKind::Timer;
+}
+
+// What the control's caption needs to be shown whole, or an empty string when it fits.
+std::string CaptionProblem(QWidget* widget) {
+    const QFontMetrics fm(widget->font());
+    const QSize size = widget->size();
+    auto needs = [&](int width, int height) -> std::string {
+        if (width <= size.width() && height <= size.height()) return "";
+        return "needs " + std::to_string(width) + "x" + std::to_string(height) + ", has " +
+               std::to_string(size.width()) + "x" + std::to_string(size.height());
+    };
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (label->wordWrap()) return needs(0, label->heightForWidth(size.width()));
+        return needs(label->sizeHint().width(), fm.height());
+    }
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+        return needs(widget->sizeHint().width(), widget->sizeHint().height());
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        return needs(fm.horizontalAdvance(QString::fromStdString(PlainCaption(button->text().toStdString()))) + 10,
+                     fm.height() + 4);
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return needs(fm.horizontalAdvance(group->title()) + 16, 0);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+        return needs(widest + 30, fm.height() + 4);
+    }
+    return "";
+}
+
+class MainWindowLayoutTest : public MainWindowFixture {
+protected:
+    // A tab widget sizes a page when it is first shown.
+    void ShowEveryPage() {
+        auto* tabs = widget<QTabWidget>("pc_main");
+        for (int i = tabs->count() - 1; i >= 0; --i) {
+            tabs->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+        }
+    }
+};
+
+TEST_F(MainWindowLayoutTest, EveryVisibleControlHasItsWidgetAndHiddenOnesStayHidden) {
+    for (Control* control : form->controls()) {
+        if (!IsWidgetControl(*control)) continue;
+        QWidget* view = window->binder().widget(*control);
+        ASSERT_NE(view, nullptr) << control->name();
+        EXPECT_EQ(window->findChild<QWidget*>(QString::fromStdString(control->name())), view)
+            << control->name();
+        if (control->kind() == ControlKind::Page) continue;
+        // Pages other than the current one are hidden by the tab widget: look from the page.
+        QWidget* top = window->clientArea();
+        for (const Control* c = control->parent(); c != nullptr; c = c->parent())
+            if (c->kind() == ControlKind::Page) top = window->binder().widget(*c);
+        EXPECT_EQ(view->isVisibleTo(top), ShownInModel(*control)) << control->name();
+    }
+    EXPECT_FALSE(widget("Panel2")->isVisible());
+    EXPECT_FALSE(widget("Edit10")->isVisibleTo(window->clientArea()));
+    EXPECT_FALSE(widget("Image3")->isVisibleTo(window->clientArea()));
+}
+
+TEST_F(MainWindowLayoutTest, ClientAreaIsFixedAtTheModelSizeWithTheModelCaption) {
+    EXPECT_EQ(window->clientArea()->size(), QSize(745, 481));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_EQ(window->windowTitle().toStdString(), form->caption());
+    EXPECT_EQ(widget("pc_main")->geometry().bottom(), 480);
+}
+
+TEST_F(MainWindowLayoutTest, EveryShownControlSitsInsideItsParentAndShowsItsWholeCaption) {
+    ShowEveryPage();
+    for (Control* control : form->controls()) {
+        if (!IsWidgetControl(*control) || !ShownInModel(*control) ||
+            control->kind() == ControlKind::Page)
+            continue;
+        QWidget* view = window->binder().widget(*control);
+        ASSERT_TRUE(MainWindowGeometry(control->name()).has_value()) << control->name();
+        QWidget* parent = view->parentWidget();
+        const QRect room = qobject_cast<QGroupBox*>(parent) ? parent->contentsRect() : parent->rect();
+        EXPECT_TRUE(room.contains(view->geometry())) << control->name() << " leaves its parent";
+        EXPECT_EQ(CaptionProblem(view), "") << control->name();
+    }
+    auto* tabs = widget<QTabWidget>("pc_main");
+    EXPECT_LE(tabs->tabBar()->sizeHint().width(), tabs->width()) << "tabs would scroll";
+}
+
+TEST_F(MainWindowLayoutTest, ShownSiblingsDoNotOverlap) {
+    ShowEveryPage();
+    for (Control* a : form->controls()) {
+        for (Control* b : form->controls()) {
+            if (a >= b || a->parent() != b->parent() || !IsWidgetControl(*a) ||
+                !IsWidgetControl(*b) || !ShownInModel(*a) || !ShownInModel(*b))
+                continue;
+            if (a->kind() == ControlKind::Page || b->kind() == ControlKind::Page) continue;
+            QWidget* va = window->binder().widget(*a);
+            QWidget* vb = window->binder().widget(*b);
+            EXPECT_FALSE(va->geometry().intersects(vb->geometry()))
+                << a->name() << " overlaps " << b->name();
+        }
+    }
+}
+
+// Not a check: QUILLOX_SCREENSHOT_DIR=/some/dir saves a picture of each page to look at.
+TEST_F(MainWindowLayoutTest, SavesScreenshotsWhenAsked) {
+    const QString dir = qEnvironmentVariable("QUILLOX_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set QUILLOX_SCREENSHOT_DIR to save screenshots";
+    QDir().mkpath(dir);
+    auto* tabs = widget<QTabWidget>("pc_main");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+        const QString file = dir + "/" + tabs->widget(i)->objectName() + ".png";
+        EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
+    }
+    AboutDialog about(form->AboutBox, rig.dialogs, window.get());
+    about.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(about.grab().save(dir + "/about.png"));
+    form->Form_Signal.pbar_sig_q.setColour(0xFDC600);
+    form->Form_Signal.pbar_sig_q.setPosition(43);
+    SignalWindow signal(form->Form_Signal, rig.dialogs, window.get());
+    signal.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(signal.grab().save(dir + "/signal_window.png"));
+}
+
+}  // namespace
+}  // namespace quillox::gui::test
