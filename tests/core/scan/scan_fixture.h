@@ -142,6 +142,15 @@ inline std::vector<std::string> ChangedBetween(const ControlStates& before,
     return changed;
 }
 
+// Waits (bounded, without sleeping) until the worker has ended.
+inline void WaitUntilEnded(Worker& worker) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (worker.running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_FALSE(worker.running()) << worker.name() << " did not end";
+    worker.join();
+}
+
 class ScanTest : public ::testing::Test {
 protected:
     ScanTest() : tuner(*rig.tuner), form(rig.platform) {
@@ -149,14 +158,7 @@ protected:
             std::make_unique<PausingTuner>(std::move(rig.devices.device), pause));
     }
 
-    // Waits (bounded, without sleeping) until the worker has ended.
-    static void WaitIdle(Worker& worker) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (worker.running() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        ASSERT_FALSE(worker.running()) << worker.name() << " did not end";
-        worker.join();
-    }
+    static void WaitIdle(Worker& worker) { WaitUntilEnded(worker); }
 
     // Calls of the scripted tuner from the first one starting with `prefix`, with their
     // virtual times, as "time text".
