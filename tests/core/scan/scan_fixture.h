@@ -144,7 +144,7 @@ inline std::vector<std::string> ChangedBetween(const ControlStates& before,
 
 // Waits (bounded, without sleeping) until the worker has ended.
 inline void WaitUntilEnded(Worker& worker) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (worker.running() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     ASSERT_FALSE(worker.running()) << worker.name() << " did not end";
