@@ -1,0 +1,547 @@
+#include "support/fake_frontend.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "tuner/dvb/dvb_open.h"
+
+namespace quillox::dvb {
+namespace {
+
+constexpr uint32_t kSatCaps = FE_CAN_QPSK | FE_CAN_FEC_1_2 | FE_CAN_FEC_2_3 | FE_CAN_FEC_3_4 |
+                              FE_CAN_FEC_5_6 | FE_CAN_FEC_7_8 | FE_CAN_FEC_AUTO |
+                              FE_CAN_INVERSION_AUTO;
+
+DriverProfile MakeStv0299() {
+    DriverProfile p;
+    p.name = "ST STV0299 DVB-S";
+    p.caps = kSatCaps;
+    p.readFrequency = ReadBackFrequency::Carrier;  // derotator offset added
+    p.readRate = ReadBackRate::MeasuredTo2k;
+    p.unlockedFec = FEC_AUTO;
+    p.captureKhz = 13750;
+    p.lockMs = 400;
+    p.snr = RawLevels{0x1000, 0x4000, 0xC000};
+    p.strength = RawLevels{0x2000, 0x8000, 0xA000};
+    p.berLocked = 12;
+    return p;
+}
+
+DriverProfile MakeMt312() {
+    DriverProfile p;
+    p.name = "Zarlink VP310/MT312/ZL10313 DVB-S";
+    p.caps = kSatCaps | FE_CAN_RECOVER;
+    p.rateMin = 703125;
+    p.unlockedFec = FEC_AUTO;
+    p.captureKhz = 3000;
+    p.lockMs = 200;
+    p.snr = RawLevels{0x1000, 0x5000, 0xB000};
+    p.strength = RawLevels{0x0400, 0x1800, 0x3000};  // raw 14-bit AGC
+    p.berLocked = 64 * 3;
+    p.burstAfterCommand = true;
+    return p;
+}
+
+DriverProfile MakeCx24123() {
+    DriverProfile p;
+    p.name = "Conexant CX24123/CX24109";
+    p.caps = kSatCaps | FE_CAN_RECOVER;
+    p.unlockedFec = FEC_NONE;
+    p.captureKhz = 10000;
+    p.lockMs = 150;
+    p.snr = RawLevels{0xFF00, 0xFFA0, 0xFFF0};       // 65535 - raw Es/N0 count
+    p.strength = RawLevels{0x3000, 0x7000, 0x9900};  // AGC byte x 256
+    p.berLocked = 40;
+    p.isl6421 = true;
+    return p;
+}
+
+DriverProfile MakeS5h1420() {
+    DriverProfile p;
+    p.name = "Samsung S5H1420/PnpNetwork PN1010 DVB-S";
+    p.caps = kSatCaps;
+    p.readFrequency = ReadBackFrequency::Carrier;
+    p.unlockedFec = FEC_NONE;
+    p.captureKhz = 8000;
+    p.lockMs = 250;
+    p.snr = std::nullopt;                            // not implemented by the driver
+    p.strength = RawLevels{0x2020, 0x6060, 0x8080};  // 8-bit value x 257
+    p.berLocked = 7;
+    p.isl6421 = true;
+    return p;
+}
+
+DriverProfile MakeV5() {
+    DriverProfile p;
+    p.name = "Test DVB-S with DVBv5 statistics";
+    p.delsys = {SYS_DVBS, SYS_DVBS2};
+    p.caps = kSatCaps;
+    p.captureKhz = 2000;
+    p.lockMs = 100;
+    p.v5Stats = true;
+    return p;
+}
+
+DriverProfile MakeDvbt() {
+    DriverProfile p;
+    p.name = "Test DVB-T";
+    p.type = FE_OFDM;
+    p.delsys = {SYS_DVBT};
+    p.freqMinKhz = 174000;
+    p.freqMaxKhz = 862000;
+    return p;
+}
+
+std::string Hex(uint8_t b) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02x", b);
+    return buf;
+}
+
+const char* VoltageText(fe_sec_voltage v) {
+    return v == SEC_VOLTAGE_13 ? "13" : v == SEC_VOLTAGE_18 ? "18" : "off";
+}
+
+std::string PropText(const dtv_property& p) {
+    switch (p.cmd) {
+        case DTV_CLEAR:
+            return "CLEAR";
+        case DTV_TUNE:
+            return "TUNE";
+        case DTV_DELIVERY_SYSTEM:
+            return "DELSYS=" + std::to_string(p.u.data);
+        case DTV_FREQUENCY:
+            return "FREQUENCY=" + std::to_string(p.u.data);
+        case DTV_SYMBOL_RATE:
+            return "SYMBOL_RATE=" + std::to_string(p.u.data);
+        case DTV_INNER_FEC:
+            return "INNER_FEC=" + std::to_string(p.u.data);
+        case DTV_INVERSION:
+            return "INVERSION=" + std::to_string(p.u.data);
+        case DTV_STAT_CNR:
+            return "STAT_CNR";
+        case DTV_STAT_SIGNAL_STRENGTH:
+            return "STAT_STRENGTH";
+        case DTV_ENUM_DELSYS:
+            return "ENUM_DELSYS";
+        default:
+            return "CMD" + std::to_string(p.cmd);
+    }
+}
+
+std::string PropsText(const char* verb, std::span<dtv_property> props) {
+    std::string text = verb;
+    for (const auto& p : props) text += " " + PropText(p);
+    return text;
+}
+
+}  // namespace
+
+const DriverProfile& Stv0299Profile() {
+    static const DriverProfile p = MakeStv0299();
+    return p;
+}
+const DriverProfile& Mt312Profile() {
+    static const DriverProfile p = MakeMt312();
+    return p;
+}
+const DriverProfile& Cx24123Profile() {
+    static const DriverProfile p = MakeCx24123();
+    return p;
+}
+const DriverProfile& S5h1420Profile() {
+    static const DriverProfile p = MakeS5h1420();
+    return p;
+}
+const DriverProfile& V5StatsProfile() {
+    static const DriverProfile p = MakeV5();
+    return p;
+}
+const DriverProfile& DvbtProfile() {
+    static const DriverProfile p = MakeDvbt();
+    return p;
+}
+
+std::vector<const DriverProfile*> LegacyProfiles() {
+    return {&Stv0299Profile(), &Mt312Profile(), &Cx24123Profile(), &S5h1420Profile()};
+}
+
+// One file descriptor on a fake: read-only or read-write, as the kernel tells them apart.
+class FakeFrontendIo : public FrontendIo {
+public:
+    explicit FakeFrontendIo(std::function<FakeFrontend*(const std::string&)> resolve)
+        : resolve_(std::move(resolve)) {}
+    ~FakeFrontendIo() override { close(); }
+
+    int open(const std::string& path, bool readWrite) override {
+        FakeFrontend* fake = resolve_(path);
+        if (!fake) return ENOENT;
+        fake->Log(std::string("open ") + (readWrite ? "rw" : "ro"));
+        if (int err = fake->Injected("open")) return err;
+        if (readWrite && fake->rwOpen_) return EBUSY;
+        if (readWrite) fake->rwOpen_ = true;
+        fe_ = fake;
+        rw_ = readWrite;
+        return 0;
+    }
+
+    void close() override {
+        if (!fe_) return;
+        fe_->Log("close");
+        if (rw_) {
+            // dvb_powerdown_on_sleep: the last writer gone, LNB power goes off.
+            fe_->rwOpen_ = false;
+            fe_->voltage_ = SEC_VOLTAGE_OFF;
+            fe_->toneOn_ = false;
+            fe_->tuned_.reset();
+        }
+        fe_ = nullptr;
+    }
+
+    int getInfo(dvb_frontend_info& info) override {
+        if (int err = Enter("info", false)) return err;
+        const DriverProfile& p = fe_->profile_;
+        info = dvb_frontend_info{};
+        std::strncpy(info.name, p.name.c_str(), sizeof info.name - 1);
+        info.type = p.type;
+        info.frequency_min = fe_->reportedLimits_ ? fe_->reportedLimits_->first : p.freqMinKhz;
+        info.frequency_max = fe_->reportedLimits_ ? fe_->reportedLimits_->second : p.freqMaxKhz;
+        info.frequency_stepsize = 125;
+        info.symbol_rate_min = p.rateMin;
+        info.symbol_rate_max = p.rateMax;
+        info.caps = static_cast<fe_caps>(p.caps);
+        return 0;
+    }
+
+    int setProps(std::span<dtv_property> props) override {
+        if (!fe_) return EBADF;
+        fe_->Log(PropsText("props", props));
+        if (int err = fe_->Injected("props")) return err;
+        if (!rw_) return EPERM;
+        if (props.empty() || props.size() > DTV_IOCTL_MAX_MSGS) return EINVAL;
+        for (const auto& p : props) {  // in order; earlier entries stay applied
+            if (int err = fe_->ApplyProp(p)) return err;
+        }
+        return 0;
+    }
+
+    int getProps(std::span<dtv_property> props) override {
+        if (!fe_) return EBADF;
+        fe_->Log(PropsText("get", props));
+        if (int err = fe_->Injected("get")) return err;
+        if (props.empty() || props.size() > DTV_IOCTL_MAX_MSGS) return EINVAL;
+        for (auto& p : props) fe_->FillProp(p);
+        return 0;
+    }
+
+    int setVoltage(fe_sec_voltage voltage) override {
+        if (int err = Enter(std::string("voltage ") + VoltageText(voltage), true)) return err;
+        if (fe_->overload_ && voltage != SEC_VOLTAGE_OFF) {
+            fe_->clock_.Sleep(1000);  // the ISL6421 driver gives up after about a second
+            fe_->voltage_ = SEC_VOLTAGE_OFF;
+            return EINVAL;
+        }
+        fe_->voltage_ = voltage;
+        return 0;
+    }
+
+    int setTone(fe_sec_tone_mode tone) override {
+        if (int err = Enter(tone == SEC_TONE_ON ? "tone on" : "tone off", true)) return err;
+        fe_->toneOn_ = tone == SEC_TONE_ON;
+        return 0;
+    }
+
+    int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) override {
+        std::string text = "diseqc";
+        uint8_t len = std::min<uint8_t>(cmd.msg_len, 6);
+        for (uint8_t i = 0; i < len; ++i) text += " " + Hex(cmd.msg[i]);
+        if (int err = Enter(text, true)) return err;
+        if (cmd.msg_len < 3 || cmd.msg_len > 6) return EINVAL;
+        fe_->lastDiseqc_.assign(cmd.msg, cmd.msg + cmd.msg_len);
+        fe_->lastBurst_.reset();
+        if (fe_->profile_.burstAfterCommand) {
+            fe_->lastBurst_ = SEC_MINI_A;
+            fe_->toneOn_ = false;
+        }
+        return 0;
+    }
+
+    int sendBurst(fe_sec_mini_cmd burst) override {
+        if (int err = Enter(burst == SEC_MINI_A ? "burst A" : "burst B", true)) return err;
+        fe_->lastBurst_ = burst;
+        return 0;
+    }
+
+    int readStatus(fe_status_t& status) override {
+        if (int err = Enter("status", false)) return err;
+        status = fe_->Status();
+        return 0;
+    }
+
+    int readSnr(uint16_t& snr) override {
+        if (int err = Enter("snr", false)) return err;
+        if (!fe_->profile_.snr) return kErrNotSupported;
+        if (!fe_->tuned_) return EAGAIN;  // no kernel thread before the first tune
+        snr = fe_->Level(*fe_->profile_.snr);
+        return 0;
+    }
+
+    int readStrength(uint16_t& strength) override {
+        if (int err = Enter("strength", false)) return err;
+        if (!fe_->profile_.strength) return kErrNotSupported;
+        if (!fe_->tuned_) return EAGAIN;
+        strength = fe_->Level(*fe_->profile_.strength);
+        return 0;
+    }
+
+    int readBer(uint32_t& ber) override {
+        if (int err = Enter("ber", false)) return err;
+        if (fe_->profile_.v5Stats) return kErrNotSupported;
+        if (!fe_->tuned_) return EAGAIN;
+        ber = (fe_->Status() & FE_HAS_LOCK) ? fe_->profile_.berLocked : 0xFFFF;
+        return 0;
+    }
+
+private:
+    // Logs the call (its first word names it for FailNext), then the kernel's checks.
+    int Enter(const std::string& text, bool writes) {
+        if (!fe_) return EBADF;
+        fe_->Log(text);
+        if (int err = fe_->Injected(text.substr(0, text.find(' ')))) return err;
+        if (writes && !rw_) return EPERM;
+        return 0;
+    }
+
+    std::function<FakeFrontend*(const std::string&)> resolve_;
+    FakeFrontend* fe_ = nullptr;
+    bool rw_ = false;
+};
+
+FakeFrontend::FakeFrontend(const DriverProfile& profile, Clock& clock, std::string path)
+    : profile_(profile), clock_(clock), path_(std::move(path)) {}
+
+void FakeFrontend::AddTransponder(const FakeTransponder& t) {
+    transponders_.push_back(t);
+}
+void FakeFrontend::DropLock() {
+    lockDropped_ = true;
+}
+void FakeFrontend::SetOverload(bool overload) {
+    overload_ = overload;
+}
+
+void FakeFrontend::FailNext(const std::string& op, int err, int times) {
+    for (int i = 0; i < times; ++i) failures_[op].push_back(err);
+}
+
+void FakeFrontend::ReportLimits(uint32_t freqMinKhz, uint32_t freqMaxKhz) {
+    reportedLimits_ = std::make_pair(freqMinKhz, freqMaxKhz);
+}
+
+std::unique_ptr<FrontendIo> FakeFrontend::NewIo() {
+    return std::make_unique<FakeFrontendIo>([this](const std::string& path) {
+        return path_.empty() || path == path_ ? this : nullptr;
+    });
+}
+
+FrontendIoFactory FakeFrontend::Factory() {
+    return [this] { return NewIo(); };
+}
+
+FrontendIoFactory FakeFrontend::Router(std::vector<FakeFrontend*> fakes) {
+    return [fakes] {
+        return std::make_unique<FakeFrontendIo>([fakes](const std::string& path) {
+            for (FakeFrontend* f : fakes)
+                if (f->path_ == path) return f;
+            return static_cast<FakeFrontend*>(nullptr);
+        });
+    };
+}
+
+std::vector<std::string> FakeFrontend::Calls(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& c : log_)
+        if (c.text.compare(0, prefix.size(), prefix) == 0) out.push_back(c.text);
+    return out;
+}
+
+void FakeFrontend::Log(const std::string& text) {
+    log_.push_back({clock_.MonotonicMs(), text});
+}
+
+int FakeFrontend::Injected(const std::string& op) {
+    auto it = failures_.find(op);
+    if (it == failures_.end() || it->second.empty()) return 0;
+    int err = it->second.front();
+    it->second.pop_front();
+    return err;
+}
+
+int FakeFrontend::ApplyProp(const dtv_property& p) {
+    switch (p.cmd) {
+        case DTV_CLEAR:
+            cache_ = Cache{cache_.delsys};
+            return 0;
+        case DTV_DELIVERY_SYSTEM:
+            if (std::find(profile_.delsys.begin(), profile_.delsys.end(), p.u.data) ==
+                profile_.delsys.end())
+                return EINVAL;
+            cache_.delsys = p.u.data;
+            return 0;
+        case DTV_FREQUENCY:
+            cache_.frequency = p.u.data;
+            return 0;
+        case DTV_SYMBOL_RATE:
+            cache_.symbolRate = p.u.data;
+            return 0;
+        case DTV_INNER_FEC:
+            cache_.fec = p.u.data;
+            return 0;
+        case DTV_INVERSION:
+            cache_.inversion = p.u.data;
+            return 0;
+        case DTV_TUNE:
+            return Tune();
+        default:
+            return EINVAL;
+    }
+}
+
+int FakeFrontend::Tune() {
+    // The core checks the driver's own limits, whatever FE_GET_INFO was made to tell.
+    if (cache_.frequency < profile_.freqMinKhz || cache_.frequency > profile_.freqMaxKhz ||
+        cache_.symbolRate < profile_.rateMin || cache_.symbolRate > profile_.rateMax)
+        return EINVAL;
+    tuned_ = cache_;
+    tunedAtMs_ = clock_.MonotonicMs();
+    lockDropped_ = false;
+    ++tunes_;
+    return 0;
+}
+
+const FakeTransponder* FakeFrontend::Reachable(bool needRate) const {
+    if (!tuned_ || voltage_ == SEC_VOLTAGE_OFF) return nullptr;
+    for (const auto& t : transponders_) {
+        if (t.voltage != voltage_ || t.toneOn != toneOn_) continue;
+        if (!t.diseqc.empty() && t.diseqc != lastDiseqc_) continue;
+        if (t.burst && t.burst != lastBurst_) continue;
+        int64_t offset = std::llabs(int64_t{tuned_->frequency} - t.ifKhz);
+        if (!needRate) {
+            if (offset <= profile_.captureKhz + t.symbolRate / 2000) return &t;
+            continue;
+        }
+        int64_t rateError = std::llabs(int64_t{tuned_->symbolRate} - t.symbolRate);
+        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2)
+            return &t;
+    }
+    return nullptr;
+}
+
+fe_status_t FakeFrontend::Status() const {
+    if (!tuned_ || lockDropped_) return fe_status_t{};
+    int64_t since = clock_.MonotonicMs() - tunedAtMs_;
+    if (since < 20) return fe_status_t{};  // the tuning thread has not run yet
+    const FakeTransponder* exact = Reachable(true);
+    int32_t lockMs = profile_.lockMs * (tuned_->symbolRate < 5000000 ? 2 : 1);
+    if (exact && since >= lockMs) {
+        return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI |
+                                        FE_HAS_SYNC | FE_HAS_LOCK);
+    }
+    if (Reachable(false)) return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER);
+    return fe_status_t{};
+}
+
+uint16_t FakeFrontend::Level(const RawLevels& levels) const {
+    fe_status_t s = Status();
+    if (s & FE_HAS_LOCK) return levels.locked;
+    if (s & FE_HAS_SIGNAL) return levels.signal;
+    return levels.idle;
+}
+
+void FakeFrontend::FillProp(dtv_property& p) const {
+    const Cache& c = tuned_ ? *tuned_ : cache_;
+    const FakeTransponder* locked = (Status() & FE_HAS_LOCK) ? Reachable(true) : nullptr;
+    switch (p.cmd) {
+        case DTV_FREQUENCY:
+            p.u.data = locked && profile_.readFrequency == ReadBackFrequency::Carrier
+                           ? locked->ifKhz
+                           : c.frequency;
+            break;
+        case DTV_SYMBOL_RATE:
+            p.u.data = locked && profile_.readRate == ReadBackRate::MeasuredTo2k
+                           ? (locked->symbolRate + 1000) / 2000 * 2000
+                           : c.symbolRate;
+            break;
+        case DTV_INNER_FEC:
+            p.u.data = locked ? locked->fec : profile_.unlockedFec;
+            break;
+        case DTV_DELIVERY_SYSTEM:
+            p.u.data = c.delsys;
+            break;
+        case DTV_ENUM_DELSYS:
+            p.u.buffer.len = static_cast<uint32_t>(profile_.delsys.size());
+            for (size_t i = 0; i < profile_.delsys.size(); ++i)
+                p.u.buffer.data[i] = profile_.delsys[i];
+            break;
+        case DTV_STAT_CNR:
+        case DTV_STAT_SIGNAL_STRENGTH: {
+            p.u.st.len = 0;
+            if (!profile_.v5Stats) break;
+            p.u.st.len = 1;
+            fe_status_t s = Status();
+            int64_t value;
+            if (p.cmd == DTV_STAT_CNR) {
+                const FakeTransponder* near = Reachable(false);
+                value = (s & FE_HAS_LOCK) ? locked->cnrMilliDb : near ? 4500 : 1000;
+            } else {
+                value = (s & FE_HAS_LOCK) ? -40000 : (s & FE_HAS_SIGNAL) ? -50000 : -70000;
+            }
+            p.u.st.stat[0].scale = FE_SCALE_DECIBEL;
+            p.u.st.stat[0].svalue = value;
+            break;
+        }
+        default:
+            p.result = EINVAL;
+            break;
+    }
+}
+
+DvbRig::DvbRig(const DriverProfile& profile, DvbDeviceOptions options)
+    : fake(profile, clock, "/dev/dvb/adapter0/frontend0") {
+    auto opened = OpenDvbFrontend(fake.path(), clock, fake.Factory(), std::move(options));
+    device.reset(static_cast<DvbFrontendDevice*>(opened.device.release()));
+    if (device) device->TunerInitialize();
+    fake.ClearLog();
+}
+
+int DvbRig::Tune(int32_t mhz, int32_t lofMhz, int32_t polarity, int32_t ksps, int32_t fec,
+                 int32_t tone, int32_t diseqc) {
+    device->TunerSetFrequency(mhz);
+    device->TunerSetLnbFrequency(lofMhz);
+    device->TunerSetPolarity(polarity);
+    device->TunerSetSymbolRate(ksps);
+    device->TunerSetFec(fec);
+    device->TunerSetLnbSelection(tone);
+    device->TunerSetDiseqc(diseqc);
+    return device->TunerCommit(1);
+}
+
+bool DvbRig::WaitForLock(int32_t maxMs) {
+    for (int32_t waited = 0; waited <= maxMs; waited += 50) {
+        device->TunerRefreshStatus();
+        if (Quality() > 0) return true;
+        clock.Advance(50);
+    }
+    return false;
+}
+
+int32_t DvbRig::Quality() {
+    int32_t q = -1;
+    device->TunerGetSignalQuality(q);
+    return q;
+}
+
+}  // namespace quillox::dvb

@@ -1,0 +1,150 @@
+#pragma once
+// A fake DVB frontend modelled on the kernel's dvb_frontend core and the drivers of the old
+// PCI DVB-S cards (stv0299, mt312, cx24123, s5h1420), described as data. It keeps the kernel-side
+// state (LNB voltage and tone, the switch port last addressed, the property cache, the tune),
+// answers the FrontendIo calls as the kernel would, and logs each call with its virtual time.
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "tuner/dvb/dvb_frontend_device.h"
+#include "tuner/dvb/frontend_io.h"
+
+namespace quillox::dvb {
+
+enum class ReadBackFrequency { Requested, Carrier };  // Carrier: requested + measured offset
+enum class ReadBackRate { Requested, MeasuredTo2k };  // stv0299 measures, rounded to 2 kS/s
+
+// Three levels of a raw reading: no energy, energy without lock, locked.
+struct RawLevels {
+    uint16_t idle, signal, locked;
+};
+
+struct DriverProfile {
+    std::string name;
+    fe_type type = FE_QPSK;
+    std::vector<uint8_t> delsys = {SYS_DVBS};
+    uint32_t caps = 0;
+    uint32_t freqMinKhz = 950000, freqMaxKhz = 2150000;
+    uint32_t rateMin = 1000000, rateMax = 45000000;
+    ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
+    ReadBackRate readRate = ReadBackRate::Requested;
+    uint32_t unlockedFec = FEC_AUTO;  // what INNER_FEC reads before lock
+    uint32_t captureKhz = 5000;       // how far off the carrier the demodulator still locks
+    int32_t lockMs = 300;             // acquisition time on the right values (doubled below 5 MS/s)
+    std::optional<RawLevels> snr;     // FE_READ_SNR; nullopt: 524
+    std::optional<RawLevels> strength;  // FE_READ_SIGNAL_STRENGTH; nullopt: 524
+    uint32_t berLocked = 0;
+    bool v5Stats = false;  // DVBv5 CNR/strength in dB (as vidtv); legacy drivers leave len 0
+    bool isl6421 = false;  // LNB power by an ISL6421 (overload possible)
+    bool burstAfterCommand = false;  // rev 2.3 bit-banging: A burst after every command, tone off
+};
+
+const DriverProfile& Stv0299Profile();
+const DriverProfile& Mt312Profile();
+const DriverProfile& Cx24123Profile();
+const DriverProfile& S5h1420Profile();
+const DriverProfile& V5StatsProfile();               // a newer driver with DVBv5 statistics in dB
+const DriverProfile& DvbtProfile();                  // not satellite at all
+std::vector<const DriverProfile*> LegacyProfiles();  // the four old ones
+
+// A carrier as the card's input sees it: where it is and what it takes to reach it.
+struct FakeTransponder {
+    uint32_t ifKhz = 0;
+    fe_sec_voltage voltage = SEC_VOLTAGE_13;
+    bool toneOn = false;
+    std::vector<uint8_t> diseqc;  // last DiSEqC message the switch must have had; empty: any
+    std::optional<fe_sec_mini_cmd> burst;  // last burst the switch must have had
+    uint32_t symbolRate = 27500000;
+    uint32_t fec = FEC_3_4;
+    int64_t cnrMilliDb = 12000;  // for the DVBv5 profile
+};
+
+struct CallRecord {
+    int64_t ms;
+    std::string text;  // e.g. "voltage 18", "diseqc e0 10 38 f2", "props CLEAR ... TUNE"
+};
+
+class FakeFrontend {
+public:
+    FakeFrontend(const DriverProfile& profile, Clock& clock, std::string path = {});
+
+    void AddTransponder(const FakeTransponder& t);
+    void DropLock();                  // the carrier is lost until the next tune
+    void SetOverload(bool overload);  // ISL6421 overcurrent: voltage requests fail after ~1 s
+    void FailNext(const std::string& op, int err, int times = 1);  // op as in the log's first word
+    void ReportLimits(uint32_t freqMinKhz, uint32_t freqMaxKhz);   // FE_GET_INFO tells these
+
+    std::unique_ptr<FrontendIo> NewIo();
+    FrontendIoFactory Factory();
+    // A factory whose FrontendIo opens whichever fake owns the path (ENOENT for none).
+    static FrontendIoFactory Router(std::vector<FakeFrontend*> fakes);
+
+    const std::vector<CallRecord>& log() const { return log_; }
+    std::vector<std::string> Calls(const std::string& prefix = {}) const;  // texts, filtered
+    void ClearLog() { log_.clear(); }
+
+    fe_sec_voltage voltage() const { return voltage_; }
+    bool toneOn() const { return toneOn_; }
+    bool openForWriting() const { return rwOpen_; }
+    int tunes() const { return tunes_; }
+    const std::string& path() const { return path_; }
+
+private:
+    friend class FakeFrontendIo;
+    struct Cache {
+        uint32_t delsys = SYS_DVBS, frequency = 0, symbolRate = 0, fec = FEC_AUTO, inversion = 0;
+    };
+
+    void Log(const std::string& text);
+    int Injected(const std::string& op);
+    const FakeTransponder* Reachable(bool needRate) const;
+    int ApplyProp(const dtv_property& p);
+    int Tune();
+    fe_status_t Status() const;
+    uint16_t Level(const RawLevels& levels) const;
+    void FillProp(dtv_property& p) const;
+
+    DriverProfile profile_;
+    Clock& clock_;
+    std::string path_;
+    std::vector<FakeTransponder> transponders_;
+    std::map<std::string, std::deque<int>> failures_;
+    std::optional<std::pair<uint32_t, uint32_t>> reportedLimits_;
+    std::vector<CallRecord> log_;
+
+    bool rwOpen_ = false;
+    fe_sec_voltage voltage_ = SEC_VOLTAGE_OFF;
+    bool toneOn_ = false;
+    bool overload_ = false;
+    std::vector<uint8_t> lastDiseqc_;
+    std::optional<fe_sec_mini_cmd> lastBurst_;
+    Cache cache_;
+    std::optional<Cache> tuned_;
+    int64_t tunedAtMs_ = 0;
+    bool lockDropped_ = false;
+    int tunes_ = 0;
+};
+
+// A device opened on a fake frontend through the factory function, with a virtual clock.
+struct DvbRig {
+    explicit DvbRig(const DriverProfile& profile, DvbDeviceOptions options = {});
+
+    // Stages a whole tuning and commits it; returns the commit's result.
+    int Tune(int32_t mhz, int32_t lofMhz, int32_t polarity, int32_t ksps, int32_t fec = 6,
+             int32_t tone = 0, int32_t diseqc = 0);
+    // Refreshes every 50 ms of virtual time until locked or maxMs passed; true when locked.
+    bool WaitForLock(int32_t maxMs = 3000);
+    int32_t Quality();
+
+    VirtualClock clock;
+    FakeFrontend fake;
+    std::unique_ptr<DvbFrontendDevice> device;
+};
+
+}  // namespace quillox::dvb
