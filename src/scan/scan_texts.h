@@ -6,4 +6,7 @@ namespace quillox {
 inline constexpr const char* kSweepPlaceholder =
     "Please, Wait! The result only appears when the progress bar arrives to the 100%";
 
+// Opens the diagnostic-log line of a job that ended on an error it does not handle.
+inline constexpr const char* kJobErrorPrefix = "Job ended on an error: ";
+
 }  // namespace quillox

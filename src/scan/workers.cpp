@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "scan/control_states.h"
+#include "scan/scan_texts.h"
 
 namespace quillox {
 namespace {
@@ -101,7 +102,7 @@ void TForm1::StartWorker(Worker& worker) {
     if (job == nullptr) return;  // nothing to run: the page stays as the start event left it
     worker.Start([this, body = job->body] { (this->*body)(); },
                  [this, stopEvent = job->stopEvent](const std::exception& error) {
-                     RichEdit1.append(std::string("Job ended on an error: ") + error.what());
+                     RichEdit1.append(kJobErrorPrefix + std::string(error.what()));
                      (this->*stopEvent)();
                  });
 }
