@@ -31,8 +31,12 @@ bool ConsoleDialogs::ConfirmBox(const std::string& text) {
     return false;
 }
 
-std::optional<std::string> ConsoleDialogs::OpenFileName(const FileDialog&) { return NextFile(); }
-std::optional<std::string> ConsoleDialogs::SaveFileName(const FileDialog&) { return NextFile(); }
+std::optional<std::string> ConsoleDialogs::OpenFileName(const FileDialog&) {
+    return NextFile();
+}
+std::optional<std::string> ConsoleDialogs::SaveFileName(const FileDialog&) {
+    return NextFile();
+}
 void ConsoleDialogs::ShowModal(Window&) {}
 
 void ConsoleDialogs::QueueFile(const std::string& path) {

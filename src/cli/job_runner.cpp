@@ -11,7 +11,7 @@
 namespace quillox::cli {
 namespace {
 
-const JobSpec kJobs[] = {
+const JobEntry kJobs[] = {
     {"1 - FIND", &TForm1::Button1, &TForm1::pbar_freq, &TForm1::FreqScanWorker,
      polarity::kVertical},
     {"2- Find VERT S/Rs", &TForm1::Button2, &TForm1::pbar_sr, &TForm1::SrListWorker,
@@ -33,13 +33,13 @@ std::string Normalised(const std::string& caption) {
 
 }  // namespace
 
-const JobSpec* FindJob(const std::string& caption) {
-    for (const JobSpec& job : kJobs)
+const JobEntry* FindJob(const std::string& caption) {
+    for (const JobEntry& job : kJobs)
         if (Normalised(job.caption) == Normalised(caption)) return &job;
     return nullptr;
 }
 
-JobOutcome RunJob(TForm1& form, const JobSpec& job, bool drawProgress) {
+JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress) {
     using namespace std::chrono;
     Button& button = form.*job.button;
     Worker& worker = form.*job.worker;

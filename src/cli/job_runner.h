@@ -8,24 +8,24 @@
 
 namespace quillox::cli {
 
-struct JobSpec {
-    const char* caption;        // the button's caption in the window
-    Button TForm1::*button;     // clicked to start the job; its start event disables it
-    Gauge TForm1::*gauge;       // the job's progress
+struct JobEntry {
+    const char* caption;     // the button's caption in the window
+    Button TForm1::*button;  // clicked to start the job; its start event disables it
+    Gauge TForm1::*gauge;    // the job's progress
     Worker TForm1::*worker;
-    int32_t polarity;           // the polarity the job works on
+    int32_t polarity;  // the polarity the job works on
 };
 
 // The job whose caption matches, ignoring case and the number of blanks; nullptr if none.
-const JobSpec* FindJob(const std::string& caption);
+const JobEntry* FindJob(const std::string& caption);
 
 struct JobOutcome {
     bool started = false;  // false when the window refused the parameters
     int64_t scanMs = 0;    // duration on the window's clock
     double realSeconds = 0;
-    std::string error;     // what ended the job early, if anything did
+    std::string error;  // what ended the job early, if anything did
 };
 
-JobOutcome RunJob(TForm1& form, const JobSpec& job, bool drawProgress);
+JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress);
 
 }  // namespace quillox::cli

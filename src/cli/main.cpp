@@ -142,7 +142,7 @@ int Run(const Options& o, const char* argv0) {
     int64_t scanMs = 0;
     int status = 0;
     for (const std::string& caption : o.jobs) {
-        const JobSpec* job = FindJob(caption);
+        const JobEntry* job = FindJob(caption);
         const JobOutcome outcome = RunJob(form, *job, drawProgress);
         if (!outcome.started) {
             std::cerr << "error: job \"" << job->caption << "\" did not start\n";

@@ -9,8 +9,8 @@ namespace {
 // Options that only give a field of the window its text; the window validates it.
 const std::map<std::string, std::string>& FieldOptions() {
     static const std::map<std::string, std::string> fields{
-        {"--start", "ed_f_start"},    {"--end", "ed_f_end"},          {"--step", "ed_f_step"},
-        {"--delay", "ed_f_delay"},    {"--sr-delay", "ed_sr_delay"},  {"--lof-low", "ed_LOF_low"},
+        {"--start", "ed_f_start"},     {"--end", "ed_f_end"},          {"--step", "ed_f_step"},
+        {"--delay", "ed_f_delay"},     {"--sr-delay", "ed_sr_delay"},  {"--lof-low", "ed_LOF_low"},
         {"--lof-switch", "ed_LOF_sw"}, {"--lof-high", "ed_LOF_higth"}, {"--tone", "cbLNB_Sel"},
     };
     return fields;

@@ -38,8 +38,7 @@ std::string CarrierText(const sim::Carrier& c) {
 bool RateInList(const TForm1& form, const sim::Carrier& c) {
     for (const std::string& line : form.r_edt_symbolrate.lines()) {
         const int32_t ksps = LenientInt(line);
-        if (ksps > 0 && sim::RateAccepted(sim::DefaultModel(), ksps, c.symbolRateKsps))
-            return true;
+        if (ksps > 0 && sim::RateAccepted(sim::DefaultModel(), ksps, c.symbolRateKsps)) return true;
     }
     return false;
 }

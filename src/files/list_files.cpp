@@ -108,13 +108,27 @@ void TForm1::WriteListFile(FileDialog& dialog, Lines& list) {
     WriteListLines(path, list.lines());  // a file that cannot be written is skipped silently
 }
 
-void TForm1::bt_Load_vClick() { ReadListFile(od_freq_list, r_edt_freq_v); }
-void TForm1::bt_Save_vClick() { WriteListFile(sd_freq_list, r_edt_freq_v); }
-void TForm1::bt_Load_hClick() { ReadListFile(od_freq_list, r_edt_freq_h); }
-void TForm1::bt_Save_hClick() { WriteListFile(sd_freq_list, r_edt_freq_h); }
-void TForm1::b_LoadClick() { ReadListFile(od_sr_list, r_edt_symbolrate); }
-void TForm1::b_SaveClick() { WriteListFile(sd_sr_list, r_edt_symbolrate); }
-void TForm1::b_ClearClick() { r_edt_symbolrate.setText(""); }
+void TForm1::bt_Load_vClick() {
+    ReadListFile(od_freq_list, r_edt_freq_v);
+}
+void TForm1::bt_Save_vClick() {
+    WriteListFile(sd_freq_list, r_edt_freq_v);
+}
+void TForm1::bt_Load_hClick() {
+    ReadListFile(od_freq_list, r_edt_freq_h);
+}
+void TForm1::bt_Save_hClick() {
+    WriteListFile(sd_freq_list, r_edt_freq_h);
+}
+void TForm1::b_LoadClick() {
+    ReadListFile(od_sr_list, r_edt_symbolrate);
+}
+void TForm1::b_SaveClick() {
+    WriteListFile(sd_sr_list, r_edt_symbolrate);
+}
+void TForm1::b_ClearClick() {
+    r_edt_symbolrate.setText("");
+}
 
 void TForm1::ValidateScanLists() {
     const Band band = SelectedBand();

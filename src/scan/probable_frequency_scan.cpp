@@ -16,7 +16,7 @@ constexpr double kHitThreshold = 3.6;  // a reading that rounds to 3.6 is no hit
 constexpr int32_t kStartSettleMs = 500;
 constexpr int32_t kStepSettleMs = 100;
 constexpr int32_t kReadingIntervalMs = 20;
-constexpr int64_t kClusterGapMhz = 20;  // hits this far apart belong to different transponders
+constexpr int64_t kClusterGapMhz = 20;      // hits this far apart belong to different transponders
 constexpr int32_t kFixedReadInterval = 20;  // what the hidden read-interval field always holds
 
 struct FieldCheck {
@@ -116,8 +116,12 @@ void StartSweep(TForm1& form, SweepPolarity polarity) {
 
 }  // namespace
 
-void TForm1::Button1Click() { StartSweep(*this, SweepPolarity::Vertical); }
-void TForm1::Button3Click() { StartSweep(*this, SweepPolarity::Horizontal); }
+void TForm1::Button1Click() {
+    StartSweep(*this, SweepPolarity::Vertical);
+}
+void TForm1::Button3Click() {
+    StartSweep(*this, SweepPolarity::Horizontal);
+}
 
 void TForm1::ProbableFrequencyScan() {
     TunerDevice& t = tuner();
@@ -173,7 +177,9 @@ void TForm1::b_tr_GOClick() {
     if (polarityCode == polarity::kHorizontal) r_edt_freq_h.setText(re_freq_tmp.text());
 }
 
-void TForm1::b_CClick() { RichEdit2.clear(); }
+void TForm1::b_CClick() {
+    RichEdit2.clear();
+}
 
 void TForm1::b_StopClick() {
     StopWorker(FreqScanWorker);
@@ -184,7 +190,11 @@ void TForm1::b_StopClick() {
     UnlockAfterFrequencyScan(*this);
 }
 
-void TForm1::bt_Clear_vClick() { r_edt_freq_v.clear(); }
-void TForm1::bt_Clear_hClick() { r_edt_freq_h.clear(); }
+void TForm1::bt_Clear_vClick() {
+    r_edt_freq_v.clear();
+}
+void TForm1::bt_Clear_hClick() {
+    r_edt_freq_h.clear();
+}
 
 }  // namespace quillox

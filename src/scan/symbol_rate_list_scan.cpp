@@ -51,10 +51,16 @@ bool TForm1::SymbolRateStartCheck() {
     return true;
 }
 
-void TForm1::Button2Click() { StartSymbolRateScan(*this, polarity::kVertical, r_edt_freq_v); }
-void TForm1::Button4Click() { StartSymbolRateScan(*this, polarity::kHorizontal, r_edt_freq_h); }
+void TForm1::Button2Click() {
+    StartSymbolRateScan(*this, polarity::kVertical, r_edt_freq_v);
+}
+void TForm1::Button4Click() {
+    StartSymbolRateScan(*this, polarity::kHorizontal, r_edt_freq_h);
+}
 
-void TForm1::b_GOClick() { StartWorker(SrListWorker); }
+void TForm1::b_GOClick() {
+    StartWorker(SrListWorker);
+}
 
 void TForm1::SymbolRateListScan() {
     TunerDevice& t = tuner();
@@ -110,9 +116,9 @@ void TForm1::SymbolRateListScan() {
             t.TunerGetPolarity(polarityCode);
             t.TunerGetSymbolRate(ksps);
             t.TunerGetFec(fecCode);
-            r_ed_trans_good.append(std::to_string(trans_counter) + "=" + std::to_string(mhz) +
-                                   "," + PolarityLetter(polarityCode) + "," +
-                                   std::to_string(ksps) + "," + TransponderFecText(fecCode));
+            r_ed_trans_good.append(std::to_string(trans_counter) + "=" + std::to_string(mhz) + "," +
+                                   PolarityLetter(polarityCode) + "," + std::to_string(ksps) + "," +
+                                   TransponderFecText(fecCode));
             ++trans_counter;
             break;  // one transponder per frequency
         }

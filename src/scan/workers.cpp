@@ -17,8 +17,7 @@ void SetEnabled(const ControlList& controls, bool enabled) {
 
 // The start buttons of the page's jobs, which every job of the page locks.
 ControlList StartControls(TForm1& f) {
-    return {&f.Button1, &f.Button2, &f.Button3, &f.Button4, &f.bt_Find1234_r26,
-            &f.bt_Stop1234_r26};
+    return {&f.Button1, &f.Button2, &f.Button3, &f.Button4, &f.bt_Find1234_r26, &f.bt_Stop1234_r26};
 }
 
 // A worker's body and the stop event that restores the window when the body fails.
@@ -61,9 +60,9 @@ void LockForFrequencyScan(TForm1& f, SweepPolarity polarity) {
 
 void UnlockAfterFrequencyScan(TForm1& f) {
     SetEnabled(StartControls(f), true);
-    SetEnabled({&f.ed_f_start, &f.ed_f_end, &f.ed_f_step, &f.ed_f_delay, &f.bt_Load_v,
-                &f.bt_Save_v, &f.bt_Clear_v, &f.bt_Load_h, &f.bt_Save_h, &f.bt_Clear_h,
-                &f.b_Stop_sr, &f.gbSettings, &f.ts_ss2r23, &f.ts_02, &f.ts_signal},
+    SetEnabled({&f.ed_f_start, &f.ed_f_end, &f.ed_f_step, &f.ed_f_delay, &f.bt_Load_v, &f.bt_Save_v,
+                &f.bt_Clear_v, &f.bt_Load_h, &f.bt_Save_h, &f.bt_Clear_h, &f.b_Stop_sr,
+                &f.gbSettings, &f.ts_ss2r23, &f.ts_02, &f.ts_signal},
                true);
     f.r_edt_freq_v.setReadOnly(false);
     f.r_edt_freq_h.setReadOnly(false);
@@ -85,13 +84,17 @@ void UnlockAfterSymbolRateScan(TForm1& f) {
 
 namespace {
 ControlList FindAllLockedControls(TForm1& f) {
-    return {&f.gbSettings, &f.ts_ss2r23, &f.ts_02,           &f.ts_signal, &f.gb_freqs,
+    return {&f.gbSettings, &f.ts_ss2r23,       &f.ts_02,  &f.ts_signal, &f.gb_freqs,
             &f.gb_srs,     &f.bt_Find1234_r26, &f.b_Stop, &f.b_Stop_sr};
 }
 }  // namespace
 
-void LockPageForFindAll(TForm1& f) { SetEnabled(FindAllLockedControls(f), false); }
-void UnlockPageAfterFindAll(TForm1& f) { SetEnabled(FindAllLockedControls(f), true); }
+void LockPageForFindAll(TForm1& f) {
+    SetEnabled(FindAllLockedControls(f), false);
+}
+void UnlockPageAfterFindAll(TForm1& f) {
+    SetEnabled(FindAllLockedControls(f), true);
+}
 
 // Runs the worker's body on its own thread. A body error that the job does not handle (a
 // field that is not an integer, say) ends the job the way its stop event would, on the worker
@@ -110,6 +113,8 @@ void TForm1::StartWorker(Worker& worker) {
 // From another thread this returns only once the worker has ended, so the caller's following
 // control changes are the last ones. On the worker's own thread it marks the job stopped and
 // returns; the body ends at its next sleep or tuner call, or when it returns.
-void TForm1::StopWorker(Worker& worker) { worker.Stop(); }
+void TForm1::StopWorker(Worker& worker) {
+    worker.Stop();
+}
 
 }  // namespace quillox

@@ -1,10 +1,11 @@
 // Load, save and clear of the three lists, and the pruning before a symbol-rate scan.
+#include "files/list_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "app/form1.h"
-#include "files/list_files.h"
 #include "support/test_platform.h"
 
 namespace quillox::test {
@@ -176,14 +177,6 @@ TEST_F(ListFilesTest, SaveNeedsNoQuestionForANewFileAndIsSilentWhenItCannotWrite
     EXPECT_FALSE(std::filesystem::exists(Path("no")));
 }
 
-TEST_F(ListFilesTest, FrequencyDialogsRememberTheNameForTheOtherList) {
-    const std::string path = Write("both.frl", "10700\r\n");
-    rig.dialogs.AnswerFile(path);
-    form.bt_Load_v.click();
-    EXPECT_EQ(form.od_freq_list.fileName(), path);
-    EXPECT_EQ(form.sd_freq_list.fileName(), "Freq_List.frl") << "open and save keep their own";
-}
-
 // ---- Pruning before a symbol-rate scan ---------------------------------------------------------
 
 struct PruneCase {
@@ -219,55 +212,54 @@ TEST_P(ValidateScanListsTest, DeletesOutOfRangeLinesAndCountsThemPerList) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, ValidateScanListsTest,
-    ::testing::Values(
-        PruneCase{"KuLinear",
-                  Band::KuLinear,
-                  {"10700", "9750", "a word", "12750", "12751"},
-                  {"10719"},
-                  {"27500"},
-                  {"10700", "12750"},
-                  {"10719"},
-                  {"27500"},
-                  {"Deleted, 3 invalid frequencies in the VERTICAL list."}},
-        PruneCase{"CBandBothListsInOrder",
-                  Band::C,
-                  {"3399", "3400"},
-                  {"4200", "4201", "", "4000", "4000"},
-                  {"27500"},
-                  {"3400"},
-                  {"4200", "4000", "4000"},
-                  {"27500"},
-                  {"Deleted, 1 invalid frequencies in the VERTICAL list.",
-                   "Deleted, 2 invalid frequencies in the HORIZONTAL list."}},
-        PruneCase{"CustomKeepsEveryPositiveValue",
-                  Band::Custom,
-                  {"0", "-5", "1", "99999"},
-                  {},
-                  {},
-                  {"1", "99999"},
-                  {},
-                  {},
-                  {"Deleted, 2 invalid frequencies in the VERTICAL list."}},
-        PruneCase{"SymbolRatesWhateverTheBand",
-                  Band::Custom,
-                  {},
-                  {},
-                  {"", "45001", "45000", "1", "0", "x"},
-                  {},
-                  {},
-                  {"45000", "1"},
-                  {"Deleted, 4 invalid Symbol Rates in the SYMBOL RATES LIST."}},
-        PruneCase{"AllThreeMessagesInOrder",
-                  Band::KuLinear,
-                  {"1"},
-                  {"2", "3"},
-                  {"-1"},
-                  {},
-                  {},
-                  {},
-                  {"Deleted, 1 invalid frequencies in the VERTICAL list.",
-                   "Deleted, 2 invalid frequencies in the HORIZONTAL list.",
-                   "Deleted, 1 invalid Symbol Rates in the SYMBOL RATES LIST."}}),
+    ::testing::Values(PruneCase{"KuLinear",
+                                Band::KuLinear,
+                                {"10700", "9750", "a word", "12750", "12751"},
+                                {"10719"},
+                                {"27500"},
+                                {"10700", "12750"},
+                                {"10719"},
+                                {"27500"},
+                                {"Deleted, 3 invalid frequencies in the VERTICAL list."}},
+                      PruneCase{"CBandBothListsInOrder",
+                                Band::C,
+                                {"3399", "3400"},
+                                {"4200", "4201", "", "4000", "4000"},
+                                {"27500"},
+                                {"3400"},
+                                {"4200", "4000", "4000"},
+                                {"27500"},
+                                {"Deleted, 1 invalid frequencies in the VERTICAL list.",
+                                 "Deleted, 2 invalid frequencies in the HORIZONTAL list."}},
+                      PruneCase{"CustomKeepsEveryPositiveValue",
+                                Band::Custom,
+                                {"0", "-5", "1", "99999"},
+                                {},
+                                {},
+                                {"1", "99999"},
+                                {},
+                                {},
+                                {"Deleted, 2 invalid frequencies in the VERTICAL list."}},
+                      PruneCase{"SymbolRatesWhateverTheBand",
+                                Band::Custom,
+                                {},
+                                {},
+                                {"", "45001", "45000", "1", "0", "x"},
+                                {},
+                                {},
+                                {"45000", "1"},
+                                {"Deleted, 4 invalid Symbol Rates in the SYMBOL RATES LIST."}},
+                      PruneCase{"AllThreeMessagesInOrder",
+                                Band::KuLinear,
+                                {"1"},
+                                {"2", "3"},
+                                {"-1"},
+                                {},
+                                {},
+                                {},
+                                {"Deleted, 1 invalid frequencies in the VERTICAL list.",
+                                 "Deleted, 2 invalid frequencies in the HORIZONTAL list.",
+                                 "Deleted, 1 invalid Symbol Rates in the SYMBOL RATES LIST."}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

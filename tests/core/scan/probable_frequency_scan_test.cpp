@@ -71,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"CustomEndZero", Band::Custom, "1", "0", "5", "750",
                        "Invalid END frequency\nPlease put a valid frequency.", "ed_f_end"},
         ValidationCase{"EndBelowStart", Band::KuLinear, "11000", "10999", "5", "750",
-                       "The START frequency can't be superior to the END frequency.",
-                       "ed_f_start"},
+                       "The START frequency can't be superior to the END frequency.", "ed_f_start"},
         ValidationCase{"StepZero", Band::KuLinear, "10700", "12750", "0", "750",
                        "Invalid STEP, please put a step superior to 0.", "ed_f_step"},
         ValidationCase{"DelayBelow200", Band::C, "3400", "4200", "5", "199",
@@ -104,18 +103,17 @@ TEST_F(SweepTest, OneStepRunsTheWholeSequenceWithItsWaits) {
     Range("10700", "10700", "5", "200");
     form.ed_f_sr.setText("7500");
     RunVertical();
-    EXPECT_EQ(TimedCallsFrom("TunerSetPolarity"),
-              (Texts{"0 TunerSetPolarity(1)", "0 TunerSetFec(6)", "0 TunerCommit(1)",
-                     "0 TunerSetSymbolRate(7500)", "0 TunerCommit(1)",
-                     "500 TunerSetLnbSelection(0)", "500 TunerSetLnbFrequency(9750)",
-                     "500 TunerSetFrequency(10700)", "500 TunerCommit(1)",
-                     "620 TunerRefreshStatus()", "620 TunerGetSnr",
-                     "640 TunerRefreshStatus()", "640 TunerGetSnr",
-                     "660 TunerRefreshStatus()", "660 TunerGetSnr",
-                     "680 TunerRefreshStatus()", "680 TunerGetSnr",
-                     "700 TunerRefreshStatus()", "700 TunerGetSnr",
-                     // the merge reads the polarity to choose the list
-                     "700 TunerRefreshStatus()", "700 TunerGetPolarity"}));
+    EXPECT_EQ(
+        TimedCallsFrom("TunerSetPolarity"),
+        (Texts{"0 TunerSetPolarity(1)", "0 TunerSetFec(6)", "0 TunerCommit(1)",
+               "0 TunerSetSymbolRate(7500)", "0 TunerCommit(1)", "500 TunerSetLnbSelection(0)",
+               "500 TunerSetLnbFrequency(9750)", "500 TunerSetFrequency(10700)",
+               "500 TunerCommit(1)", "620 TunerRefreshStatus()", "620 TunerGetSnr",
+               "640 TunerRefreshStatus()", "640 TunerGetSnr", "660 TunerRefreshStatus()",
+               "660 TunerGetSnr", "680 TunerRefreshStatus()", "680 TunerGetSnr",
+               "700 TunerRefreshStatus()", "700 TunerGetSnr",
+               // the merge reads the polarity to choose the list
+               "700 TunerRefreshStatus()", "700 TunerGetPolarity"}));
     EXPECT_EQ(form.pbar_freq.position(), 100);
     EXPECT_EQ(form.r_edt_freq_v.count(), 0) << "no hit: the placeholder gives way to nothing";
 }
@@ -148,14 +146,13 @@ TEST_F(SweepTest, AReadingRoundingTo36IsNoHitAndAHitEndsItsStepEarly) {
     tuner.Script(Reading::Quality, [](const TunerState&, int64_t) { return 71; });
     RunVertical();
 
-    EXPECT_EQ(TimedCallsFrom("TunerSetFrequency(10705)"),
-              (Texts{"700 TunerSetFrequency(10705)", "700 TunerCommit(1)",
-                     "820 TunerRefreshStatus()", "820 TunerGetSnr",
-                     "840 TunerRefreshStatus()", "840 TunerGetSnr",
-                     "860 TunerRefreshStatus()", "860 TunerGetSnr",
-                     "860 TunerRefreshStatus()", "860 TunerGetFrequency",
-                     "860 TunerGetSignalQuality",
-                     "860 TunerRefreshStatus()", "860 TunerGetPolarity"}));
+    EXPECT_EQ(
+        TimedCallsFrom("TunerSetFrequency(10705)"),
+        (Texts{"700 TunerSetFrequency(10705)", "700 TunerCommit(1)", "820 TunerRefreshStatus()",
+               "820 TunerGetSnr", "840 TunerRefreshStatus()", "840 TunerGetSnr",
+               "860 TunerRefreshStatus()", "860 TunerGetSnr", "860 TunerRefreshStatus()",
+               "860 TunerGetFrequency", "860 TunerGetSignalQuality", "860 TunerRefreshStatus()",
+               "860 TunerGetPolarity"}));
     EXPECT_EQ(form.RichEdit1.lines(), Texts{"Freq = 10707  Signal = 71  SNR = 3.7"});
     EXPECT_EQ(form.RichEdit2.lines(), Texts{"10707"}) << "the reported frequency, not the tuned";
     EXPECT_EQ(form.r_edt_freq_v.lines(), Texts{"10707"});
@@ -215,8 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MergeCase{{"10714", "10719", "10724", "10744"}, {"10719", "10744"}},
                       MergeCase{{"10700", "10719"}, {"10709"}},
                       MergeCase{{"10700", "10720"}, {"10700", "10720"}},
-                      MergeCase{{"12345"}, {"12345"}},
-                      MergeCase{{}, {}},
+                      MergeCase{{"12345"}, {"12345"}}, MergeCase{{}, {}},
                       // the gap is measured from the previous hit, so a chain keeps growing
                       MergeCase{{"10700", "10719", "10738", "10757"}, {"10728"}}));
 
@@ -225,8 +221,8 @@ TEST_F(ScanTest, MergeWritesTheListOfTheReportedPolarityOnly) {
         double polarity;
         Texts vertical, horizontal;
     };
-    for (const Case& c : {Case{1, {"10719"}, {"h"}}, Case{0, {"v"}, {"10719"}},
-                          Case{10, {"v"}, {"h"}}}) {
+    for (const Case& c :
+         {Case{1, {"10719"}, {"h"}}, Case{0, {"v"}, {"10719"}}, Case{10, {"v"}, {"h"}}}) {
         tuner.ScriptSequence(Reading::Polarity, {c.polarity});
         form.r_edt_freq_v.setText("v");
         form.r_edt_freq_h.setText("h");

@@ -78,11 +78,11 @@ public:
     PausingTuner(std::unique_ptr<TunerDevice> inner, CallPause& pause)
         : inner_(std::move(inner)), pause_(pause) {}
 
-#define QUILLOX_FORWARD(Op, Type) \
-    int Op(Type v) override {     \
+#define QUILLOX_FORWARD(Op, Type)   \
+    int Op(Type v) override {       \
         int result = inner_->Op(v); \
-        pause_.After(#Op);        \
-        return result;            \
+        pause_.After(#Op);          \
+        return result;              \
     }
     QUILLOX_FORWARD(TunerSetFrequency, int32_t)
     QUILLOX_FORWARD(TunerSetSymbolRate, int32_t)
@@ -185,8 +185,7 @@ public:
         id_ = gauge.subscribe([this] {
             std::lock_guard lock(mutex_);
             const int position = gauge_.position();
-            if (positions_.empty() || positions_.back() != position)
-                positions_.push_back(position);
+            if (positions_.empty() || positions_.back() != position) positions_.push_back(position);
         });
     }
     ~GaugeRecorder() { gauge_.unsubscribe(id_); }

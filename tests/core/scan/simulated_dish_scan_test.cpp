@@ -35,9 +35,9 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
     // every carrier's symbol rate is one of the default list
     const std::vector<std::string> rates = form.r_edt_symbolrate.lines();
     for (const sim::Carrier* c : expected)
-        ASSERT_NE(std::find(rates.begin(), rates.end(),
-                            std::to_string(std::lround(c->symbolRateKsps))),
-                  rates.end());
+        ASSERT_NE(
+            std::find(rates.begin(), rates.end(), std::to_string(std::lround(c->symbolRateKsps))),
+            rates.end());
 
     const std::vector<std::string> lines = form.r_ed_trans_good.lines();
     for (const sim::Carrier* c : expected) {

@@ -88,28 +88,25 @@ TEST_F(SymbolRateScanTest, TriesRatesInOrderUntilOneLocksWithItsWaits) {
     form.ed_sr_delay.setText("1500");
     RunVertical("10719", "27500\r\n22000\r\n30000");
 
-    EXPECT_EQ(TimedCallsFrom("TunerSetPolarity"),
-              (Texts{"0 TunerSetPolarity(1)", "0 TunerSetFec(6)", "0 TunerCommit(1)",
-                     "0 TunerSetLnbSelection(0)", "0 TunerSetLnbFrequency(9750)",
-                     "0 TunerSetFrequency(10719)", "0 TunerCommit(1)",
-                     // 27500: no signal, the plain delay
-                     "1000 TunerSetSymbolRate(27500)", "1000 TunerCommit(1)",
-                     "1000 TunerRefreshStatus()", "1000 TunerGetSignalQuality",
-                     "2500 TunerRefreshStatus()", "2500 TunerGetSnr",
-                     "2500 TunerRefreshStatus()", "2500 TunerGetSignalQuality",
-                     // 22000: signal at the second entry (4500 ms), SNR 6.1 above 6.0 (600 ms)
-                     "2500 TunerSetSymbolRate(22000)", "2500 TunerCommit(1)",
-                     "2500 TunerRefreshStatus()", "2500 TunerGetSignalQuality",
-                     "8500 TunerRefreshStatus()", "8500 TunerGetSnr",
-                     "9100 TunerRefreshStatus()", "9100 TunerGetSignalQuality",
-                     "9100 TunerRefreshStatus()", "9100 TunerGetFrequency",
-                     "9100 TunerGetSymbolRate", "9100 TunerGetSignalQuality",
-                     "9100 TunerRefreshStatus()", "9100 TunerGetFrequency",
-                     "9100 TunerGetPolarity", "9100 TunerGetSymbolRate", "9100 TunerGetFec"}))
+    EXPECT_EQ(
+        TimedCallsFrom("TunerSetPolarity"),
+        (Texts{"0 TunerSetPolarity(1)", "0 TunerSetFec(6)", "0 TunerCommit(1)",
+               "0 TunerSetLnbSelection(0)", "0 TunerSetLnbFrequency(9750)",
+               "0 TunerSetFrequency(10719)", "0 TunerCommit(1)",
+               // 27500: no signal, the plain delay
+               "1000 TunerSetSymbolRate(27500)", "1000 TunerCommit(1)", "1000 TunerRefreshStatus()",
+               "1000 TunerGetSignalQuality", "2500 TunerRefreshStatus()", "2500 TunerGetSnr",
+               "2500 TunerRefreshStatus()", "2500 TunerGetSignalQuality",
+               // 22000: signal at the second entry (4500 ms), SNR 6.1 above 6.0 (600 ms)
+               "2500 TunerSetSymbolRate(22000)", "2500 TunerCommit(1)", "2500 TunerRefreshStatus()",
+               "2500 TunerGetSignalQuality", "8500 TunerRefreshStatus()", "8500 TunerGetSnr",
+               "9100 TunerRefreshStatus()", "9100 TunerGetSignalQuality",
+               "9100 TunerRefreshStatus()", "9100 TunerGetFrequency", "9100 TunerGetSymbolRate",
+               "9100 TunerGetSignalQuality", "9100 TunerRefreshStatus()", "9100 TunerGetFrequency",
+               "9100 TunerGetPolarity", "9100 TunerGetSymbolRate", "9100 TunerGetFec"}))
         << "30000 is never tried";
     EXPECT_EQ(form.r_ed_trans_good.lines(), Texts{"1=10720,V,22000,34"});
-    EXPECT_EQ(form.RichEdit1.lines(),
-              Texts{"Freq = 10720 Symb = 22000  Signal = 65  SNR = 6.1"});
+    EXPECT_EQ(form.RichEdit1.lines(), Texts{"Freq = 10720 Symb = 22000  Signal = 65  SNR = 6.1"});
     EXPECT_EQ(form.trans_counter, 2);
     EXPECT_EQ(form.pbar_sr.position(), 100);
     EXPECT_TRUE(form.Button2.enabled());
@@ -279,8 +276,9 @@ private:
 // hour-long settle delay and the job makes no call after the one before its sleep.
 TEST_F(SymbolRateScanTest, StopWakesAJobFromALongSleep) {
     HourSleepsAreRealClock clock(rig.clock);
-    Platform platform{rig.dialogs, clock, rig.devices, rig.shell, rig.power,
-                      rig.programDir.str(), rig.homeDir.str()};
+    Platform platform{rig.dialogs,      clock,     rig.devices,
+                      rig.shell,        rig.power, rig.programDir.str(),
+                      rig.homeDir.str()};
     TForm1 hourForm(platform);
     CallPause reached;
     hourForm.tunerSlot().Attach(std::make_unique<PausingTuner>(form.tunerSlot().Detach(), reached));

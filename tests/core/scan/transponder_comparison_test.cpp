@@ -1,7 +1,8 @@
 // Comparing a transponder list with the satellite that was scanned.
+#include "scan/transponder_comparison.h"
+
 #include <gtest/gtest.h>
 
-#include "scan/transponder_comparison.h"
 #include "tuner/tuning_codes.h"
 
 namespace quillox {
@@ -22,8 +23,8 @@ TEST(TransponderLineTest, ReadsTheFieldsOfAListLine) {
     EXPECT_EQ(line->ksps, 27500);
     EXPECT_EQ(line->fecText, "34");
     EXPECT_EQ(ParseTransponderLine("3=11000,?,22000,")->polarity, -1);
-    for (const char* bad : {"", "10719,V,27500,34", "1=10719,V,27500", "1=x,V,27500,34",
-                            "1=10719,V,27500,34,9"})
+    for (const char* bad :
+         {"", "10719,V,27500,34", "1=10719,V,27500", "1=x,V,27500,34", "1=10719,V,27500,34,9"})
         EXPECT_FALSE(ParseTransponderLine(bad)) << bad;
 }
 
@@ -39,10 +40,10 @@ TEST(TransponderComparisonTest, SortsLinesIntoFoundDuplicatesExtraAndMissed) {
         {},
         {}};
     const ComparisonScope scope{{polarity::kVertical}, 10700, 12750};
-    const TransponderComparison result = CompareWithScenario(
-        {"1=10746,V,21998,56", "2=10744,V,22000,56", "3=10847,V,22000,56", "4=10820,V,22000,0",
-         "garbage"},
-        satellite, scope);
+    const TransponderComparison result =
+        CompareWithScenario({"1=10746,V,21998,56", "2=10744,V,22000,56", "3=10847,V,22000,56",
+                             "4=10820,V,22000,0", "garbage"},
+                            satellite, scope);
 
     ASSERT_EQ(result.expected.size(), 2u);
     ASSERT_EQ(result.found.size(), 1u);

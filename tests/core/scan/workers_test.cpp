@@ -13,8 +13,9 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-const Names kCommonLocked = {"Button1", "Button2", "Button3", "Button4", "bt_Find1234_r26",
-                             "bt_Stop1234_r26", "ts_ss2r23", "ts_02", "ts_signal"};
+const Names kCommonLocked = {"Button1",   "Button2",         "Button3",
+                             "Button4",   "bt_Find1234_r26", "bt_Stop1234_r26",
+                             "ts_ss2r23", "ts_02",           "ts_signal"};
 
 Names Sorted(Names names) {
     std::sort(names.begin(), names.end());
@@ -67,12 +68,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         JobCase{"VerticalSweep", &TForm1::Button1Click, &TForm1::b_StopClick,
                 &TForm1::FreqScanWorker, "TunerGetSnr",
-                With({"ed_f_start", "ed_f_end", "ed_f_step", "ed_f_delay", "bt_Load_v",
-                      "bt_Save_v", "bt_Clear_v", "r_edt_freq_v", "b_Stop_sr", "gbSettings"})},
+                With({"ed_f_start", "ed_f_end", "ed_f_step", "ed_f_delay", "bt_Load_v", "bt_Save_v",
+                      "bt_Clear_v", "r_edt_freq_v", "b_Stop_sr", "gbSettings"})},
         JobCase{"HorizontalSweepKeepsSettings", &TForm1::Button3Click, &TForm1::b_StopClick,
                 &TForm1::FreqScanWorker, "TunerGetSnr",
-                With({"ed_f_start", "ed_f_end", "ed_f_step", "ed_f_delay", "bt_Load_h",
-                      "bt_Save_h", "bt_Clear_h", "r_edt_freq_h", "b_Stop_sr"})},
+                With({"ed_f_start", "ed_f_end", "ed_f_step", "ed_f_delay", "bt_Load_h", "bt_Save_h",
+                      "bt_Clear_h", "r_edt_freq_h", "b_Stop_sr"})},
         JobCase{"VerticalSymbolRates", &TForm1::Button2Click, &TForm1::b_Stop_srClick,
                 &TForm1::SrListWorker, "TunerGetSignalQuality",
                 With({"ed_sr_delay", "b_Load", "b_Save", "b_Clear", "r_edt_symbolrate", "b_Stop",
