@@ -14,7 +14,7 @@ sim::Carrier Carrier(double mhz, int32_t pol, double ksps, sim::DvbSystem system
     return c;
 }
 
-TEST(TransponderLineTest, ReadsTheFieldsOfAListLine) {
+TEST(ParseTransponderLineTest, ReadsTheFieldsOfAListLine) {
     auto line = ParseTransponderLine("12=10719,V,27500,34");
     ASSERT_TRUE(line);
     EXPECT_EQ(line->number, 12);
