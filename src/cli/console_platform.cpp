@@ -1,0 +1,60 @@
+#include "cli/console_platform.h"
+
+#include <iostream>
+
+namespace quillox::cli {
+namespace {
+
+// Message texts hold line breaks; on a console one line reads better.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    return text;
+}
+
+}  // namespace
+
+void ConsoleDialogs::ErrorBox(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    ++errors_;
+    std::cerr << "error: " << OneLine(text) << std::endl;
+}
+
+void ConsoleDialogs::MessageBox(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    std::cerr << OneLine(text) << std::endl;
+}
+
+bool ConsoleDialogs::ConfirmBox(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    std::cerr << OneLine(text) << " -> No" << std::endl;
+    return false;
+}
+
+std::optional<std::string> ConsoleDialogs::OpenFileName(const FileDialog&) {
+    return NextFile();
+}
+std::optional<std::string> ConsoleDialogs::SaveFileName(const FileDialog&) {
+    return NextFile();
+}
+void ConsoleDialogs::ShowModal(Window&) {}
+
+void ConsoleDialogs::QueueFile(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    files_.push_back(path);
+}
+
+int ConsoleDialogs::errorCount() const {
+    std::lock_guard lock(mutex_);
+    return errors_;
+}
+
+std::optional<std::string> ConsoleDialogs::NextFile() {
+    std::lock_guard lock(mutex_);
+    if (files_.empty()) return std::nullopt;
+    std::string path = files_.front();
+    files_.pop_front();
+    return path;
+}
+
+}  // namespace quillox::cli

@@ -1,0 +1,79 @@
+#include "cli/job_runner.h"
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <thread>
+
+#include "cli/progress_bar.h"
+#include "scan/scan_texts.h"
+
+namespace quillox::cli {
+namespace {
+
+const JobEntry kJobs[] = {
+    {"1 - FIND", &TForm1::Button1, &TForm1::pbar_freq, &TForm1::FreqScanWorker,
+     polarity::kVertical},
+    {"2- Find VERT S/Rs", &TForm1::Button2, &TForm1::pbar_sr, &TForm1::SrListWorker,
+     polarity::kVertical},
+    {"3 - FIND", &TForm1::Button3, &TForm1::pbar_freq, &TForm1::FreqScanWorker,
+     polarity::kHorizontal},
+    {" 4- Find HOR   S/Rs ", &TForm1::Button4, &TForm1::pbar_sr, &TForm1::SrListWorker,
+     polarity::kHorizontal},
+};
+
+// Lower case, blanks removed: " 4- Find HOR   S/Rs " and "4-find hor s/rs" are one job.
+std::string Normalised(const std::string& caption) {
+    std::string out;
+    for (char c : caption)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+const JobEntry* FindJob(const std::string& caption) {
+    for (const JobEntry& job : kJobs)
+        if (Normalised(job.caption) == Normalised(caption)) return &job;
+    return nullptr;
+}
+
+JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress) {
+    using namespace std::chrono;
+    Button& button = form.*job.button;
+    Worker& worker = form.*job.worker;
+    Clock& clock = form.platform().clock;
+
+    // A start event that accepts the parameters disables its button before the worker starts;
+    // a refused one changes no state. The job may be over before click() returns.
+    std::atomic<bool> started{false};
+    const int watch = button.subscribe([&] {
+        if (!button.enabled()) started = true;
+    });
+    const auto realStart = steady_clock::now();
+    const int64_t scanStart = clock.MonotonicMs();
+    const int logLines = form.RichEdit1.count();
+    button.click();
+    button.unsubscribe(watch);
+
+    JobOutcome outcome;
+    outcome.started = started;
+    ProgressBar bar(job.caption, drawProgress && outcome.started);
+    while (worker.running()) {
+        bar.Draw((form.*job.gauge).position(), clock.MonotonicMs() - scanStart);
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    worker.join();
+    outcome.scanMs = clock.MonotonicMs() - scanStart;
+    outcome.realSeconds = duration<double>(steady_clock::now() - realStart).count();
+    bar.Finish();
+    // A job that fails ends as if stopped and notes why in the diagnostic log.
+    const std::string prefix = kJobErrorPrefix;
+    for (int i = logLines; i < form.RichEdit1.count(); ++i)
+        if (form.RichEdit1.line(i).rfind(prefix, 0) == 0)
+            outcome.error = form.RichEdit1.line(i).substr(prefix.size());
+    return outcome;
+}
+
+}  // namespace quillox::cli

@@ -1,0 +1,199 @@
+// quillox-scan: runs jobs of the main window without a window, on the simulated dish or a DVB
+// frontend, in real or virtual time, and prints what they found.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/number_text.h"
+#include "cli/console_platform.h"
+#include "cli/job_runner.h"
+#include "cli/options.h"
+#include "cli/progress_bar.h"
+#include "cli/truth_report.h"
+#include "tuner/sim/scenario.h"
+
+namespace quillox::cli {
+namespace {
+
+std::string ProgramDir(const char* argv0) {
+    std::string path = argv0;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+std::string HomeDir() {
+    const char* home = std::getenv("HOME");
+    std::string dir = home != nullptr && *home != '\0' ? home : ".";
+    return dir.back() == '/' ? dir : dir + "/";
+}
+
+// The band radios react to the mouse only; this is what choosing one there does.
+void ChooseBand(TForm1& form, const std::string& band) {
+    const Band chosen = band == "c" ? Band::C : band == "custom" ? Band::Custom : Band::KuLinear;
+    RadioButton& radio = chosen == Band::C        ? form.rb_Cband
+                         : chosen == Band::Custom ? form.rb_Custom
+                                                  : form.rb_Ku_Linear;
+    radio.setChecked(true);
+    if (chosen == Band::Custom) return;  // the LOF fields keep their texts
+    const BandDefaults defaults = DefaultsOf(chosen);
+    form.ed_LOF_low.setText(defaults.lofLow);
+    form.ed_LOF_sw.setText(defaults.lofSwitch);
+    form.ed_LOF_higth.setText(defaults.lofHigh);
+}
+
+// The symbol-rate class radios and the sweep's symbol rate they stand for.
+void ChooseSymbolRateClass(TForm1& form, const Options& o) {
+    if (o.srCustom) {
+        form.TBar_custom.setPosition(*o.srCustom);
+        form.lb_custom.setText(std::to_string(*o.srCustom * 1000));
+    }
+    if (!o.srClass) return;
+    const std::string& c = *o.srClass;
+    RadioButton& radio = c == "<7.5"  ? form.rb_sr_menor7500
+                         : c == "<15" ? form.rb_sr_menor
+                         : c == ">15" ? form.rb_sr_maior
+                                      : form.rb_sr_custom;
+    radio.setChecked(true);
+    const int ksps = c == "<7.5"  ? 7500
+                     : c == "<15" ? 15000
+                     : c == ">15" ? 35000
+                                  : form.TBar_custom.position() * 1000;
+    form.ed_f_sr.setText(std::to_string(ksps));
+}
+
+// Lists are loaded through the window's own Load buttons, so their limits apply. A file the
+// window refuses ends the run: a scan with another list than the one asked for is no answer.
+bool LoadList(ConsoleDialogs& dialogs, const std::optional<std::string>& file, Button& load) {
+    if (!file) return true;
+    const int errorsBefore = dialogs.errorCount();
+    dialogs.QueueFile(*file);
+    load.click();
+    return dialogs.errorCount() == errorsBefore;
+}
+
+bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
+    if (o.band) ChooseBand(form, *o.band);
+    for (const auto& [name, text] : o.fields) {
+        Control* field = form.findControl(name);
+        if (field == nullptr) return false;
+        field->setText(text);
+    }
+    ChooseSymbolRateClass(form, o);
+    if (!LoadList(dialogs, o.srListFile, form.b_Load) ||
+        !LoadList(dialogs, o.freqListV, form.bt_Load_v) ||
+        !LoadList(dialogs, o.freqListH, form.bt_Load_h))
+        return false;
+    if (o.diseqc) {
+        if (!form.cbDiSEqC.hasItem(*o.diseqc)) {
+            std::cerr << "error: unknown DiSEqC option '" << *o.diseqc << "'\n";
+            return false;
+        }
+        form.tuner().TunerSetDiseqc(DiseqcCodeOf(*o.diseqc));
+        form.tuner().TunerCommit(1);
+    }
+    return true;
+}
+
+void PrintList(const char* title, const Lines& list) {
+    std::printf("%s (%d)\n", title, list.count());
+    for (const std::string& line : list.lines()) std::printf("  %s\n", line.c_str());
+}
+
+int Run(const Options& o, const char* argv0) {
+    std::unique_ptr<Clock> clock;
+    if (o.virtualTime) {
+        clock = std::make_unique<VirtualClock>();
+    } else {
+        clock = std::make_unique<RealClock>();
+    }
+    ConsoleDialogs dialogs;
+    SystemDeviceFactory devices(*clock);
+    NoShell shell;
+    NoPower power;
+    Platform platform{dialogs, *clock, devices, shell, power, ProgramDir(argv0), HomeDir()};
+
+    std::optional<sim::Scenario> truth;
+    if (o.truth) {
+        std::string error;
+        truth = LoadTruth(*o.truth, error);
+        if (!truth) {
+            std::cerr << "error: " << error << "\n";
+            return 2;
+        }
+    }
+
+    DeviceOpenResult opened = devices.Open(o.device);
+    if (!opened.device) {
+        std::cerr << "error: no tuner device (step " << opened.failedStep << "): " << opened.detail
+                  << "\n";
+        return 1;
+    }
+    TForm1 form(platform);
+    form.tunerSlot().Attach(std::move(opened.device));
+    form.tuner().TunerInitialize();
+    if (!ApplyOptions(form, dialogs, o)) return 2;
+
+    const bool drawProgress = o.progress && isatty(STDOUT_FILENO);
+    std::vector<int32_t> polarities;
+    int64_t scanMs = 0;
+    int status = 0;
+    for (const std::string& caption : o.jobs) {
+        const JobEntry* job = FindJob(caption);
+        const JobOutcome outcome = RunJob(form, *job, drawProgress);
+        if (!outcome.started) {
+            std::cerr << "error: job \"" << job->caption << "\" did not start\n";
+            return 1;
+        }
+        scanMs += outcome.scanMs;
+        polarities.push_back(job->polarity);
+        const std::string quoted = "\"" + std::string(job->caption) + "\"";
+        std::printf("%-24s %s scan time, %.1f s real time\n", quoted.c_str(),
+                    ClockText(outcome.scanMs).c_str(), outcome.realSeconds);
+        if (!outcome.error.empty()) {
+            std::fflush(stdout);
+            std::cerr << "error: job \"" << job->caption << "\" ended early: " << outcome.error
+                      << "\n";
+            status = 1;
+            break;
+        }
+    }
+    std::printf("\n");
+    PrintList("Probable frequencies, VERTICAL", form.r_edt_freq_v);
+    PrintList("Probable frequencies, HORIZONTAL", form.r_edt_freq_h);
+    PrintList("Transponders", form.r_ed_trans_good);
+
+    if (truth) {
+        ComparisonScope scope{polarities, LenientInt(form.ed_f_start.text()),
+                              LenientInt(form.ed_f_end.text())};
+        std::printf("\n");
+        PrintTruthReport(form, *truth, scope, scanMs);
+    }
+    return status;
+}
+
+}  // namespace
+}  // namespace quillox::cli
+
+int main(int argc, char** argv) {
+    using namespace quillox::cli;
+    ParseResult parsed = ParseOptions(argc, argv);
+    if (parsed.options.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "quillox-scan: " << parsed.error << " (see --help)\n";
+        return 2;
+    }
+    for (const std::string& caption : parsed.options.jobs) {
+        if (FindJob(caption) == nullptr) {
+            std::cerr << "quillox-scan: no job \"" << caption << "\" (see --help)\n";
+            return 2;
+        }
+    }
+    return Run(parsed.options, argv[0]);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Command line of quillox-scan: the device, the time base, the window's parameters and the jobs
+// to run by the captions of their buttons.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tuner/device_factory.h"
+
+namespace quillox::cli {
+
+struct Options {
+    bool help = false;
+    bool virtualTime = false;
+    bool progress = true;  // drawn only when stdout is a terminal
+    DeviceSettings device;
+    std::vector<std::string> jobs;  // button captions, in the order given
+
+    std::optional<std::string> band;  // "ku", "c" or "custom"
+    // Texts for the window's fields, by control name, in the order given.
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::optional<std::string> srClass;  // "<7.5", "<15", ">15" or "custom"
+    std::optional<int> srCustom;         // track bar 1..10 (MS/s)
+    std::optional<std::string> diseqc;   // option text of the Settings group
+    std::optional<std::string> srListFile, freqListV, freqListH;
+    std::optional<std::string> truth;  // scenario file, or "builtin"
+};
+
+struct ParseResult {
+    Options options;
+    std::string error;  // empty when the command line is usable
+};
+
+ParseResult ParseOptions(int argc, const char* const* argv);
+const char* UsageText();
+
+}  // namespace quillox::cli

@@ -1,0 +1,90 @@
+#include "cli/truth_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/number_text.h"
+#include "cli/progress_bar.h"
+#include "tuner/sim/dish_model.h"
+
+namespace quillox::cli {
+namespace {
+
+struct ErrorStats {
+    double meanAbs = 0, maxAbs = 0;
+};
+
+template <class Get>
+ErrorStats StatsOf(const std::vector<TransponderMatch>& matches, Get get) {
+    ErrorStats stats;
+    for (const TransponderMatch& m : matches) {
+        const double e = std::abs(get(m));
+        stats.meanAbs += e;
+        stats.maxAbs = std::max(stats.maxAbs, e);
+    }
+    if (!matches.empty()) stats.meanAbs /= static_cast<double>(matches.size());
+    return stats;
+}
+
+std::string CarrierText(const sim::Carrier& c) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2f %s %.0f kS/s %s", c.freqMhz, PolarityLetter(c.polarity),
+                  c.symbolRateKsps, c.fecText.c_str());
+    return text;
+}
+
+// Whether a rate of the window's list would lock this carrier on the simulated card.
+bool RateInList(const TForm1& form, const sim::Carrier& c) {
+    for (const std::string& line : form.r_edt_symbolrate.lines()) {
+        const int32_t ksps = LenientInt(line);
+        if (ksps > 0 && sim::RateAccepted(sim::DefaultModel(), ksps, c.symbolRateKsps)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<sim::Scenario> LoadTruth(const std::string& source, std::string& error) {
+    if (source == "builtin") return sim::BuiltInScenario();
+    sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(source);
+    if (!loaded.scenario) error = loaded.error;
+    return loaded.scenario;
+}
+
+void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const ComparisonScope& scope,
+                      int64_t scanMs) {
+    const TransponderComparison result =
+        CompareWithScenario(form.r_ed_trans_good.lines(), truth, scope);
+    const auto isExpected = [&](const sim::Carrier* c) {
+        return std::find(result.expected.begin(), result.expected.end(), c) !=
+               result.expected.end();
+    };
+    const auto foundExpected = std::count_if(result.found.begin(), result.found.end(),
+                                             [&](const auto& m) { return isExpected(m.carrier); });
+
+    std::printf("Compared with \"%s\" (DVB-S carriers of the scanned polarities, %d to %d MHz)\n",
+                truth.name.c_str(), scope.startMhz, scope.endMhz);
+    std::printf("  found       %ld of %zu\n", static_cast<long>(foundExpected),
+                result.expected.size());
+    std::printf("  missed      %zu\n", result.missed.size());
+    for (const sim::Carrier* c : result.missed)
+        std::printf("    %s%s\n", CarrierText(*c).c_str(),
+                    RateInList(form, *c) ? "" : "  (symbol rate not in the list)");
+    std::printf("  extra       %zu\n", result.extra.size() + result.unreadable.size());
+    for (const TransponderLine& line : result.extra)
+        std::printf("    line %d: %d MHz %d kS/s matches no carrier\n", line.number, line.mhz,
+                    line.ksps);
+    for (const std::string& text : result.unreadable)
+        std::printf("    \"%s\" is no transponder line\n", text.c_str());
+    std::printf("  duplicates  %zu\n", result.duplicates.size());
+    for (const TransponderMatch& m : result.duplicates)
+        std::printf("    line %d repeats %s\n", m.line.number, CarrierText(*m.carrier).c_str());
+    const ErrorStats f = StatsOf(result.found, [](const auto& m) { return m.freqErrorMhz; });
+    const ErrorStats r = StatsOf(result.found, [](const auto& m) { return m.rateErrorKsps; });
+    std::printf("  frequency error    mean %.2f MHz, max %.2f MHz\n", f.meanAbs, f.maxAbs);
+    std::printf("  symbol-rate error  mean %.1f kS/s, max %.1f kS/s\n", r.meanAbs, r.maxAbs);
+    std::printf("  scan time          %s\n", ClockText(scanMs).c_str());
+}
+
+}  // namespace quillox::cli

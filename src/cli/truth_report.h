@@ -1,0 +1,19 @@
+#pragma once
+// The comparison of a run's transponder list with the satellite it scanned, for the console.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/form1.h"
+#include "scan/transponder_comparison.h"
+#include "tuner/sim/scenario.h"
+
+namespace quillox::cli {
+
+// "builtin" is the built-in satellite; anything else a scenario file.
+std::optional<sim::Scenario> LoadTruth(const std::string& source, std::string& error);
+
+void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const ComparisonScope& scope,
+                      int64_t scanMs);
+
+}  // namespace quillox::cli
