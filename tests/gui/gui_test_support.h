@@ -44,7 +44,7 @@ inline void WhenFound(QObject* context, std::function<QWidget*()> find,
 
 inline void Type(QWidget* widget, const QString& text) {
     for (QChar c : text) {
-        const int key = c == '\n' ? Qt::Key_Return : c.toUpper().unicode();
+        const int key = c == QChar(u'\n') ? static_cast<int>(Qt::Key_Return) : static_cast<int>(c.toUpper().unicode());
         const QString sent = c == '\n' ? QString("\r") : QString(c);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, sent);
         QCoreApplication::sendEvent(widget, &press);
