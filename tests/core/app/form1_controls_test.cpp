@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "app/form1.h"
+#include "quillox.h"  // the umbrella header must stay self-contained
 #include "support/test_platform.h"
 
 namespace quillox {
