@@ -365,6 +365,11 @@ public:
     void LOGOClick();
     void Close1Click();
 
+    // ---- Validation (app/validation.cpp) ----------------------------------------------------
+    // Shows a validation message, gives the field the focus (a combo box gets its whole text
+    // selected) and returns false, for `return RefuseInput(...)`.
+    bool RefuseInput(const std::string& message, Control& field);
+
     // ---- Settings file (app/settings_file.cpp) ---------------------------------------------
     void ReadSettings();
     void WriteSettings();

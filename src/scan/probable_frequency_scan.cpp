@@ -87,12 +87,8 @@ bool TForm1::ValidateFrequencyRange() {
         {step <= 0, "Invalid STEP, please put a step superior to 0.", ed_f_step},
         {delay < 200, "Invalid Delay, the minimum value is 200.", ed_f_delay},
     };
-    for (const FieldCheck& check : checks) {
-        if (!check.failed) continue;
-        platform().dialogs.ErrorBox(check.message);
-        check.focus.setFocus();
-        return false;
-    }
+    for (const FieldCheck& check : checks)
+        if (check.failed) return RefuseInput(check.message, check.focus);
     return true;
 }
 

@@ -42,11 +42,8 @@ void StartSymbolRateScan(TForm1& form, int32_t polarityCode, const Lines& freque
 }  // namespace
 
 bool TForm1::SymbolRateStartCheck() {
-    if (LenientInt(ed_sr_delay.text()) < kMinSymbolRateDelay) {
-        platform().dialogs.ErrorBox("Invalid Delay, the minimum value is 150.");
-        ed_sr_delay.setFocus();
-        return false;
-    }
+    if (LenientInt(ed_sr_delay.text()) < kMinSymbolRateDelay)
+        return RefuseInput("Invalid Delay, the minimum value is 150.", ed_sr_delay);
     ValidateScanLists();  // the scan starts whatever it removed
     return true;
 }

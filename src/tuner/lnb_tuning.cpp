@@ -53,30 +53,20 @@ void TForm1::TuneTo(int32_t mhz) {
 
 namespace {
 
-// Shows a validation message and moves the focus; always returns false for `return Refuse(...)`.
-bool Refuse(TForm1& f, const char* message, Control& target) {
-    f.platform().dialogs.ErrorBox(message);
-    if (auto* combo = dynamic_cast<ComboBox*>(&target))
-        combo->selectAll();
-    else
-        target.setFocus();
-    return false;
-}
-
 bool ValidateSettingsGroup(TForm1& f) {
     const int32_t low = LenientInt(f.ed_LOF_low.text());
     const int32_t sw = LenientInt(f.ed_LOF_sw.text());
     const int32_t high = LenientInt(f.ed_LOF_higth.text());
-    if (low < 0) return Refuse(f, "LOF_Low:\nInsert a valid Value.", f.ed_LOF_low);
-    if (sw < 0) return Refuse(f, "LOF_Sw:\nInsert a valid Value.", f.ed_LOF_sw);
-    if (high < 0) return Refuse(f, "LOF_High:\nInsert a valid Value.", f.ed_LOF_higth);
+    if (low < 0) return f.RefuseInput("LOF_Low:\nInsert a valid Value.", f.ed_LOF_low);
+    if (sw < 0) return f.RefuseInput("LOF_Sw:\nInsert a valid Value.", f.ed_LOF_sw);
+    if (high < 0) return f.RefuseInput("LOF_High:\nInsert a valid Value.", f.ed_LOF_higth);
     if (high < low)
-        return Refuse(f, "LOF_Low can\u00b4t be superior to the LOF_high\nInsert a valid Value.",
-                      f.ed_LOF_low);
+        return f.RefuseInput(
+            "LOF_Low can\u00b4t be superior to the LOF_high\nInsert a valid Value.", f.ed_LOF_low);
     if (!f.cbLNB_Sel.hasItem(f.cbLNB_Sel.text()))
-        return Refuse(f, "LNB Sel:\nInsert a valid Value.", f.cbLNB_Sel);
+        return f.RefuseInput("LNB Sel:\nInsert a valid Value.", f.cbLNB_Sel);
     if (!f.cbDiSEqC.hasItem(f.cbDiSEqC.text()))
-        return Refuse(f, "DiSEqC:\nInsert a valid Value.", f.cbDiSEqC);
+        return f.RefuseInput("DiSEqC:\nInsert a valid Value.", f.cbDiSEqC);
     return true;
 }
 
@@ -101,30 +91,30 @@ bool TForm1::ValidateTransponderGroup() {
     switch (SelectedBand()) {
         case Band::KuLinear:
             if (!FrequencyInBand(Band::KuLinear, f))
-                return Refuse(*this,
-                              "Invalid frequency for Ku-Linear Band\nPlease put a frequency from "
-                              "10700 Mhz to 12750 MHz.",
-                              Edit12);
+                return RefuseInput(
+                    "Invalid frequency for Ku-Linear Band\nPlease put a frequency from "
+                    "10700 Mhz to 12750 MHz.",
+                    Edit12);
             break;
         case Band::C:
             if (!FrequencyInBand(Band::C, f))
-                return Refuse(*this,
-                              "Invalid frequency for C-Linear Band\nPlease put a frequency from "
-                              "3400 MHz to 4200 MHz.",
-                              Edit12);
+                return RefuseInput(
+                    "Invalid frequency for C-Linear Band\nPlease put a frequency from "
+                    "3400 MHz to 4200 MHz.",
+                    Edit12);
             break;
         case Band::Custom:
             if (f < 1)
-                return Refuse(*this, "Invalid frequency\nPlease put a valid frequency.", Edit12);
+                return RefuseInput("Invalid frequency\nPlease put a valid frequency.", Edit12);
             break;
     }
     if (!cbPolarity.hasItem(cbPolarity.text()))
-        return Refuse(*this, "Pol:\nInsert a valid Value.", cbPolarity);
-    if (!cbFec.hasItem(cbFec.text())) return Refuse(*this, "FEC:\nInsert a valid Value.", cbFec);
+        return RefuseInput("Pol:\nInsert a valid Value.", cbPolarity);
+    if (!cbFec.hasItem(cbFec.text())) return RefuseInput("FEC:\nInsert a valid Value.", cbFec);
     const int32_t sr = LenientInt(Edit14.text());
     if (sr < 1 || sr > 45000)
-        return Refuse(*this, "Invalid Symbol-Rate.\nPlease put a Symbol Rate from 1 to 45000.",
-                      Edit14);
+        return RefuseInput("Invalid Symbol-Rate.\nPlease put a Symbol Rate from 1 to 45000.",
+                           Edit14);
     return true;
 }
 
