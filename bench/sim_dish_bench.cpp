@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "platform/clock.h"
-#include "tuner/sim/scenario.h"
-#include "tuner/sim/simulated_dish.h"
-#include "tuner/tuning_codes.h"
+#include "device/sim/scenario.h"
+#include "device/sim/simulated_dish.h"
+#include "device/tuning_codes.h"
 
 namespace {
 

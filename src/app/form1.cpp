@@ -65,9 +65,7 @@ TForm1::TForm1(Platform& platform)
     r_edt_symbolrate.setText(kDefaultSymbolRates);
     pc_main.setActivePage(&ts_01);
 
-    WireAppHandlers();
-    WireScanHandlers();
-    WireFileHandlers();
+    WireHandlers();
 }
 
 void TForm1::OnClose() {

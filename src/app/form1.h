@@ -1,7 +1,8 @@
 #pragma once
 // The main window as a plain object: every input, result and scratch control of the program,
 // the tuner, the transponder counters, the timers and the five job workers. Handlers are
-// defined in the .cpp files of their subsystem folders (app/, tuner/, scan/, files/, ...).
+// defined in this folder, one file per page or area of the window (named in the sections
+// below); the jobs' algorithms are engines in scan/, the file formats live in files/.
 //
 // Threads: the GUI thread runs handlers and timers; at most one worker runs a job. Both reach
 // controls (thread-safe) and the tuner (serialised per call) only through this object.
@@ -10,14 +11,15 @@
 #include <string>
 
 #include "app/about_box.h"
+#include "app/form_signal.h"
+#include "device/serialized_tuner.h"
+#include "device/tuning_codes.h"
 #include "form/controls.h"
 #include "form/file_dialog.h"
 #include "form/window.h"
 #include "platform/platform.h"
-#include "scan/worker.h"
-#include "signal/form_signal.h"
-#include "tuner/serialized_tuner.h"
-#include "tuner/tuning_codes.h"
+#include "platform/worker.h"
+#include "scan/lnb_tuning.h"
 
 namespace quillox {
 
@@ -31,7 +33,7 @@ public:
     SerializedTuner& tunerSlot() { return tuner_; }
 
     // ---- State besides the controls -------------------------------------------------------
-    std::string settingsPath;       // Settings.ini (see app/settings_file)
+    std::string settingsPath;       // Settings.ini (see settings_file.h)
     int32_t trans_counter = 1;      // number of the next line of r_ed_trans_good
     int32_t trans_counter_r23 = 1;  // number of the next line of r_ed_trans_good_r23
 
@@ -132,9 +134,9 @@ public:
     Label lb_sr_delay{*this, &gb_srs, "lb_sr_delay", "Delay:"};
     Edit ed_sr_delay{*this, &gb_srs, "ed_sr_delay", "1500"};
     Label lb_sr_delay_ms{*this, &gb_srs, "lb_sr_delay_ms", "ms"};
-    Edit ed_Sig_L{*this, &gb_srs, "ed_Sig_L", "39"};        // never visible: SNR threshold code
+    Edit ed_Sig_L{*this, &gb_srs, "ed_Sig_L", "39"};           // never visible: SNR threshold code
     Edit ed_sr_delay2{*this, &gb_srs, "ed_sr_delay2", "600"};  // never visible: extra settle
-    Button b_GO{*this, &gb_srs, "b_GO", "GO"};                // never visible: starts the worker
+    Button b_GO{*this, &gb_srs, "b_GO", "GO"};                 // never visible: starts the worker
     Button Button2{*this, &gb_srs, "Button2", "2- Find VERT S/Rs"};
     Button Button4{*this, &gb_srs, "Button4", " 4- Find HOR   S/Rs "};
 
@@ -252,7 +254,7 @@ public:
     ComboBox cbPolarity{*this, &gbTransponder, "cbPolarity", "VERTICAL", PolarityItems()};
     Label lb_cbFec{*this, &gbTransponder, "lb_cbFec", "FEC:"};
     ComboBox cbFec{*this, &gbTransponder, "cbFec", "AUTO", FecItems()};
-    Edit Edit14{*this, &gbTransponder, "Edit14", "1"};         // hidden: staged symbol rate
+    Edit Edit14{*this, &gbTransponder, "Edit14", "1"};          // hidden: staged symbol rate
     Button bAplly2{*this, &gbTransponder, "bAplly2", "Apply"};  // hidden: clicked by the finder
 
     GroupBox gb_sr{*this, &ts_02, "gb_sr", " Symbol Rate "};
@@ -264,7 +266,7 @@ public:
     Edit ed_step{*this, &gb_sr, "ed_step", "20"};
     Label lb_delay{*this, &gb_sr, "lb_delay", "Delay:"};
     Edit ed_delay{*this, &gb_sr, "ed_delay", "300"};
-    Edit ed_delay2{*this, &gb_sr, "ed_delay2", "2000"};     // hidden: extra dwell
+    Edit ed_delay2{*this, &gb_sr, "ed_delay2", "2000"};    // hidden: extra dwell
     Edit ed_sr_Sig_L{*this, &gb_sr, "ed_sr_Sig_L", "39"};  // hidden: SNR threshold code
     Button bt_sr_go{*this, &gb_sr, "bt_sr_go", "Find_S/R"};
 
@@ -312,8 +314,8 @@ public:
 
     // ---- Work panel: below the visible area, never shown -----------------------------------
     Panel Panel2{*this, nullptr, "Panel2"};
-    Lines RichEdit1{*this, &Panel2, "RichEdit1"};    // diagnostic log, never emptied
-    Lines RichEdit2{*this, &Panel2, "RichEdit2"};    // raw hits of the running sweep
+    Lines RichEdit1{*this, &Panel2, "RichEdit1"};  // diagnostic log, never emptied
+    Lines RichEdit2{*this, &Panel2, "RichEdit2"};  // raw hits of the running sweep
     Lines re_sr_tmp{*this, &Panel2, "re_sr_tmp"};
     Lines re_freq_tmp{*this, &Panel2, "re_freq_tmp"};  // merged hits / frequencies to try
     Edit ed_f_sr{*this, &Panel2, "ed_f_sr", "35000"};  // symbol rate of the sweep
@@ -329,7 +331,7 @@ public:
     Button bt_write_file_r26{*this, &Panel2, "bt_write_file_r26", "write_file_r26"};
 
     // ---- Non-visual components -------------------------------------------------------------
-    Timer Timer1{*this, "Timer1", 1000, false};     // status panel
+    Timer Timer1{*this, "Timer1", 1000, false};       // status panel
     Timer Timer_sig{*this, "Timer_sig", 500, false};  // signal monitor
     FileDialog SaveDialog;
     FileDialog od_sr_list;
@@ -343,14 +345,14 @@ public:
     TAboutBox AboutBox;
     TForm_Signal Form_Signal;
 
-    // ---- Workers (scan/) -------------------------------------------------------------------
+    // ---- Workers ---------------------------------------------------------------------------
     Worker FreqScanWorker{"FreqScanWorker"};
     Worker SweepWorker{"SweepWorker"};
     Worker SrListWorker{"SrListWorker"};
     Worker SrFinderWorker{"SrFinderWorker"};
     Worker FindAllWorker{"FindAllWorker"};
 
-    // ---- Start-up and close (app/startup.cpp) ---------------------------------------------
+    // ---- Start-up and close (startup.cpp) -------------------------------------------------
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -365,29 +367,30 @@ public:
     void LOGOClick();
     void Close1Click();
 
-    // ---- Validation (app/validation.cpp) ----------------------------------------------------
+    // ---- Validation (validation.cpp) --------------------------------------------------------
     // Shows a validation message, gives the field the focus (a combo box gets its whole text
     // selected) and returns false, for `return RefuseInput(...)`.
     bool RefuseInput(const std::string& message, Control& field);
 
-    // ---- Settings file (app/settings_file.cpp) ---------------------------------------------
+    // ---- Settings file (settings_file.cpp) -------------------------------------------------
     void ReadSettings();
     void WriteSettings();
 
-    // ---- LNB, band and tuning (tuner/lnb_tuning.cpp) ---------------------------------------
+    // ---- Settings group, band and tuning (settings_group.cpp) ------------------------------
     void rb_Ku_LinearMouseUp();
     void rb_CbandMouseUp();
     void rb_CustomMouseUp();
     void bApllyClick();
     void bAplly2Click();
-    bool ValidateTransponderGroup();   // "Get - Symbol Rate" transponder fields
-    void TuneTo(int32_t mhz);          // the tuning step every job uses
+    bool ValidateTransponderGroup();  // "Get - Symbol Rate" transponder fields
+    void TuneTo(int32_t mhz);         // the tuning step every job uses
     Band SelectedBand() const;
+    LnbSettings CurrentLnb() const;  // the LNB fields as they stand now
 
-    // ---- Status panel (tuner/status_panel.cpp) ---------------------------------------------
+    // ---- Status panel (status_panel.cpp) ---------------------------------------------------
     void Timer1Timer();
 
-    // ---- Control-state handlers of the pages (app/page_states.cpp) ------------------------
+    // ---- Control-state handlers of the pages (page_states.cpp) ----------------------------
     void cb_shutdown_r26Click();
     void cb_shutdown_r23Click();
     void cb_shutdownClick();
@@ -405,11 +408,11 @@ public:
     void rb_sr_customClick();
     void TBar_customChange();
 
-    // ---- Workers (scan/workers.cpp) --------------------------------------------------------
+    // ---- Workers (workers.cpp) -------------------------------------------------------------
     void StartWorker(Worker& worker);
     void StopWorker(Worker& worker);
 
-    // ---- Probable-frequency scan (scan/probable_frequency_scan.cpp) ------------------------
+    // ---- Page rev. 2.6: probable-frequency sweep (page_rev26.cpp) -------------------------
     void Button1Click();
     void Button3Click();
     bool ValidateFrequencyRange();
@@ -420,7 +423,7 @@ public:
     void bt_Clear_vClick();
     void bt_Clear_hClick();
 
-    // ---- Symbol-rate list scan (scan/symbol_rate_list_scan.cpp) ---------------------------
+    // ---- Page rev. 2.6: symbol-rate list scan (page_rev26.cpp) ----------------------------
     bool SymbolRateStartCheck();
     void Button2Click();
     void Button4Click();
@@ -428,7 +431,7 @@ public:
     void SymbolRateListScan();
     void b_Stop_srClick();
 
-    // ---- List files (files/list_files.cpp) -------------------------------------------------
+    // ---- List files (list_files.cpp) ------------------------------------------------------
     void bt_Load_vClick();
     void bt_Save_vClick();
     void bt_Load_hClick();
@@ -441,15 +444,13 @@ public:
     void ValidateScanLists();
 
 protected:
-    // Runs FormClose once WireAppHandlers has connected it (a bare model closes silently).
+    // Runs FormClose once WireHandlers has connected it (a bare model closes silently).
     void OnClose() override;
     std::function<void()> closeHandling_;
 
 private:
-    // Each subsystem wires the events of its own controls; the constructor calls them all.
-    void WireAppHandlers();
-    void WireScanHandlers();
-    void WireFileHandlers();
+    // Connects every control's events to its handler (wiring.cpp).
+    void WireHandlers();
 
     Platform& platform_;
     SerializedTuner tuner_;

@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "app/form1.h"
-#include "app/profile_file.h"
+#include "files/profile_file.h"
 
 namespace quillox {
 namespace {

@@ -4,7 +4,7 @@
 // TForm1::ReadSettings and TForm1::WriteSettings are the two entry points.
 #include <string>
 
-#include "tuner/device_factory.h"
+#include "device/device_factory.h"
 
 namespace quillox {
 

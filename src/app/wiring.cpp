@@ -2,8 +2,8 @@
 
 namespace quillox {
 
-// Events of the start-up, settings, tuning, status and page-state controls.
-void TForm1::WireAppHandlers() {
+// Events of every control that has a handler, page by page.
+void TForm1::WireHandlers() {
     closeHandling_ = [this] { FormClose(); };  // Window::Close() runs it once
 
     Close1.onClick = [this] { Close1Click(); };
@@ -46,6 +46,26 @@ void TForm1::WireAppHandlers() {
     rb_sr_maior.onClick = [this] { rb_sr_maiorClick(); };
     rb_sr_custom.onClick = [this] { rb_sr_customClick(); };
     TBar_custom.onChange = [this] { TBar_customChange(); };
+
+    // Page rev. 2.6: jobs and lists.
+    Button1.onClick = [this] { Button1Click(); };
+    Button3.onClick = [this] { Button3Click(); };
+    b_Stop.onClick = [this] { b_StopClick(); };
+    b_tr_GO.onClick = [this] { b_tr_GOClick(); };
+    b_C.onClick = [this] { b_CClick(); };
+    bt_Clear_v.onClick = [this] { bt_Clear_vClick(); };
+    bt_Clear_h.onClick = [this] { bt_Clear_hClick(); };
+    Button2.onClick = [this] { Button2Click(); };
+    Button4.onClick = [this] { Button4Click(); };
+    b_GO.onClick = [this] { b_GOClick(); };
+    b_Stop_sr.onClick = [this] { b_Stop_srClick(); };
+    bt_Load_v.onClick = [this] { bt_Load_vClick(); };
+    bt_Save_v.onClick = [this] { bt_Save_vClick(); };
+    bt_Load_h.onClick = [this] { bt_Load_hClick(); };
+    bt_Save_h.onClick = [this] { bt_Save_hClick(); };
+    b_Load.onClick = [this] { b_LoadClick(); };
+    b_Save.onClick = [this] { b_SaveClick(); };
+    b_Clear.onClick = [this] { b_ClearClick(); };
 }
 
 }  // namespace quillox

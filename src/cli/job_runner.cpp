@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "app/job_texts.h"
 #include "cli/progress_bar.h"
-#include "scan/scan_texts.h"
 
 namespace quillox::cli {
 namespace {

@@ -8,13 +8,13 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "cli/console_platform.h"
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
 #include "cli/truth_report.h"
-#include "tuner/sim/scenario.h"
+#include "device/sim/scenario.h"
 
 namespace quillox::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "tuner/device_factory.h"
+#include "device/device_factory.h"
 
 namespace quillox::cli {
 

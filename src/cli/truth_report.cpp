@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "cli/progress_bar.h"
-#include "tuner/sim/dish_model.h"
+#include "device/sim/dish_model.h"
 
 namespace quillox::cli {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/form1.h"
-#include "scan/transponder_comparison.h"
-#include "tuner/sim/scenario.h"
+#include "cli/transponder_comparison.h"
+#include "device/sim/scenario.h"
 
 namespace quillox::cli {
 

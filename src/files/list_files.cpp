@@ -1,5 +1,3 @@
-// Load, save and clear of the page's three lists, and the pruning of unusable lines before a
-// symbol-rate scan starts.
 #include "files/list_files.h"
 
 #include <fcntl.h>
@@ -8,10 +6,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
-#include "app/form1.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 namespace quillox {
 namespace {
@@ -19,7 +15,6 @@ namespace {
 // Raw bytes enough for the character limit even if every character is a CR LF pair, plus one
 // byte to see whether a CR at the edge is followed by its LF.
 constexpr size_t kRawReadLimit = 2 * kListFileCharacterLimit + 1;
-constexpr int32_t kMaxSymbolRate = 45000;
 
 std::optional<std::string> ReadRawPrefix(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -38,21 +33,6 @@ std::optional<std::string> ReadRawPrefix(const std::string& path) {
     if (failed) return std::nullopt;
     raw.resize(size);
     return raw;
-}
-
-// Deletes the lines that `keep` refuses, re-examining a position after each deletion, and
-// returns how many went.
-int PruneLines(Lines& list, const std::function<bool(int32_t)>& keep) {
-    int deleted = 0;
-    for (int i = 0; i < list.count();) {
-        if (keep(LenientInt(list.line(i)))) {
-            ++i;
-        } else {
-            list.removeLine(i);
-            ++deleted;
-        }
-    }
-    return deleted;
 }
 
 }  // namespace
@@ -88,60 +68,16 @@ bool WriteListLines(const std::string& path, const std::vector<std::string>& lin
     return !out.fail();
 }
 
-void TForm1::ReadListFile(FileDialog& dialog, Lines& list) {
-    if (!dialog.Execute()) return;
-    const std::string path = dialog.fileName();
-    if (!ListFileExists(path)) {
-        platform().dialogs.ErrorBox("The File:\n" + path + "\nDon't Exist!");
-        return;
+ListPruning PruneList(const std::vector<std::string>& lines,
+                      const std::function<bool(int32_t)>& keep) {
+    ListPruning result;
+    for (const std::string& line : lines) {
+        if (keep(LenientInt(line)))
+            result.kept.push_back(line);
+        else
+            ++result.deleted;
     }
-    // A file that cannot be read leaves the list as it was.
-    if (std::optional<std::string> text = ReadListText(path)) list.setText(*text);
-}
-
-void TForm1::WriteListFile(FileDialog& dialog, Lines& list) {
-    if (!dialog.Execute()) return;
-    const std::string path = dialog.fileName();
-    if (ListFileExists(path) &&
-        !platform().dialogs.ConfirmBox(path + "\nAlready exists!\n\nDo you want to replace it?"))
-        return;
-    WriteListLines(path, list.lines());  // a file that cannot be written is skipped silently
-}
-
-void TForm1::bt_Load_vClick() {
-    ReadListFile(od_freq_list, r_edt_freq_v);
-}
-void TForm1::bt_Save_vClick() {
-    WriteListFile(sd_freq_list, r_edt_freq_v);
-}
-void TForm1::bt_Load_hClick() {
-    ReadListFile(od_freq_list, r_edt_freq_h);
-}
-void TForm1::bt_Save_hClick() {
-    WriteListFile(sd_freq_list, r_edt_freq_h);
-}
-void TForm1::b_LoadClick() {
-    ReadListFile(od_sr_list, r_edt_symbolrate);
-}
-void TForm1::b_SaveClick() {
-    WriteListFile(sd_sr_list, r_edt_symbolrate);
-}
-void TForm1::b_ClearClick() {
-    r_edt_symbolrate.setText("");
-}
-
-void TForm1::ValidateScanLists() {
-    const Band band = SelectedBand();
-    const auto inBand = [band](int32_t mhz) { return FrequencyInBand(band, mhz); };
-    const auto report = [this](int deleted, const std::string& what) {
-        if (deleted > 0)
-            platform().dialogs.ErrorBox("Deleted, " + std::to_string(deleted) + " " + what);
-    };
-    report(PruneLines(r_edt_freq_v, inBand), "invalid frequencies in the VERTICAL list.");
-    report(PruneLines(r_edt_freq_h, inBand), "invalid frequencies in the HORIZONTAL list.");
-    report(PruneLines(r_edt_symbolrate,
-                      [](int32_t ksps) { return ksps >= 1 && ksps <= kMaxSymbolRate; }),
-           "invalid Symbol Rates in the SYMBOL RATES LIST.");
+    return result;
 }
 
 }  // namespace quillox

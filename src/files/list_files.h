@@ -1,5 +1,7 @@
 #pragma once
 // List files: the text of a frequency or symbol-rate list, one value per line, CR LF ends.
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,5 +18,14 @@ bool ListFileExists(const std::string& path);
 std::optional<std::string> ReadListText(const std::string& path);
 // Writes the lines, each ended by CR LF, creating or truncating the file; false on failure.
 bool WriteListLines(const std::string& path, const std::vector<std::string>& lines);
+
+// The lines that `keep` accepts, in order, and how many it refused. `keep` sees each line's
+// value as a 32-bit integer, -1 for a line that is no integer.
+struct ListPruning {
+    std::vector<std::string> kept;
+    int deleted = 0;
+};
+ListPruning PruneList(const std::vector<std::string>& lines,
+                      const std::function<bool(int32_t)>& keep);
 
 }  // namespace quillox

@@ -3,12 +3,12 @@
 #include <QDir>
 
 #include "app/form1.h"
+#include "device/device_factory.h"
 #include "gui/desktop_platform.h"
 #include "gui/gui_thread.h"
 #include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
 #include "platform/clock.h"
-#include "tuner/device_factory.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,7 +19,11 @@ int main(int argc, char** argv) {
     quillox::gui::QtDialogs dialogs;
     quillox::gui::DesktopShell shell;
     quillox::gui::RefusingPowerControl power;
-    quillox::Platform platform{dialogs, clock, devices, shell, power,
+    quillox::Platform platform{dialogs,
+                               clock,
+                               devices,
+                               shell,
+                               power,
                                (QCoreApplication::applicationDirPath() + "/").toStdString(),
                                (QDir::homePath() + "/").toStdString()};
 
@@ -35,10 +39,13 @@ int main(int argc, char** argv) {
     window.show();
     // The first showing reads the settings and opens the device; the settings may move the
     // window. A start-up failure closes the model window, which ends the loop.
-    QMetaObject::invokeMethod(&window, [&] {
-        quillox::gui::RunGuarded(dialogs, [&] { form.FormShow(); });
-        window.applyModelPosition();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &window,
+        [&] {
+            quillox::gui::RunGuarded(dialogs, [&] { form.FormShow(); });
+            window.applyModelPosition();
+        },
+        Qt::QueuedConnection);
 
     const int status = form.closed() ? 0 : QApplication::exec();
     quillox::gui::RunGuarded(dialogs, [&] { form.FormDestroy(); });

@@ -6,8 +6,8 @@
 #include <QLabel>
 
 #include "app/about_box.h"
+#include "app/form_signal.h"
 #include "form/window.h"
-#include "signal/form_signal.h"
 
 namespace quillox::gui {
 
@@ -17,7 +17,9 @@ BoundDialog::BoundDialog(Window& model, Dialogs& errors, QWidget* parent)
     closedId_ = model.subscribeClosed([post = gui_.poster(), this] { post([this] { accept(); }); });
 }
 
-BoundDialog::~BoundDialog() { model_.unsubscribeClosed(closedId_); }
+BoundDialog::~BoundDialog() {
+    model_.unsubscribeClosed(closedId_);
+}
 
 void BoundDialog::run() {
     model_.Reopen();
@@ -45,12 +47,14 @@ AboutDialog::AboutDialog(TAboutBox& box, Dialogs& errors, QWidget* parent)
     binder_.widget(box.ProgramIcon)->setFixedSize(48, 48);
     panel->addWidget(binder_.widget(box.ProgramIcon), 0, 0, 3, 1, Qt::AlignTop);
     int row = 0;
-    for (Control* label : {static_cast<Control*>(&box.ProductName), static_cast<Control*>(&box.Version),
-                           static_cast<Control*>(&box.Comments)})
+    for (Control* label :
+         {static_cast<Control*>(&box.ProductName), static_cast<Control*>(&box.Version),
+          static_cast<Control*>(&box.Comments)})
         panel->addWidget(binder_.widget(*label), row++, 1);
     panel->setRowMinimumHeight(row++, 10);
-    for (Control* link : {static_cast<Control*>(&box.lb_home_page), static_cast<Control*>(&box.lb_help_port),
-                          static_cast<Control*>(&box.lb_help_eng), static_cast<Control*>(&box.lb_email)})
+    for (Control* link :
+         {static_cast<Control*>(&box.lb_home_page), static_cast<Control*>(&box.lb_help_port),
+          static_cast<Control*>(&box.lb_help_eng), static_cast<Control*>(&box.lb_email)})
         panel->addWidget(binder_.widget(*link), row++, 1);
 
     auto* buttons = new QHBoxLayout;

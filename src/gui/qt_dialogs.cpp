@@ -9,16 +9,18 @@
 #include <mutex>
 
 #include "app/about_box.h"
+#include "app/form_signal.h"
 #include "form/file_dialog.h"
 #include "gui/gui_thread.h"
 #include "gui/modal_windows.h"
 #include "platform/stop_signal.h"
-#include "signal/form_signal.h"
 
 namespace quillox::gui {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // A call handed to the GUI thread and the worker waiting for it.
 struct PendingCall {
@@ -61,22 +63,25 @@ void QtDialogs::RunModal(Show show) {
     }
     auto call = std::make_shared<PendingCall>();
     auto slot = std::make_shared<Slot>();
-    QMetaObject::invokeMethod(&context_, [call, slot, show] {
-        {
-            std::lock_guard lock(call->mutex);
-            if (call->withdrawn) return;
-        }
-        try {
-            show(*slot);
-        } catch (...) {
-            call->error = std::current_exception();
-        }
-        {
-            std::lock_guard lock(call->mutex);
-            call->done = true;
-        }
-        call->finished.notify_all();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &context_,
+        [call, slot, show] {
+            {
+                std::lock_guard lock(call->mutex);
+                if (call->withdrawn) return;
+            }
+            try {
+                show(*slot);
+            } catch (...) {
+                call->error = std::current_exception();
+            }
+            {
+                std::lock_guard lock(call->mutex);
+                call->done = true;
+            }
+            call->finished.notify_all();
+        },
+        Qt::QueuedConnection);
 
     StopSignal* stop = CurrentStopSignal();
     std::unique_lock lock(call->mutex);
@@ -84,9 +89,12 @@ void QtDialogs::RunModal(Show show) {
         if (stop != nullptr && stop->requested()) {
             call->withdrawn = true;
             lock.unlock();
-            QMetaObject::invokeMethod(&context_, [slot] {
-                if (slot->dialog) slot->dialog->reject();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &context_,
+                [slot] {
+                    if (slot->dialog) slot->dialog->reject();
+                },
+                Qt::QueuedConnection);
             throw JobStopped();
         }
         call->finished.wait_for(lock, std::chrono::milliseconds(20));
@@ -115,8 +123,12 @@ bool QtDialogs::ConfirmBox(const std::string& text) {
     return *yes;
 }
 
-std::optional<std::string> QtDialogs::OpenFileName(const FileDialog& d) { return AskFileName(d, false); }
-std::optional<std::string> QtDialogs::SaveFileName(const FileDialog& d) { return AskFileName(d, true); }
+std::optional<std::string> QtDialogs::OpenFileName(const FileDialog& d) {
+    return AskFileName(d, false);
+}
+std::optional<std::string> QtDialogs::SaveFileName(const FileDialog& d) {
+    return AskFileName(d, true);
+}
 
 std::optional<std::string> QtDialogs::AskFileName(const FileDialog& d, bool save) {
     // Copied now: the model dialog is not touched from the GUI thread.

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "tuner/device_factory.h"
 
 namespace quillox {
 
+class DeviceFactory;
 class FileDialog;
 class Window;
 

@@ -16,7 +16,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "gui/control_widgets.h"
 #include "gui_test_support.h"
 
@@ -109,10 +109,12 @@ TEST_F(BindingTest, DisablingAPageOrAGroupDisablesItsWidgetsAndEnablingRestoresT
     form->ts_02.setEnabled(false);
     form->gbSettings.setEnabled(false);
     ASSERT_TRUE(PollUntil([&] {
-        return AllWidgetsEnabledBelow(form->ts_02, false) && AllWidgetsEnabledBelow(form->gbSettings, false);
+        return AllWidgetsEnabledBelow(form->ts_02, false) &&
+               AllWidgetsEnabledBelow(form->gbSettings, false);
     }));
     EXPECT_TRUE(widget("gb_freqs")->isEnabled()) << "another page stays usable";
-    EXPECT_EQ(widget<QTabWidget>("pc_main")->isTabEnabled(2), true) << "the tab can still be chosen";
+    EXPECT_EQ(widget<QTabWidget>("pc_main")->isTabEnabled(2), true)
+        << "the tab can still be chosen";
 
     form->ts_02.setEnabled(true);
     form->gbSettings.setEnabled(true);
@@ -187,7 +189,8 @@ TEST_F(BindingTest, HandlerErrorsAreShownAndTheWindowCarriesOn) {
     edit->selectAll();
     Type(edit, "12x");
     widget<QPushButton>("Button1")->click();
-    EXPECT_EQ(rig.dialogs.errors(), (std::vector<std::string>{"'12x' is not a valid integer value"}));
+    EXPECT_EQ(rig.dialogs.errors(),
+              (std::vector<std::string>{"'12x' is not a valid integer value"}));
 
     form->Timer1.onTimer = [] { throw std::runtime_error("tick failed"); };
     form->Timer1.setInterval(1);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tuner/dvb/dvb_open.h"
+#include "device/dvb/dvb_open.h"
 
 namespace quillox::dvb {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "device/dvb/dvb_frontend_device.h"
+#include "device/dvb/frontend_io.h"
 #include "platform/clock.h"
-#include "tuner/dvb/dvb_frontend_device.h"
-#include "tuner/dvb/frontend_io.h"
 
 namespace quillox::dvb {
 

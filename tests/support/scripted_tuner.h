@@ -10,13 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "device/tuner_device.h"
 #include "platform/clock.h"
-#include "tuner/tuner_device.h"
 
 namespace quillox::test {
 
 enum class Reading {
-    Frequency, SymbolRate, Sigtre, Snr, Fec, Polarity, Diseqc, LnbSelection, LnbFrequency, Quality
+    Frequency,
+    SymbolRate,
+    Sigtre,
+    Snr,
+    Fec,
+    Polarity,
+    Diseqc,
+    LnbSelection,
+    LnbFrequency,
+    Quality
 };
 
 struct TunerState {  // values applied by the last TunerCommit
@@ -47,27 +56,49 @@ public:
     void clearCalls();
     TunerState committed() const;
 
-    int TunerSetFrequency(int32_t v) override { return Stage("TunerSetFrequency", v, staged_.frequency); }
-    int TunerSetSymbolRate(int32_t v) override { return Stage("TunerSetSymbolRate", v, staged_.symbolRate); }
-    int TunerSetLnbFrequency(int32_t v) override { return Stage("TunerSetLnbFrequency", v, staged_.lnbFrequency); }
+    int TunerSetFrequency(int32_t v) override {
+        return Stage("TunerSetFrequency", v, staged_.frequency);
+    }
+    int TunerSetSymbolRate(int32_t v) override {
+        return Stage("TunerSetSymbolRate", v, staged_.symbolRate);
+    }
+    int TunerSetLnbFrequency(int32_t v) override {
+        return Stage("TunerSetLnbFrequency", v, staged_.lnbFrequency);
+    }
     int TunerSetFec(int32_t v) override { return Stage("TunerSetFec", v, staged_.fec); }
-    int TunerSetPolarity(int32_t v) override { return Stage("TunerSetPolarity", v, staged_.polarity); }
-    int TunerSetLnbSelection(int32_t v) override { return Stage("TunerSetLnbSelection", v, staged_.tone); }
+    int TunerSetPolarity(int32_t v) override {
+        return Stage("TunerSetPolarity", v, staged_.polarity);
+    }
+    int TunerSetLnbSelection(int32_t v) override {
+        return Stage("TunerSetLnbSelection", v, staged_.tone);
+    }
     int TunerSetDiseqc(int32_t v) override { return Stage("TunerSetDiseqc", v, staged_.diseqc); }
     int TunerInitialize() override;
     int TunerRefreshStatus() override;
     int TunerCommit(int32_t value) override;
 
-    int TunerGetFrequency(int32_t& v) override { return GetInt(Reading::Frequency, "TunerGetFrequency", v); }
-    int TunerGetSymbolRate(int32_t& v) override { return GetInt(Reading::SymbolRate, "TunerGetSymbolRate", v); }
+    int TunerGetFrequency(int32_t& v) override {
+        return GetInt(Reading::Frequency, "TunerGetFrequency", v);
+    }
+    int TunerGetSymbolRate(int32_t& v) override {
+        return GetInt(Reading::SymbolRate, "TunerGetSymbolRate", v);
+    }
     int TunerGetSigtre(int32_t& v) override { return GetInt(Reading::Sigtre, "TunerGetSigtre", v); }
     int TunerGetSnr(float& v) override;
     int TunerGetFec(int32_t& v) override { return GetInt(Reading::Fec, "TunerGetFec", v); }
-    int TunerGetPolarity(int32_t& v) override { return GetInt(Reading::Polarity, "TunerGetPolarity", v); }
+    int TunerGetPolarity(int32_t& v) override {
+        return GetInt(Reading::Polarity, "TunerGetPolarity", v);
+    }
     int TunerGetDiseqc(int32_t& v) override { return GetInt(Reading::Diseqc, "TunerGetDiseqc", v); }
-    int TunerGetLnbSelection(int32_t& v) override { return GetInt(Reading::LnbSelection, "TunerGetLnbSelection", v); }
-    int TunerGetLnbFrequency(int32_t& v) override { return GetInt(Reading::LnbFrequency, "TunerGetLnbFrequency", v); }
-    int TunerGetSignalQuality(int32_t& v) override { return GetInt(Reading::Quality, "TunerGetSignalQuality", v); }
+    int TunerGetLnbSelection(int32_t& v) override {
+        return GetInt(Reading::LnbSelection, "TunerGetLnbSelection", v);
+    }
+    int TunerGetLnbFrequency(int32_t& v) override {
+        return GetInt(Reading::LnbFrequency, "TunerGetLnbFrequency", v);
+    }
+    int TunerGetSignalQuality(int32_t& v) override {
+        return GetInt(Reading::Quality, "TunerGetSignalQuality", v);
+    }
 
 private:
     int Stage(const char* op, int32_t value, int32_t& slot);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device_factory.h"
 #include "platform/platform.h"
 #include "support/scripted_tuner.h"
 

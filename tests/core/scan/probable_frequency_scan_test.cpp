@@ -1,8 +1,8 @@
 // The probable-frequency sweep: validation, call order and timing, hits, merge, progress, stop.
 #include <gtest/gtest.h>
 
+#include "app/job_texts.h"
 #include "core/scan/scan_fixture.h"
-#include "scan/scan_texts.h"
 
 namespace quillox::test {
 namespace {

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cli/transponder_comparison.h"
 #include "core/scan/scan_fixture.h"
-#include "scan/transponder_comparison.h"
-#include "tuner/sim/scenario.h"
-#include "tuner/sim/simulated_dish.h"
+#include "device/sim/scenario.h"
+#include "device/sim/simulated_dish.h"
 
 namespace quillox::test {
 namespace {

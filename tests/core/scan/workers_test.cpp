@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "app/control_states.h"
+#include "app/job_texts.h"
 #include "core/scan/scan_fixture.h"
-#include "scan/control_states.h"
-#include "scan/scan_texts.h"
 
 namespace quillox::test {
 namespace {

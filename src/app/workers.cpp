@@ -1,0 +1,119 @@
+// Starting and stopping the window's jobs, and the control states that go with them.
+#include <string>
+#include <vector>
+
+#include "app/control_states.h"
+#include "app/form1.h"
+#include "app/job_texts.h"
+
+namespace quillox {
+namespace {
+
+using ControlList = std::vector<Control*>;
+
+void SetEnabled(const ControlList& controls, bool enabled) {
+    for (Control* control : controls) control->setEnabled(enabled);
+}
+
+// The start buttons of the page's jobs, which every job of the page locks.
+ControlList StartControls(TForm1& f) {
+    return {&f.Button1, &f.Button2, &f.Button3, &f.Button4, &f.bt_Find1234_r26, &f.bt_Stop1234_r26};
+}
+
+// A worker's body and the stop event that restores the window when the body fails.
+struct Job {
+    Worker TForm1::*worker;
+    void (TForm1::*body)();
+    void (TForm1::*stopEvent)();
+};
+
+constexpr Job kJobs[] = {
+    {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick},
+    {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick},
+};
+
+const Job* JobOf(TForm1& form, const Worker& worker) {
+    for (const Job& job : kJobs)
+        if (&(form.*job.worker) == &worker) return &job;
+    return nullptr;
+}
+
+}  // namespace
+
+void LockForFrequencyScan(TForm1& f, SweepPolarity polarity) {
+    const bool vertical = polarity == SweepPolarity::Vertical;
+    SetEnabled(StartControls(f), false);
+    SetEnabled({&f.ed_f_start, &f.ed_f_end, &f.ed_f_step, &f.ed_f_delay}, false);
+    if (vertical) {
+        SetEnabled({&f.bt_Load_v, &f.bt_Save_v, &f.bt_Clear_v}, false);
+        f.r_edt_freq_v.setReadOnly(true);
+    } else {
+        SetEnabled({&f.bt_Load_h, &f.bt_Save_h, &f.bt_Clear_h}, false);
+        f.r_edt_freq_h.setReadOnly(true);
+    }
+    f.b_Stop_sr.setEnabled(false);
+    // The horizontal sweep keeps the Settings group usable.
+    if (vertical) f.gbSettings.setEnabled(false);
+    SetEnabled({&f.ts_ss2r23, &f.ts_02, &f.ts_signal}, false);
+}
+
+void UnlockAfterFrequencyScan(TForm1& f) {
+    SetEnabled(StartControls(f), true);
+    SetEnabled({&f.ed_f_start, &f.ed_f_end, &f.ed_f_step, &f.ed_f_delay, &f.bt_Load_v, &f.bt_Save_v,
+                &f.bt_Clear_v, &f.bt_Load_h, &f.bt_Save_h, &f.bt_Clear_h, &f.b_Stop_sr,
+                &f.gbSettings, &f.ts_ss2r23, &f.ts_02, &f.ts_signal},
+               true);
+    f.r_edt_freq_v.setReadOnly(false);
+    f.r_edt_freq_h.setReadOnly(false);
+}
+
+void LockForSymbolRateScan(TForm1& f) {
+    SetEnabled(StartControls(f), false);
+    SetEnabled({&f.ed_sr_delay, &f.b_Load, &f.b_Save, &f.b_Clear}, false);
+    f.r_edt_symbolrate.setReadOnly(true);
+    SetEnabled({&f.b_Stop, &f.gbSettings, &f.ts_ss2r23, &f.ts_02, &f.ts_signal}, false);
+}
+
+void UnlockAfterSymbolRateScan(TForm1& f) {
+    SetEnabled(StartControls(f), true);
+    SetEnabled({&f.ed_sr_delay, &f.b_Load, &f.b_Save, &f.b_Clear}, true);
+    f.r_edt_symbolrate.setReadOnly(false);
+    SetEnabled({&f.b_Stop, &f.gbSettings, &f.ts_ss2r23, &f.ts_02, &f.ts_signal}, true);
+}
+
+namespace {
+ControlList FindAllLockedControls(TForm1& f) {
+    return {&f.gbSettings, &f.ts_ss2r23,       &f.ts_02,  &f.ts_signal, &f.gb_freqs,
+            &f.gb_srs,     &f.bt_Find1234_r26, &f.b_Stop, &f.b_Stop_sr};
+}
+}  // namespace
+
+void LockPageForFindAll(TForm1& f) {
+    SetEnabled(FindAllLockedControls(f), false);
+}
+void UnlockPageAfterFindAll(TForm1& f) {
+    SetEnabled(FindAllLockedControls(f), true);
+}
+
+// Runs the worker's body on its own thread. A body error that the job does not handle (a
+// field that is not an integer, say) ends the job the way its stop event would, on the worker
+// thread: no dialog there, because the GUI thread may be waiting for this worker in a stop
+// event. The error text goes to the diagnostic log.
+void TForm1::StartWorker(Worker& worker) {
+    const Job* job = JobOf(*this, worker);
+    if (job == nullptr) return;  // nothing to run: the page stays as the start event left it
+    worker.Start([this, body = job->body] { (this->*body)(); },
+                 [this, stopEvent = job->stopEvent](const std::exception& error) {
+                     RichEdit1.append(kJobErrorPrefix + std::string(error.what()));
+                     (this->*stopEvent)();
+                 });
+}
+
+// From another thread this returns only once the worker has ended, so the caller's following
+// control changes are the last ones. On the worker's own thread it marks the job stopped and
+// returns; the body ends at its next sleep or tuner call, or when it returns.
+void TForm1::StopWorker(Worker& worker) {
+    worker.Stop();
+}
+
+}  // namespace quillox

@@ -1,0 +1,63 @@
+#include "cli/transponder_comparison.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "device/tuning_codes.h"
+
+namespace quillox {
+namespace {
+
+constexpr double kRollOffBandwidth = 1.35;  // occupied band of a DVB-S carrier per symbol rate
+
+bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
+    return c.system == sim::DvbSystem::DvbS &&
+           std::find(scope.polarities.begin(), scope.polarities.end(), c.polarity) !=
+               scope.polarities.end() &&
+           c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz;
+}
+
+const sim::Carrier* NearestCarrier(const TransponderLine& line, const sim::Scenario& scenario) {
+    const sim::Carrier* nearest = nullptr;
+    double best = 0;
+    for (const sim::Carrier& c : scenario.carriers) {
+        if (c.polarity != line.polarity) continue;
+        const double offset = std::abs(line.mhz - c.freqMhz);
+        if (offset > kRollOffBandwidth * c.symbolRateKsps / 2000.0) continue;
+        if (nearest == nullptr || offset < best) nearest = &c, best = offset;
+    }
+    return nearest;
+}
+
+}  // namespace
+
+TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
+                                          const sim::Scenario& scenario,
+                                          const ComparisonScope& scope) {
+    TransponderComparison result;
+    for (const sim::Carrier& c : scenario.carriers)
+        if (Expected(c, scope)) result.expected.push_back(&c);
+
+    std::set<const sim::Carrier*> seen;
+    for (const std::string& text : lines) {
+        const std::optional<TransponderLine> line = ParseTransponderLine(text);
+        if (!line) {
+            result.unreadable.push_back(text);
+            continue;
+        }
+        const sim::Carrier* carrier = NearestCarrier(*line, scenario);
+        if (carrier == nullptr) {
+            result.extra.push_back(*line);
+            continue;
+        }
+        TransponderMatch match{*line, carrier, line->mhz - carrier->freqMhz,
+                               line->ksps - carrier->symbolRateKsps};
+        (seen.insert(carrier).second ? result.found : result.duplicates).push_back(match);
+    }
+    for (const sim::Carrier* c : result.expected)
+        if (!seen.count(c)) result.missed.push_back(c);
+    return result;
+}
+
+}  // namespace quillox

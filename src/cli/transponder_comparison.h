@@ -1,0 +1,45 @@
+#pragma once
+// How the transponder list of a scan compares with the satellite the simulated dish shows:
+// which carriers were found, missed or found twice, which lines match no carrier, and how far
+// the reported frequencies and symbol rates lie from the carriers'.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/sim/scenario.h"
+#include "files/transponder_line.h"
+
+namespace quillox {
+
+// The carriers a scan was meant to find: DVB-S carriers of the scanned polarities within the
+// swept range (the card demodulates DVB-S only).
+struct ComparisonScope {
+    std::vector<int32_t> polarities;
+    int32_t startMhz = 0;
+    int32_t endMhz = 0;
+};
+
+struct TransponderMatch {
+    TransponderLine line;
+    const sim::Carrier* carrier = nullptr;
+    double freqErrorMhz = 0;   // reported minus carrier
+    double rateErrorKsps = 0;  // reported minus carrier
+};
+
+struct TransponderComparison {
+    std::vector<const sim::Carrier*> expected;
+    std::vector<TransponderMatch> found;       // the first line of each carrier
+    std::vector<TransponderMatch> duplicates;  // further lines of a carrier already found
+    std::vector<TransponderLine> extra;        // lines that match no carrier (or no valid line)
+    std::vector<const sim::Carrier*> missed;   // expected carriers without a line
+    std::vector<std::string> unreadable;       // lines that are no transponder line
+};
+
+// A line matches the nearest carrier of its polarity whose occupied band holds its frequency.
+// The scenario must outlive the result.
+TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
+                                          const sim::Scenario& scenario,
+                                          const ComparisonScope& scope);
+
+}  // namespace quillox

@@ -1,0 +1,98 @@
+#include "device/sim/scenario.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "device/sim/noise.h"
+#include "device/sim/scenario_formats.h"
+
+namespace quillox::sim {
+namespace {
+
+constexpr double kLinkMarginDb = 4.0;
+constexpr double kSpreadDb = 1.0;
+
+using RateTable = std::map<std::string, double>;
+
+// Quasi-error-free Es/N0 (dB): DVB-S after Viterbi and Reed-Solomon, DVB-S2 normal frames.
+const RateTable& ThresholdsOf(DvbSystem system, const std::string& modulation) {
+    static const RateTable dvbs{{"1/2", 4.5}, {"2/3", 6.3}, {"3/4", 7.3},
+                                {"5/6", 8.2}, {"7/8", 8.8}, {"AUTO", 7.3}};
+    static const RateTable qpsk{{"1/4", -2.35}, {"1/3", -1.24}, {"2/5", -0.30}, {"1/2", 1.00},
+                                {"3/5", 2.23},  {"2/3", 3.10},  {"3/4", 4.03},  {"4/5", 4.68},
+                                {"5/6", 5.18},  {"8/9", 6.20},  {"9/10", 6.42}, {"AUTO", 4.03}};
+    static const RateTable psk8{{"3/5", 5.50},  {"2/3", 6.62},   {"3/4", 7.91}, {"5/6", 9.35},
+                                {"8/9", 10.69}, {"9/10", 10.98}, {"AUTO", 7.91}};
+    static const RateTable apsk16{{"2/3", 8.97},  {"3/4", 10.21},  {"4/5", 11.03}, {"5/6", 11.61},
+                                  {"8/9", 12.89}, {"9/10", 13.13}, {"AUTO", 10.21}};
+    static const RateTable apsk32{{"3/4", 12.73}, {"4/5", 13.64},  {"5/6", 14.28},
+                                  {"8/9", 15.69}, {"9/10", 16.05}, {"AUTO", 12.73}};
+    static const RateTable none;
+    if (system == DvbSystem::DvbS) return dvbs;
+    if (modulation == "QPSK") return qpsk;
+    if (modulation == "8PSK") return psk8;
+    if (modulation == "16APSK") return apsk16;
+    if (modulation == "32APSK") return apsk32;
+    return none;
+}
+
+std::string Finish(Scenario& s, const std::string& sourceName) {
+    if (s.carriers.empty()) return sourceName + ": holds no carriers";
+    for (Carrier& c : s.carriers) {
+        c.requiredCnDb = RequiredCnDb(c.system, c.modulation, c.fecText);
+        if (std::isnan(c.cnDb)) c.cnDb = DerivedCnDb(c);
+    }
+    if (s.name.empty()) {
+        size_t slash = sourceName.find_last_of('/');
+        s.name = slash == std::string::npos ? sourceName : sourceName.substr(slash + 1);
+    }
+    return {};
+}
+
+bool LooksLikeIni(const std::vector<detail::TextLine>& lines) {
+    for (const auto& line : lines) {
+        if (line.text.empty()) continue;
+        if (line.text.front() == ';') continue;  // ini comments and directives
+        return line.text.front() == '[';
+    }
+    return false;
+}
+
+}  // namespace
+
+double RequiredCnDb(DvbSystem system, const std::string& modulation, const std::string& fecText) {
+    const RateTable& table = ThresholdsOf(system, modulation);
+    auto it = table.find(fecText);
+    return it == table.end() ? std::nan("") : it->second;
+}
+
+double DerivedCnDb(const Carrier& c) {
+    uint64_t key = static_cast<uint64_t>(std::llround(c.freqMhz * 1000.0));
+    double spread = SignedUnit(HashOf(key, static_cast<uint64_t>(c.polarity), 0xC0FFEE));
+    return RequiredCnDb(c.system, c.modulation, c.fecText) + kLinkMarginDb + kSpreadDb * spread;
+}
+
+ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName) {
+    auto lines = detail::SplitLines(text);
+    Scenario scenario;
+    std::string error = LooksLikeIni(lines) ? detail::ParseIniScenario(lines, scenario)
+                                            : detail::ParseCsvScenario(lines, scenario);
+    if (!error.empty()) return {std::nullopt, sourceName + ": " + error};
+    if (error = Finish(scenario, sourceName); !error.empty()) return {std::nullopt, error};
+    return {std::move(scenario), {}};
+}
+
+ScenarioLoadResult LoadScenarioFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {std::nullopt, path + ": cannot open (" + std::strerror(errno) + ")"};
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) return {std::nullopt, path + ": cannot read (" + std::strerror(errno) + ")"};
+    return ParseScenarioText(content.str(), path);
+}
+
+}  // namespace quillox::sim

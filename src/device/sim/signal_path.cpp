@@ -1,0 +1,118 @@
+#include "device/sim/signal_path.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "device/tuning_codes.h"
+
+namespace quillox::sim {
+namespace {
+
+// Input bands of the standard LNBs; a custom LNB passes whatever its IF can carry.
+constexpr double kKuMinMhz = 10700, kKuMaxMhz = 12750;
+constexpr double kCMinMhz = 3400, kCMaxMhz = 4800;
+
+}  // namespace
+
+void DiseqcSwitch::Apply(int32_t code) {
+    switch (code) {
+        case diseqc::kSimpleA:
+            position_ = 0;
+            break;  // tone burst: position only
+        case diseqc::kSimpleB:
+            position_ = 1;
+            break;
+        case diseqc::kPosAOptA:
+            position_ = 0, option_ = 0;
+            break;
+        case diseqc::kPosBOptA:
+            position_ = 1, option_ = 0;
+            break;
+        case diseqc::kPosAOptB:
+            position_ = 0, option_ = 1;
+            break;
+        case diseqc::kPosBOptB:
+            position_ = 1, option_ = 1;
+            break;
+        default:
+            break;  // None (or an unknown code): nothing is sent
+    }
+}
+
+SignalPath::SignalPath(const Scenario& scenario, const DishModelParameters& model)
+    : scenario_(scenario), model_(model) {
+    if (scenario.lnb) {
+        feeds_.push_back(FeedOf(*scenario.lnb));
+    } else {
+        feeds_.push_back(FeedOf(LnbModel::Universal()));
+        feeds_.push_back(FeedOf(LnbModel::CBand()));
+    }
+    for (Feed& feed : feeds_) IndexCarriers(feed);
+}
+
+SignalPath::Feed SignalPath::FeedOf(const LnbModel& lnb) {
+    Feed feed;
+    feed.lnb = lnb;
+    switch (lnb.kind) {
+        case LnbModel::Kind::Universal:
+            feed.inputMinMhz = kKuMinMhz, feed.inputMaxMhz = kKuMaxMhz;
+            break;
+        case LnbModel::Kind::CBand:
+            feed.inputMinMhz = kCMinMhz, feed.inputMaxMhz = kCMaxMhz;
+            break;
+        case LnbModel::Kind::Custom:
+            feed.inputMinMhz = 0, feed.inputMaxMhz = std::numeric_limits<double>::max();
+            break;
+    }
+    return feed;
+}
+
+void SignalPath::IndexCarriers(Feed& feed) {
+    double los[2] = {feed.lnb.loLowMhz, feed.lnb.loHighMhz};
+    // Carriers just outside the IF range still spill into the edge of the tuner's band.
+    double margin = model_.captureMaxMhz + 50;
+    for (uint32_t i = 0; i < scenario_.carriers.size(); ++i) {
+        const Carrier& c = scenario_.carriers[i];
+        if (c.freqMhz < feed.inputMinMhz || c.freqMhz > feed.inputMaxMhz) continue;
+        double reach = std::max(CaptureHalfWidthMhz(model_, c.symbolRateKsps),
+                                EstimatorHalfWidthMhz(model_, c.symbolRateKsps));
+        for (int lo = 0; lo < 2; ++lo) {
+            double ifMhz = std::abs(c.freqMhz - los[lo]);
+            if (ifMhz < model_.ifMinMhz - margin || ifMhz > model_.ifMaxMhz + margin) continue;
+            feed.byIf[lo][c.polarity == polarity::kVertical ? 1 : 0].push_back({ifMhz, i});
+            feed.reachMhz = std::max(feed.reachMhz, reach);
+        }
+    }
+    for (auto& perLo : feed.byIf)
+        for (auto& list : perLo)
+            std::sort(list.begin(), list.end(),
+                      [](const IfEntry& a, const IfEntry& b) { return a.ifMhz < b.ifMhz; });
+}
+
+const SignalPath::Feed& SignalPath::FeedFor(const TuningState& state) const {
+    if (feeds_.size() == 1) return feeds_[0];
+    // Dual-feed dish: the LOF the program sends says which LNB it means.
+    return state.lofMhz > state.freqMhz ? feeds_[1] : feeds_[0];
+}
+
+TunedPath SignalPath::Tune(const TuningState& state, int32_t switchPort) const {
+    TunedPath path;
+    bool powered = state.polarity == polarity::kHorizontal || state.polarity == polarity::kVertical;
+    bool onPort = !scenario_.diseqcPort || *scenario_.diseqcPort == switchPort;
+    path.input = powered && onPort;
+    path.ifMhz = std::abs(static_cast<double>(state.freqMhz) - state.lofMhz);
+    path.ifInRange = path.ifMhz >= model_.ifMinMhz && path.ifMhz <= model_.ifMaxMhz;
+    path.readsInverted = state.lofMhz > state.freqMhz;
+    if (!path.input) return path;
+
+    const Feed& feed = FeedFor(state);
+    // Only a 22 kHz tone switches the oscillator; 33 and 44 kHz are no tone to the LNB.
+    int lo = state.tone == tone::k22kHz ? 1 : 0;
+    int pol = state.polarity == polarity::kVertical ? 1 : 0;
+    path.carriers = feed.byIf[lo][pol];
+    path.reachMhz = feed.reachMhz;
+    return path;
+}
+
+}  // namespace quillox::sim

@@ -1,0 +1,75 @@
+#pragma once
+// The outdoor part of the simulated dish: DiSEqC switch, LNB (voltage picks the polarisation,
+// the 22 kHz tone picks the oscillator) and the tuner's IF. It answers which carriers reach the
+// tuner and where they sit relative to the tuned IF; the carriers of each oscillator and
+// polarisation are kept sorted by IF so that a lookup is a binary search.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "device/sim/dish_model.h"
+#include "device/sim/scenario.h"
+
+namespace quillox::sim {
+
+// The values a commit applies, in the tuner's units and codes.
+struct TuningState {
+    int32_t freqMhz = 0;
+    int32_t symbolRateKsps = 0;
+    int32_t lofMhz = 0;
+    int32_t fecCode = 6;
+    int32_t polarity = 1;
+    int32_t tone = 0;
+    int32_t diseqc = 0;
+};
+
+// A committed DiSEqC 1.0 switch that also obeys the mini-DiSEqC tone burst (position only).
+// Code 0 sends nothing, so the switch keeps its port. Powers up on port 1.
+class DiseqcSwitch {
+public:
+    void Apply(int32_t diseqcCode);
+    int32_t port() const { return 1 + position_ + 2 * option_; }  // 1..4
+    void Reset() { position_ = option_ = 0; }
+
+private:
+    int32_t position_ = 0;  // 0 = A, 1 = B
+    int32_t option_ = 0;
+};
+
+struct IfEntry {
+    double ifMhz;
+    uint32_t carrier;  // index into Scenario::carriers
+};
+
+// What the tuner sees after a commit.
+struct TunedPath {
+    bool input = false;                 // LNB powered and the switch on the dish's port
+    bool ifInRange = false;             // tuned IF within the tuner's range
+    double ifMhz = 0;                   // the IF the tuner is on: |frequency - LOF sent|
+    bool readsInverted = false;         // the program's LOF lies above the frequency: read LOF - IF
+    std::span<const IfEntry> carriers;  // on the active oscillator and polarisation, by IF
+    double reachMhz = 0;                // widest offset at which any of them still matters
+};
+
+class SignalPath {
+public:
+    SignalPath(const Scenario& scenario, const DishModelParameters& model);
+    TunedPath Tune(const TuningState& state, int32_t switchPort) const;
+
+private:
+    struct Feed {
+        LnbModel lnb;
+        double inputMinMhz = 0, inputMaxMhz = 0;  // RF band the LNB passes
+        std::vector<IfEntry> byIf[2][2];          // [low/high oscillator][H/V]
+        double reachMhz = 0;
+    };
+    static Feed FeedOf(const LnbModel& lnb);
+    void IndexCarriers(Feed& feed);
+    const Feed& FeedFor(const TuningState& state) const;
+
+    const Scenario& scenario_;
+    const DishModelParameters& model_;
+    std::vector<Feed> feeds_;  // one LNB, or the Ku (0) and C (1) feeds of a dual-feed dish
+};
+
+}  // namespace quillox::sim

@@ -1,0 +1,85 @@
+#pragma once
+// The simulated dish: a TunerDevice that models a satellite installation (carriers, LNB, DiSEqC
+// switch) and an older DVB-S QPSK card, so the program and every scan run on any machine.
+// Setters stage, TunerCommit applies and restarts acquisition, TunerRefreshStatus takes the
+// readings that the getters then report. Time comes from the Clock given, so with a
+// VirtualClock whole scans run in milliseconds with the same results as in real time.
+// Thread-safe: every call holds one mutex.
+#include <cstdint>
+#include <mutex>
+
+#include "device/sim/dish_model.h"
+#include "device/sim/scenario.h"
+#include "device/sim/signal_path.h"
+#include "device/tuner_device.h"
+#include "platform/clock.h"
+
+namespace quillox::sim {
+
+class SimulatedDish : public TunerDevice {
+public:
+    SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed);
+    SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed, DishModelParameters model);
+    SimulatedDish(const SimulatedDish&) = delete;
+    SimulatedDish& operator=(const SimulatedDish&) = delete;
+
+    int TunerSetFrequency(int32_t mhz) override;
+    int TunerSetSymbolRate(int32_t ksps) override;
+    int TunerSetLnbFrequency(int32_t mhz) override;
+    int TunerSetFec(int32_t fecCode) override;
+    int TunerSetPolarity(int32_t polarityCode) override;
+    int TunerSetLnbSelection(int32_t toneCode) override;
+    int TunerSetDiseqc(int32_t diseqcCode) override;
+    int TunerInitialize() override;
+    int TunerRefreshStatus() override;
+    int TunerCommit(int32_t value) override;
+
+    int TunerGetFrequency(int32_t& mhz) override;
+    int TunerGetSymbolRate(int32_t& ksps) override;
+    int TunerGetSigtre(int32_t& level) override;
+    int TunerGetSnr(float& snr) override;
+    int TunerGetFec(int32_t& fecCode) override;
+    int TunerGetPolarity(int32_t& polarityCode) override;
+    int TunerGetDiseqc(int32_t& diseqcCode) override;
+    int TunerGetLnbSelection(int32_t& toneCode) override;
+    int TunerGetLnbFrequency(int32_t& mhz) override;
+    int TunerGetSignalQuality(int32_t& percent) override;
+
+    const Scenario& scenario() const { return scenario_; }
+
+private:
+    struct Readings {
+        bool locked = false;
+        int32_t freqMhz = 0, symbolRateKsps = 0, fecCode = 6;
+        float snr = 0;
+        int32_t quality = 0;
+        int32_t level = 0;
+    };
+    struct Candidate {
+        const Carrier* carrier = nullptr;
+        double ifMhz = 0;
+        double captureFraction = 2;  // |offset| / capture half-width; the nearest one wins
+    };
+
+    void Measure();                          // readings at the clock's present time
+    double NoiseAt(uint64_t channel) const;  // in [-1, 1), fixed by seed and reading count
+    bool Demodulable(const Carrier& c) const;
+    int32_t ReportedFrequency(double carrierIfMhz) const;
+
+    const Scenario scenario_;
+    const DishModelParameters model_;
+    const SignalPath path_;
+    Clock& clock_;
+    const uint32_t seed_;
+
+    std::mutex mutex_;
+    TuningState staged_;
+    TuningState committed_;
+    DiseqcSwitch switch_;
+    TunedPath tuned_;
+    int64_t commitMs_ = 0;
+    uint64_t readingCount_ = 0;
+    Readings readings_;
+};
+
+}  // namespace quillox::sim

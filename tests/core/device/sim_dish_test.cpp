@@ -1,0 +1,342 @@
+// The simulated dish as a device: what reaches the tuner through LNB, tone and switch, and how
+// the demodulator acquires, in virtual time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/sim/scenario.h"
+#include "device/sim/simulated_dish.h"
+#include "device/tuning_codes.h"
+#include "platform/clock.h"
+
+namespace quillox::sim {
+namespace {
+
+Carrier MakeCarrier(double f, int32_t pol, double sr, DvbSystem system = DvbSystem::DvbS) {
+    Carrier c;
+    c.freqMhz = f, c.polarity = pol, c.symbolRateKsps = sr, c.system = system;
+    c.fecCode = fec::k3_4, c.fecText = "3/4", c.modulation = "QPSK";
+    c.requiredCnDb = 7.3, c.cnDb = 12;
+    return c;
+}
+
+Scenario OneCarrier(Carrier c) {
+    return Scenario{"test", {std::move(c)}, {}, {}};
+}
+
+struct Tuning {
+    int32_t pol, tone, lof, freq, sr = 27500, fecCode = fec::kAuto, diseqcCode = 0;
+};
+
+struct Reading {
+    int32_t quality = -1, freq = -1, rate = -1, fecCode = -1, level = -1;
+    float snr = -1;
+};
+
+class Bench {
+public:
+    explicit Bench(Scenario s, uint32_t seed = 1) : dish(std::move(s), clock, seed) {}
+
+    int Tune(const Tuning& t) {
+        dish.TunerSetDiseqc(t.diseqcCode);
+        dish.TunerSetPolarity(t.pol);
+        dish.TunerSetLnbSelection(t.tone);
+        dish.TunerSetLnbFrequency(t.lof);
+        dish.TunerSetFrequency(t.freq);
+        dish.TunerSetSymbolRate(t.sr);
+        dish.TunerSetFec(t.fecCode);
+        return dish.TunerCommit(1);
+    }
+    Reading Read() {
+        Reading r;
+        dish.TunerRefreshStatus();
+        dish.TunerGetSignalQuality(r.quality);
+        dish.TunerGetFrequency(r.freq);
+        dish.TunerGetSymbolRate(r.rate);
+        dish.TunerGetFec(r.fecCode);
+        dish.TunerGetSigtre(r.level);
+        dish.TunerGetSnr(r.snr);
+        return r;
+    }
+    Reading ReadAfter(int32_t ms) {
+        clock.Advance(ms);
+        return Read();
+    }
+    // Virtual milliseconds from commit to the first reading with quality, polled every 10 ms.
+    int64_t LockTime(const Tuning& t) {
+        Tune(t);
+        for (int64_t ms = 0; ms <= 5000; ms += 10) {
+            if (Read().quality > 0) return ms;
+            clock.Advance(10);
+        }
+        return -1;
+    }
+
+    VirtualClock clock;
+    SimulatedDish dish;
+};
+
+const Tuning kHighBand{polarity::kVertical, tone::k22kHz, 10600, 11778};
+
+TEST(SimulatedDish, LocksAfterAcquisitionAndReportsTheCarrier) {
+    Carrier c = MakeCarrier(11778.4, polarity::kVertical, 27500);
+    c.fecCode = fec::k5_6;
+    Bench b(OneCarrier(c));
+    Tuning t = kHighBand;
+    t.freq = 11772;  // 6 MHz off, inside the capture range
+    t.sr = 27480;    // within the rate tolerance
+    b.Tune(t);
+    Reading now = b.Read();
+    EXPECT_EQ(now.quality, 0);  // acquisition takes time
+    EXPECT_EQ(now.freq, 11772);
+    EXPECT_EQ(now.rate, 27480);
+    EXPECT_EQ(now.fecCode, fec::kAuto);
+    Reading later = b.ReadAfter(400);
+    EXPECT_GT(later.quality, 0);
+    EXPECT_EQ(later.freq, 11778);
+    EXPECT_EQ(later.rate, 27500);
+    EXPECT_EQ(later.fecCode, fec::k5_6);
+    EXPECT_NEAR(later.snr, 12, 0.5);
+    // A commit starts acquisition afresh, even with the same values.
+    b.dish.TunerCommit(1);
+    EXPECT_EQ(b.Read().quality, 0);
+}
+
+struct PathCase {
+    const char* what;
+    Tuning tuning;
+    bool locks;
+    bool noInput;  // LNB unpowered or switch elsewhere: not even a noise floor
+};
+
+class SignalPathCase : public testing::TestWithParam<PathCase> {};
+
+TEST_P(SignalPathCase, ShowsWhatARealDishShows) {
+    Scenario s = OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500));
+    s.carriers.push_back(MakeCarrier(10928, polarity::kVertical, 22000));  // image of a wrong LO
+    s.carriers.back().system = DvbSystem::DvbS2;
+    s.diseqcPort = 2;
+    Bench b(s);
+    b.Tune({polarity::kVertical, tone::kNone, 9750, 10700, 1, fec::kAuto, diseqc::kPosBOptA});
+    b.Tune(GetParam().tuning);
+    Reading r = b.ReadAfter(1000);
+    EXPECT_EQ(r.quality > 0, GetParam().locks);
+    if (GetParam().locks) {
+        EXPECT_EQ(r.freq, 11778);
+    }
+    if (GetParam().noInput) {
+        EXPECT_EQ(r.snr, 0.0f);
+        EXPECT_EQ(r.level, 0);
+    } else {
+        EXPECT_GT(r.snr, 0.5f);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SignalPathCase,
+    testing::Values(
+        PathCase{"HighBand", {1, tone::k22kHz, 10600, 11778}, true, false},
+        PathCase{"LowBandAlsoReachesIt", {1, tone::kNone, 9750, 11778}, true, false},
+        PathCase{"LnbOff", {polarity::kOff, tone::k22kHz, 10600, 11778}, false, true},
+        PathCase{"OtherPolarisation", {0, tone::k22kHz, 10600, 11778}, false, false},
+        PathCase{"ToneMissing", {1, tone::kNone, 10600, 11778}, false, false},
+        PathCase{"ToneOf33kHzIsNoTone", {1, tone::k33kHz, 10600, 11778}, false, false},
+        PathCase{"ToneOf44kHzIsNoTone", {1, tone::k44kHz, 10600, 11778}, false, false},
+        PathCase{"IfAboveTunerRange", {1, tone::kNone, 9750, 12500}, false, false},
+        PathCase{"WrongFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k1_2}, false, false},
+        PathCase{"RightFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k3_4}, true, false},
+        PathCase{"SwitchOnOtherPort",
+                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kPosAOptB},
+                 false,
+                 true},
+        PathCase{"ToneBurstKeepsOption",
+                 {1, tone::k22kHz, 10600, 11778, 27500, fec::kAuto, diseqc::kSimpleB},
+                 true,
+                 false}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(SimulatedDish, DiseqcNoneLeavesTheSwitchWhereItIs) {
+    Scenario s = OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500));
+    s.diseqcPort = 4;
+    Bench b(s);
+    Tuning t = kHighBand;
+    b.Tune(t);
+    EXPECT_EQ(b.ReadAfter(1000).quality, 0);  // powers up on port 1
+    t.diseqcCode = diseqc::kPosBOptB;
+    b.Tune(t);
+    EXPECT_GT(b.ReadAfter(1000).quality, 0);
+    t.diseqcCode = diseqc::kNone;
+    b.Tune(t);
+    EXPECT_GT(b.ReadAfter(1000).quality, 0);
+}
+
+TEST(SimulatedDish, IfOutsideTheTunerRangeFailsTheCommit) {
+    Bench b(OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500)));
+    EXPECT_EQ(b.Tune(kHighBand), 0);
+    EXPECT_NE(b.Tune({1, tone::kNone, 9750, 12500}), 0);
+    EXPECT_NE(b.Tune({1, tone::kNone, 9750, 10690}), 0);  // 940 MHz IF
+}
+
+TEST(SimulatedDish, ReadsBackWithTheLofItWasGiven) {
+    Bench b(OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500)));
+    // An LOF 3 MHz too high puts the tuner on the same IF 3 MHz higher: the card believes it.
+    b.Tune({1, tone::k22kHz, 10603, 11781});
+    EXPECT_EQ(b.ReadAfter(500).freq, 11781);
+}
+
+TEST(SimulatedDish, CBandSpectrumIsInverted) {
+    Scenario s = OneCarrier(MakeCarrier(3700, polarity::kHorizontal, 27500));
+    s.carriers.push_back(MakeCarrier(11778, polarity::kHorizontal, 27500));
+    Bench b(s);  // no LNB named: a Ku and a C feed, chosen by the LOF sent
+    for (int32_t tuned : {3694, 3700, 3706}) {
+        b.Tune({0, tone::kNone, 5150, tuned});
+        EXPECT_EQ(b.ReadAfter(500).freq, 3700) << tuned;
+    }
+    b.Tune({0, tone::kNone, 9750, 3700});  // Ku oscillator: IF far out of range
+    EXPECT_EQ(b.ReadAfter(500).quality, 0);
+    b.Tune({0, tone::k22kHz, 10600, 11778});
+    EXPECT_GT(b.ReadAfter(500).quality, 0);
+
+    s.lnb = LnbModel::Universal();  // a Ku-only dish has no C carriers
+    Bench ku(s);
+    ku.Tune({0, tone::kNone, 5150, 3700});
+    EXPECT_EQ(ku.ReadAfter(500).quality, 0);
+}
+
+TEST(SimulatedDish, DvbS2RaisesTheSnrButNeverLocks) {
+    Bench b(OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500, DvbSystem::DvbS2)));
+    Bench empty(OneCarrier(MakeCarrier(12500, polarity::kVertical, 27500)));
+    b.Tune(kHighBand);
+    empty.Tune(kHighBand);
+    Reading onCarrier = b.ReadAfter(3000), floor = empty.ReadAfter(3000);
+    EXPECT_EQ(onCarrier.quality, 0);
+    EXPECT_GT(onCarrier.snr, 6.0f);
+    EXPECT_LT(floor.snr, 2.0f);
+    EXPECT_GT(onCarrier.level, floor.level);
+}
+
+struct CaptureCase {
+    double rateKsps;
+    double lockingOffsetMhz, missingOffsetMhz;
+};
+
+class CaptureRange : public testing::TestWithParam<CaptureCase> {};
+
+TEST_P(CaptureRange, GrowsWithTheSymbolRate) {
+    const auto& p = GetParam();
+    Bench b(OneCarrier(MakeCarrier(11800, polarity::kVertical, p.rateKsps)));
+    for (double sign : {-1.0, 1.0}) {
+        Tuning t = kHighBand;
+        t.sr = static_cast<int32_t>(p.rateKsps);
+        t.freq = static_cast<int32_t>(11800 + sign * p.lockingOffsetMhz);
+        b.Tune(t);
+        EXPECT_GT(b.ReadAfter(2000).quality, 0) << t.freq;
+        t.freq = static_cast<int32_t>(11800 + sign * p.missingOffsetMhz);
+        b.Tune(t);
+        EXPECT_EQ(b.ReadAfter(2000).quality, 0) << t.freq;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, CaptureRange,
+                         testing::Values(CaptureCase{2000, 1, 2}, CaptureCase{5000, 2, 4},
+                                         CaptureCase{22000, 11, 12}, CaptureCase{27500, 14, 15}));
+
+TEST(SimulatedDish, QualityPeaksAtTheCentreAndTheTrueRate) {
+    Bench b(OneCarrier(MakeCarrier(11800, polarity::kVertical, 27500)));
+    auto quality = [&](int32_t freq, int32_t sr) {
+        Tuning t = kHighBand;
+        t.freq = freq, t.sr = sr;
+        b.Tune(t);
+        return b.ReadAfter(1000).quality;
+    };
+    EXPECT_GT(quality(11800, 27500), quality(11806, 27500));
+    EXPECT_GT(quality(11806, 27500), quality(11812, 27500));
+    EXPECT_GT(quality(11800, 27500), quality(11800, 27520));
+    EXPECT_GT(quality(11800, 27520), quality(11800, 27535));
+    EXPECT_EQ(quality(11800, 27560), 0);
+}
+
+TEST(SimulatedDish, SearchingTheRateTakesLongerAndLongerStillForNarrowCarriers) {
+    Scenario s = OneCarrier(MakeCarrier(11800, polarity::kVertical, 27500));
+    s.carriers.push_back(MakeCarrier(11900, polarity::kVertical, 2000));
+    Bench b(s);
+    Tuning wide = kHighBand, narrow = kHighBand;
+    wide.freq = 11800;
+    narrow.freq = 11900, narrow.sr = 2000;
+    int64_t wideFixed = b.LockTime(wide), narrowFixed = b.LockTime(narrow);
+    wide.sr = narrow.sr = 0;
+    int64_t wideSearch = b.LockTime(wide), narrowSearch = b.LockTime(narrow);
+    EXPECT_GT(wideFixed, 0);
+    EXPECT_GT(narrowFixed, wideFixed);
+    EXPECT_GT(wideSearch, wideFixed);
+    EXPECT_GT(narrowSearch, wideSearch);
+    EXPECT_LT(narrowSearch, 1000);
+}
+
+TEST(SimulatedDish, SameSeedAndCallsGiveTheSameReadings) {
+    Scenario sat = BuiltInScenario();
+    auto run = [&](uint32_t seed) {
+        Bench b(sat, seed);
+        std::vector<float> snrs;
+        for (int32_t f = 10700; f < 10800; f += 1) {
+            b.Tune({0, tone::kNone, 9750, f, 0});
+            Reading r = b.ReadAfter(150);
+            snrs.push_back(r.snr + 1000.0f * static_cast<float>(r.quality));
+        }
+        return snrs;
+    };
+    EXPECT_EQ(run(5), run(5));
+    EXPECT_NE(run(5), run(6));
+}
+
+TEST(SimulatedDish, InitializeReturnsToPowerOnState) {
+    Scenario s = OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500));
+    s.diseqcPort = 1;
+    Bench b(s);
+    Tuning t = kHighBand;
+    t.diseqcCode = diseqc::kPosBOptB;
+    b.Tune(t);
+    EXPECT_EQ(b.dish.TunerInitialize(), 0);
+    int32_t lof = -1, pol = -1;
+    b.dish.TunerGetLnbFrequency(lof);
+    b.dish.TunerGetPolarity(pol);
+    EXPECT_EQ(lof, 0);
+    EXPECT_EQ(pol, polarity::kVertical);
+    t.diseqcCode = diseqc::kNone;  // switch back on port 1 after the reset
+    b.Tune(t);
+    EXPECT_GT(b.ReadAfter(1000).quality, 0);
+}
+
+TEST(SimulatedDish, RefusesCodesOutsideTheTablesAndKeepsTheStagedValue) {
+    Bench b(OneCarrier(MakeCarrier(11778, polarity::kVertical, 27500)));
+    b.Tune(kHighBand);
+    EXPECT_NE(b.dish.TunerSetPolarity(2), 0);
+    EXPECT_NE(b.dish.TunerSetFec(7), 0);
+    EXPECT_NE(b.dish.TunerSetLnbSelection(4), 0);
+    EXPECT_NE(b.dish.TunerSetDiseqc(7), 0);
+    EXPECT_NE(b.dish.TunerSetSymbolRate(-1), 0);
+    b.dish.TunerCommit(1);
+    EXPECT_GT(b.ReadAfter(1000).quality, 0);
+}
+
+TEST(SimulatedDish, TwoThreadsMayCallAtOnce) {
+    Bench b(BuiltInScenario());
+    std::thread status([&] {
+        for (int i = 0; i < 2000; ++i) b.Read();
+    });
+    for (int32_t f = 10700; f < 12700; f += 1) {
+        bool low = f < 11700;
+        b.Tune({polarity::kVertical, low ? tone::kNone : tone::k22kHz, low ? 9750 : 10600, f});
+    }
+    status.join();
+    int32_t freq = 0;
+    b.dish.TunerRefreshStatus();
+    b.dish.TunerGetFrequency(freq);
+    EXPECT_GT(freq, 12000);
+}
+
+}  // namespace
+}  // namespace quillox::sim
