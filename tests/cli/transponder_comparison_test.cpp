@@ -14,20 +14,6 @@ sim::Carrier Carrier(double mhz, int32_t pol, double ksps, sim::DvbSystem system
     return c;
 }
 
-TEST(ParseTransponderLineTest, ReadsTheFieldsOfAListLine) {
-    auto line = ParseTransponderLine("12=10719,V,27500,34");
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->number, 12);
-    EXPECT_EQ(line->mhz, 10719);
-    EXPECT_EQ(line->polarity, polarity::kVertical);
-    EXPECT_EQ(line->ksps, 27500);
-    EXPECT_EQ(line->fecText, "34");
-    EXPECT_EQ(ParseTransponderLine("3=11000,?,22000,")->polarity, -1);
-    for (const char* bad :
-         {"", "10719,V,27500,34", "1=10719,V,27500", "1=x,V,27500,34", "1=10719,V,27500,34,9"})
-        EXPECT_FALSE(ParseTransponderLine(bad)) << bad;
-}
-
 TEST(TransponderComparisonTest, SortsLinesIntoFoundDuplicatesExtraAndMissed) {
     using sim::DvbSystem;
     const sim::Scenario satellite{

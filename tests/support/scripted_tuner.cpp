@@ -39,6 +39,19 @@ std::vector<std::string> ScriptedTuner::callTextsFrom(const std::string& prefix)
     return texts;
 }
 
+std::vector<std::string> ScriptedTuner::timedCallTexts() const {
+    std::vector<std::string> texts;
+    for (const TunerCall& call : calls())
+        texts.push_back(std::to_string(call.timeMs) + " " + call.text);
+    return texts;
+}
+
+int64_t ScriptedTuner::timeOfCall(const std::string& prefix, int nth) const {
+    for (const TunerCall& call : calls())
+        if (call.text.rfind(prefix, 0) == 0 && --nth == 0) return call.timeMs;
+    return -1;
+}
+
 int ScriptedTuner::countOf(const std::string& prefix) const {
     std::lock_guard lock(mutex_);
     int n = 0;
@@ -56,7 +69,9 @@ TunerState ScriptedTuner::committed() const {
     return committed_;
 }
 
-void ScriptedTuner::Record(std::string text) { calls_.push_back({std::move(text), Now()}); }
+void ScriptedTuner::Record(std::string text) {
+    calls_.push_back({std::move(text), Now()});
+}
 
 int ScriptedTuner::Stage(const char* op, int32_t value, int32_t& slot) {
     std::lock_guard lock(mutex_);
@@ -97,14 +112,30 @@ bool ScriptedTuner::Value(Reading reading, double& out) {
         return true;
     }
     switch (reading) {
-        case Reading::Frequency: out = committed_.frequency; break;
-        case Reading::SymbolRate: out = committed_.symbolRate; break;
-        case Reading::Fec: out = committed_.fec; break;
-        case Reading::Polarity: out = committed_.polarity; break;
-        case Reading::Diseqc: out = committed_.diseqc; break;
-        case Reading::LnbSelection: out = committed_.tone; break;
-        case Reading::LnbFrequency: out = committed_.lnbFrequency; break;
-        default: out = 0; break;
+        case Reading::Frequency:
+            out = committed_.frequency;
+            break;
+        case Reading::SymbolRate:
+            out = committed_.symbolRate;
+            break;
+        case Reading::Fec:
+            out = committed_.fec;
+            break;
+        case Reading::Polarity:
+            out = committed_.polarity;
+            break;
+        case Reading::Diseqc:
+            out = committed_.diseqc;
+            break;
+        case Reading::LnbSelection:
+            out = committed_.tone;
+            break;
+        case Reading::LnbFrequency:
+            out = committed_.lnbFrequency;
+            break;
+        default:
+            out = 0;
+            break;
     }
     return true;
 }

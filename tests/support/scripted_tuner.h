@@ -52,6 +52,9 @@ public:
     std::vector<std::string> callTexts() const;
     // Calls since the first one whose text starts with `prefix` (all calls when none matches).
     std::vector<std::string> callTextsFrom(const std::string& prefix) const;
+    std::vector<std::string> timedCallTexts() const;  // "<virtual ms> <text>" for every call
+    // Virtual time of the n-th call (1-based) whose text starts with prefix; -1 when none.
+    int64_t timeOfCall(const std::string& prefix, int nth = 1) const;
     int countOf(const std::string& prefix) const;  // calls whose text starts with prefix
     void clearCalls();
     TunerState committed() const;

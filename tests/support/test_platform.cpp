@@ -1,9 +1,10 @@
 #include "support/test_platform.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "form/file_dialog.h"
 #include "form/window.h"

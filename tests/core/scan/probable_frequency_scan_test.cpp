@@ -1,129 +1,55 @@
-// The probable-frequency sweep: validation, call order and timing, hits, merge, progress, stop.
+// The probable-frequency sweep engine: call order and waits, the band rule at each step, hits,
+// progress, and the merge of hits.
+#include "scan/probable_frequency_scan.h"
+
 #include <gtest/gtest.h>
 
-#include "app/job_texts.h"
-#include "core/scan/scan_fixture.h"
+#include "base/number_text.h"
+#include "device/tuning_codes.h"
+#include "support/recording_scan_host.h"
+#include "support/scripted_tuner.h"
 
 namespace quillox::test {
 namespace {
 
 using Texts = std::vector<std::string>;
 
-// ---- Validation -------------------------------------------------------------------------------
-
-struct ValidationCase {
-    const char* label;
-    Band band;
-    const char *start, *end, *step, *delay;
-    const char* message;
-    const char* focus;
-};
-
-class SweepValidationTest : public ScanTest,
-                            public ::testing::WithParamInterface<ValidationCase> {};
-
-TEST_P(SweepValidationTest, RefusesWithTheFirstFailingCheckAndStartsNothing) {
-    const ValidationCase& c = GetParam();
-    if (c.band == Band::C) form.rb_Cband.setChecked(true);
-    if (c.band == Band::Custom) form.rb_Custom.setChecked(true);
-    form.ed_f_start.setText(c.start);
-    form.ed_f_end.setText(c.end);
-    form.ed_f_step.setText(c.step);
-    form.ed_f_delay.setText(c.delay);
-    form.r_edt_freq_v.setText("10719");
-
-    form.Button1.click();
-    EXPECT_EQ(rig.dialogs.errors(), Texts{c.message});
-    ASSERT_NE(form.focusedControl(), nullptr);
-    EXPECT_EQ(form.focusedControl()->name(), c.focus);
-    EXPECT_FALSE(form.FreqScanWorker.running());
-    EXPECT_TRUE(tuner.callTexts().empty());
-    EXPECT_EQ(form.r_edt_freq_v.lines(), Texts{"10719"});
-    EXPECT_TRUE(form.Button1.enabled());
-}
-
-constexpr const char* kKuStart =
-    "Invalid START frequency for Ku-Linear Band\nPlease put a frequency from 10700 Mhz to 12750 "
-    "MHz.";
-constexpr const char* kKuEnd =
-    "Invalid END frequency for Ku-Linear Band\nPlease put a frequency from 10700 Mhz to 12750 "
-    "MHz.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, SweepValidationTest,
-    ::testing::Values(
-        ValidationCase{"KuStartLow", Band::KuLinear, "10699", "12750", "5", "750", kKuStart,
-                       "ed_f_start"},
-        ValidationCase{"StartCheckedBeforeStep", Band::KuLinear, "12751", "12750", "0", "750",
-                       kKuStart, "ed_f_start"},
-        ValidationCase{"CStartHigh", Band::C, "4201", "4200", "5", "750",
-                       "Invalid START frequency for C-Linear Band\nPlease put a frequency from "
-                       "3400 MHz to 4200 MHz.",
-                       "ed_f_start"},
-        ValidationCase{"CustomStartNotANumber", Band::Custom, "1x", "12750", "5", "750",
-                       "Invalid START frequency\nPlease put a valid frequency.", "ed_f_start"},
-        ValidationCase{"KuEndHigh", Band::KuLinear, "10700", "12751", "5", "750", kKuEnd,
-                       "ed_f_end"},
-        ValidationCase{"CEndLow", Band::C, "3400", "3399", "5", "750",
-                       "Invalid END frequency for C-Linear Band\nPlease put a frequency from "
-                       "3400 MHz to 4200 MHz.",
-                       "ed_f_end"},
-        ValidationCase{"CustomEndZero", Band::Custom, "1", "0", "5", "750",
-                       "Invalid END frequency\nPlease put a valid frequency.", "ed_f_end"},
-        ValidationCase{"EndBelowStart", Band::KuLinear, "11000", "10999", "5", "750",
-                       "The START frequency can't be superior to the END frequency.", "ed_f_start"},
-        ValidationCase{"StepZero", Band::KuLinear, "10700", "12750", "0", "750",
-                       "Invalid STEP, please put a step superior to 0.", "ed_f_step"},
-        ValidationCase{"DelayBelow200", Band::C, "3400", "4200", "5", "199",
-                       "Invalid Delay, the minimum value is 200.", "ed_f_delay"}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-// ---- Body -------------------------------------------------------------------------------------
-
-class SweepTest : public ScanTest {
+class SweepEngineTest : public ::testing::Test {
 protected:
-    void Range(const char* start, const char* end, const char* step, const char* delay) {
-        form.ed_f_start.setText(start);
-        form.ed_f_end.setText(end);
-        form.ed_f_step.setText(step);
-        form.ed_f_delay.setText(delay);
+    void Run(int32_t start, int32_t end, int32_t step, int32_t delay) {
+        params.startMhz = start, params.endMhz = end, params.stepMhz = step, params.delayMs = delay;
+        RunProbableFrequencyScan(tuner, clock, params, host);
     }
-    void RunVertical() {
-        form.Button1.click();
-        WaitIdle(form.FreqScanWorker);
+    Texts CallsFrom(const std::string& prefix) const {
+        Texts calls = tuner.timedCallTexts();
+        for (size_t i = 0; i < calls.size(); ++i)
+            if (calls[i].find(prefix) != std::string::npos) return {calls.begin() + i, calls.end()};
+        return {};
     }
-    // SNR as a function of the committed frequency.
-    void SnrAt(std::function<double(int32_t mhz)> snr) {
-        tuner.Script(Reading::Snr,
-                     [snr](const TunerState& s, int64_t) { return snr(s.frequency); });
-    }
+    VirtualClock clock;
+    ScriptedTuner tuner{&clock};
+    ProbableFrequencyScanParams params;
+    RecordingSweepHost host;
 };
 
-TEST_F(SweepTest, OneStepRunsTheWholeSequenceWithItsWaits) {
-    Range("10700", "10700", "5", "200");
-    form.ed_f_sr.setText("7500");
-    RunVertical();
+TEST_F(SweepEngineTest, OneStepRunsTheWholeSequenceWithItsWaits) {
+    params.symbolRateKsps = 7500;
+    Run(10700, 10700, 5, 200);
     EXPECT_EQ(
-        TimedCallsFrom("TunerSetPolarity"),
-        (Texts{"0 TunerSetPolarity(1)", "0 TunerSetFec(6)", "0 TunerCommit(1)",
-               "0 TunerSetSymbolRate(7500)", "0 TunerCommit(1)", "500 TunerSetLnbSelection(0)",
+        tuner.timedCallTexts(),
+        (Texts{"0 TunerSetSymbolRate(7500)", "0 TunerCommit(1)", "500 TunerSetLnbSelection(0)",
                "500 TunerSetLnbFrequency(9750)", "500 TunerSetFrequency(10700)",
                "500 TunerCommit(1)", "620 TunerRefreshStatus()", "620 TunerGetSnr",
                "640 TunerRefreshStatus()", "640 TunerGetSnr", "660 TunerRefreshStatus()",
                "660 TunerGetSnr", "680 TunerRefreshStatus()", "680 TunerGetSnr",
-               "700 TunerRefreshStatus()", "700 TunerGetSnr",
-               // the merge reads the polarity to choose the list
-               "700 TunerRefreshStatus()", "700 TunerGetPolarity"}));
-    EXPECT_EQ(form.pbar_freq.position(), 100);
-    EXPECT_EQ(form.r_edt_freq_v.count(), 0) << "no hit: the placeholder gives way to nothing";
+               "700 TunerRefreshStatus()", "700 TunerGetSnr"}));
+    EXPECT_EQ(host.progress, (std::vector<int>{0, 100}));
+    EXPECT_TRUE(host.hits.empty());
 }
 
-TEST_F(SweepTest, StepsEndExactlyAtTheEndAndFollowTheBandRule) {
-    form.rb_Custom.setChecked(true);
-    form.ed_LOF_sw.setText("10710");
-    form.cbLNB_Sel.setText("33 KHz");
-    Range("10700", "10712", "5", "750");
-    RunVertical();
+TEST_F(SweepEngineTest, StepsEndExactlyAtTheEndAndFollowTheBandRule) {
+    host.lnb = {"9750", "10710", "10600", tone::k33kHz};
+    Run(10700, 10712, 5, 750);
     EXPECT_EQ(tuner.countOf("TunerGetSnr"), 4 * 33) << "(750 - 100) / 20 rounded up";
     Texts tuning;
     for (const std::string& call : tuner.callTexts())
@@ -135,140 +61,58 @@ TEST_F(SweepTest, StepsEndExactlyAtTheEndAndFollowTheBandRule) {
                              "TunerSetLnbSelection(2)", "TunerSetLnbFrequency(10600)",
                              "TunerSetFrequency(10710)", "TunerSetLnbSelection(2)",
                              "TunerSetLnbFrequency(10600)", "TunerSetFrequency(10712)"}));
+    // 10700 -> 0, 10705 -> 500/12, 10710 -> 1000/12, 10712 -> 100
+    EXPECT_EQ(host.progress, (std::vector<int>{0, 41, 83, 100}));
 }
 
-TEST_F(SweepTest, AReadingRoundingTo36IsNoHitAndAHitEndsItsStepEarly) {
-    Range("10700", "10705", "5", "200");
+TEST_F(SweepEngineTest, TheLnbFieldsAreReadAtEveryStep) {
+    host.beforeLnb = [this](int request) {
+        if (request == 2) host.lnb.lofLow = "9100";
+        if (request == 3) host.lnb.lofSwitch = "11 700";
+    };
+    EXPECT_THROW(Run(10700, 10750, 5, 200), ConversionError);
+    EXPECT_EQ(tuner.countOf("TunerSetLnbFrequency(9750)"), 1);
+    EXPECT_EQ(tuner.countOf("TunerSetLnbFrequency(9100)"), 1);
+    EXPECT_EQ(tuner.callTexts().back(), "TunerGetSnr")
+        << "the step that cannot convert its LNB fields makes no call";
+}
+
+TEST_F(SweepEngineTest, AReadingRoundingTo36IsNoHitAndAHitEndsItsStepEarly) {
     // 3.64 rounds to 3.6 (no hit); at 10705 the third reading rounds to 3.7.
     int readingsAt10705 = 0;
-    SnrAt([&](int32_t mhz) { return mhz == 10700 ? 3.64 : (++readingsAt10705 == 3 ? 3.65 : 0); });
+    tuner.Script(Reading::Snr, [&](const TunerState& s, int64_t) {
+        return s.frequency == 10700 ? 3.64 : (++readingsAt10705 == 3 ? 3.65 : 0);
+    });
     tuner.Script(Reading::Frequency, [](const TunerState& s, int64_t) { return s.frequency + 2; });
     tuner.Script(Reading::Quality, [](const TunerState&, int64_t) { return 71; });
-    RunVertical();
-
+    Run(10700, 10705, 5, 200);
     EXPECT_EQ(
-        TimedCallsFrom("TunerSetFrequency(10705)"),
+        CallsFrom("TunerSetFrequency(10705)"),
         (Texts{"700 TunerSetFrequency(10705)", "700 TunerCommit(1)", "820 TunerRefreshStatus()",
                "820 TunerGetSnr", "840 TunerRefreshStatus()", "840 TunerGetSnr",
                "860 TunerRefreshStatus()", "860 TunerGetSnr", "860 TunerRefreshStatus()",
-               "860 TunerGetFrequency", "860 TunerGetSignalQuality", "860 TunerRefreshStatus()",
-               "860 TunerGetPolarity"}));
-    EXPECT_EQ(form.RichEdit1.lines(), Texts{"Freq = 10707  Signal = 71  SNR = 3.7"});
-    EXPECT_EQ(form.RichEdit2.lines(), Texts{"10707"}) << "the reported frequency, not the tuned";
-    EXPECT_EQ(form.r_edt_freq_v.lines(), Texts{"10707"});
+               "860 TunerGetFrequency", "860 TunerGetSignalQuality"}));
+    EXPECT_EQ(host.log, Texts{"Freq = 10707  Signal = 71  SNR = 3.7"});
+    EXPECT_EQ(host.hits, std::vector<int64_t>{10707}) << "the reported frequency, not the tuned";
 }
-
-TEST_F(SweepTest, HitsOfOneTransponderMergeIntoItsMiddle) {
-    Range("10700", "10760", "5", "200");
-    SnrAt([](int32_t mhz) { return (mhz >= 10710 && mhz <= 10725) || mhz == 10755 ? 8 : 0; });
-    RunVertical();
-    EXPECT_EQ(form.RichEdit2.lines(), (Texts{"10710", "10715", "10720", "10725", "10755"}));
-    EXPECT_EQ(form.r_edt_freq_v.lines(), (Texts{"10717", "10755"}));
-    EXPECT_EQ(form.re_freq_tmp.lines(), (Texts{"10717", "10755"}));
-}
-
-TEST_F(SweepTest, HorizontalSweepFillsOnlyTheHorizontalList) {
-    Range("10700", "10700", "5", "200");
-    form.r_edt_freq_v.setText("11000");
-    SnrAt([](int32_t) { return 9; });
-    form.Button3.click();
-    WaitIdle(form.FreqScanWorker);
-    EXPECT_EQ(tuner.callTexts().front(), "TunerSetPolarity(0)");
-    EXPECT_EQ(form.r_edt_freq_h.lines(), Texts{"10700"});
-    EXPECT_EQ(form.r_edt_freq_v.lines(), Texts{"11000"});
-}
-
-TEST_F(SweepTest, ProgressFollowsTheFrequencyAndEndsAt100) {
-    Range("10700", "10712", "5", "200");
-    GaugeRecorder gauge(form.pbar_freq);
-    form.pbar_freq.setPosition(30);
-    RunVertical();
-    // 10700 -> 0, 10705 -> 500/12, 10710 -> 1000/12, 10712 -> 100
-    EXPECT_EQ(gauge.positions(), (std::vector<int>{30, 0, 41, 83, 100}));
-}
-
-// ---- Merge -------------------------------------------------------------------------------------
 
 struct MergeCase {
-    Texts hits;
-    Texts merged;
+    std::vector<int64_t> hits, merged;
 };
 
-class MergeTest : public ScanTest, public ::testing::WithParamInterface<MergeCase> {};
+class MergeHitsTest : public ::testing::TestWithParam<MergeCase> {};
 
-TEST_P(MergeTest, ClustersCloserThan20MhzBecomeTheirMiddle) {
-    tuner.ScriptSequence(Reading::Polarity, {1});
-    form.r_edt_freq_v.setText("old");
-    std::string text;
-    for (const std::string& hit : GetParam().hits) text += hit + "\r\n";
-    form.RichEdit2.setText(text);
-    form.b_tr_GO.click();
-    EXPECT_EQ(form.re_freq_tmp.lines(), GetParam().merged);
-    EXPECT_EQ(form.r_edt_freq_v.lines(), GetParam().merged);
+TEST_P(MergeHitsTest, ClustersCloserThan20MhzBecomeTheirMiddle) {
+    EXPECT_EQ(MergeHits(GetParam().hits), GetParam().merged);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Hits, MergeTest,
-    ::testing::Values(MergeCase{{"10714", "10719", "10724", "10744"}, {"10719", "10744"}},
-                      MergeCase{{"10700", "10719"}, {"10709"}},
-                      MergeCase{{"10700", "10720"}, {"10700", "10720"}},
-                      MergeCase{{"12345"}, {"12345"}}, MergeCase{{}, {}},
+    Hits, MergeHitsTest,
+    ::testing::Values(MergeCase{{10714, 10719, 10724, 10744}, {10719, 10744}},
+                      MergeCase{{10700, 10719}, {10709}}, MergeCase{{10700, 10720}, {10700, 10720}},
+                      MergeCase{{12345}, {12345}}, MergeCase{{}, {}},
                       // the gap is measured from the previous hit, so a chain keeps growing
-                      MergeCase{{"10700", "10719", "10738", "10757"}, {"10728"}}));
-
-TEST_F(ScanTest, MergeWritesTheListOfTheReportedPolarityOnly) {
-    struct Case {
-        double polarity;
-        Texts vertical, horizontal;
-    };
-    for (const Case& c :
-         {Case{1, {"10719"}, {"h"}}, Case{0, {"v"}, {"10719"}}, Case{10, {"v"}, {"h"}}}) {
-        tuner.ScriptSequence(Reading::Polarity, {c.polarity});
-        form.r_edt_freq_v.setText("v");
-        form.r_edt_freq_h.setText("h");
-        form.RichEdit2.setText("10719");
-        form.b_tr_GOClick();
-        EXPECT_EQ(form.r_edt_freq_v.lines(), c.vertical) << c.polarity;
-        EXPECT_EQ(form.r_edt_freq_h.lines(), c.horizontal) << c.polarity;
-    }
-}
-
-// ---- Stop --------------------------------------------------------------------------------------
-
-TEST_F(SweepTest, StopDuringTheReadingsDropsTheHitsAndMakesNoFurtherCall) {
-    Range("10700", "12750", "5", "750");
-    form.r_edt_freq_h.setText("11000");
-    SnrAt([](int32_t mhz) { return mhz == 10700 ? 5 : 0; });
-    pause.Arm("TunerGetSnr", 40);  // a hit at the first step, 33 readings, then 6 more
-    form.Button1.click();
-    ASSERT_TRUE(pause.WaitReached());
-    const size_t callsAtStop = tuner.callTexts().size();
-    EXPECT_EQ(form.RichEdit2.lines(), Texts{"10700"});
-
-    form.b_Stop.click();
-    EXPECT_FALSE(form.FreqScanWorker.running());
-    EXPECT_EQ(tuner.callTexts().size(), callsAtStop);
-    EXPECT_EQ(tuner.callTexts().back(), "TunerGetSnr");
-    EXPECT_EQ(form.RichEdit2.count(), 0);
-    EXPECT_EQ(form.r_edt_freq_v.count(), 0) << "the placeholder goes";
-    EXPECT_EQ(form.r_edt_freq_h.lines(), Texts{"11000"});
-    EXPECT_EQ(form.pbar_freq.position(), 0);
-    EXPECT_TRUE(form.Button1.enabled());
-}
-
-TEST_F(SweepTest, StopInTheMiddleOfATuningSequenceLeavesItUnfinished) {
-    Range("10700", "12750", "5", "750");
-    pause.Arm("TunerSetLnbFrequency", 3);
-    form.Button1.click();
-    ASSERT_TRUE(pause.WaitReached());
-    form.b_Stop.click();
-    const Texts calls = tuner.callTexts();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(Texts(calls.end() - 2, calls.end()),
-              (Texts{"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9750)"}));
-    EXPECT_EQ(tuner.countOf("TunerSetFrequency(10710)"), 0);
-    EXPECT_EQ(form.pbar_freq.position(), 0);
-}
+                      MergeCase{{10700, 10719, 10738, 10757}, {10728}}));
 
 }  // namespace
 }  // namespace quillox::test

@@ -6,7 +6,7 @@
 
 #include "app/control_states.h"
 #include "app/job_texts.h"
-#include "core/scan/scan_fixture.h"
+#include "core/app/page_fixture.h"
 
 namespace quillox::test {
 namespace {

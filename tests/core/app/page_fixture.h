@@ -160,45 +160,10 @@ protected:
 
     static void WaitIdle(Worker& worker) { WaitUntilEnded(worker); }
 
-    // Calls of the scripted tuner from the first one starting with `prefix`, with their
-    // virtual times, as "time text".
-    std::vector<std::string> TimedCallsFrom(const std::string& prefix) const {
-        std::vector<std::string> out;
-        bool started = false;
-        for (const TunerCall& call : tuner.calls()) {
-            started = started || call.text.rfind(prefix, 0) == 0;
-            if (started) out.push_back(std::to_string(call.timeMs) + " " + call.text);
-        }
-        return out;
-    }
-
     TestRig rig;
     CallPause pause;
     ScriptedTuner& tuner;
     TForm1 form;
-};
-
-// Positions a gauge takes, in order, recorded from whichever thread moves it.
-class GaugeRecorder {
-public:
-    explicit GaugeRecorder(Gauge& gauge) : gauge_(gauge) {
-        id_ = gauge.subscribe([this] {
-            std::lock_guard lock(mutex_);
-            const int position = gauge_.position();
-            if (positions_.empty() || positions_.back() != position) positions_.push_back(position);
-        });
-    }
-    ~GaugeRecorder() { gauge_.unsubscribe(id_); }
-    std::vector<int> positions() const {
-        std::lock_guard lock(mutex_);
-        return positions_;
-    }
-
-private:
-    Gauge& gauge_;
-    int id_;
-    mutable std::mutex mutex_;
-    std::vector<int> positions_;
 };
 
 }  // namespace quillox::test

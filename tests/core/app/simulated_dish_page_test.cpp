@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "cli/transponder_comparison.h"
-#include "core/scan/scan_fixture.h"
+#include "core/app/page_fixture.h"
 #include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 

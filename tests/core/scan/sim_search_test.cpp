@@ -1,0 +1,141 @@
+// The first blind-scan method's engines against the shipped satellites in virtual time: the
+// simulated dish must let them find what they find on a real card.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "device/sim/scenario.h"
+#include "device/sim/simulated_dish.h"
+#include "device/tuning_codes.h"
+#include "scan/probable_frequency_scan.h"
+#include "scan/symbol_rate_list_scan.h"
+#include "support/recording_scan_host.h"
+
+namespace quillox::test {
+namespace {
+
+struct SatelliteBand {
+    const char* file;
+    const char* bandName;
+    LnbSettings lnb;
+    int32_t start, end;
+};
+
+const LnbSettings kKu{"9750", "11700", "10600", tone::k22kHz};
+const LnbSettings kC{"5150", "0", "5150", tone::kNone};
+
+void PrintTo(const SatelliteBand& b, std::ostream* os) {
+    *os << b.file << " " << b.bandName;
+}
+
+std::string Name(const testing::TestParamInfo<SatelliteBand>& info) {
+    const std::string file = info.param.file;
+    return "Sat" + file.substr(0, file.find('.')) + "_" + info.param.bandName;
+}
+
+const std::vector<std::string> kDefaultRates{
+    "27500", "20000", "30000", "22000", "21096", "13332", "26000", "26662", "28000", "24500",
+    "27800", "19510", "26475", "22500", "27685", "28126", "28066", "15000", "30778", "21500",
+    "27000", "27490", "21300", "22425", "28340", "19534", "19845", "26036", "26694", "15548",
+    "20150", "20600", "25000", "25600", "25771", "26850", "29270", "29950", "17000"};
+
+class FirstMethodOnShippedSatellites : public testing::TestWithParam<SatelliteBand> {
+protected:
+    void SetUp() override {
+        sim::ScenarioLoadResult loaded =
+            sim::LoadScenarioFile(std::string(QUILLOX_DATA_DIR) + "/satellites/" + GetParam().file);
+        ASSERT_TRUE(loaded.scenario) << loaded.error;
+        satellite = *loaded.scenario;
+    }
+    // The carriers the sweep at 35 MS/s must find on one polarity, without overlapping pairs.
+    std::vector<const sim::Carrier*> WideCarriers(int32_t pol) const {
+        std::vector<const sim::Carrier*> wide;
+        for (const sim::Carrier& c : satellite.carriers)
+            if (c.polarity == pol && c.freqMhz >= GetParam().start && c.freqMhz <= GetParam().end &&
+                c.symbolRateKsps >= 15000 && c.note.find("overlaps") == std::string::npos)
+                wide.push_back(&c);
+        return wide;
+    }
+    std::vector<int64_t> ProbableFrequencies(sim::SimulatedDish& dish, VirtualClock& clock,
+                                             int32_t pol) {
+        dish.TunerSetPolarity(pol);
+        dish.TunerSetFec(fec::kAuto);
+        dish.TunerCommit(1);
+        ProbableFrequencyScanParams params;
+        params.startMhz = GetParam().start, params.endMhz = GetParam().end;
+        RecordingSweepHost host;
+        host.lnb = GetParam().lnb;
+        RunProbableFrequencyScan(dish, clock, params, host);
+        return MergeHits(host.hits);
+    }
+
+    sim::Scenario satellite;
+};
+
+TEST_P(FirstMethodOnShippedSatellites, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhantom) {
+    for (int32_t pol : {polarity::kVertical, polarity::kHorizontal}) {
+        VirtualClock clock;
+        sim::SimulatedDish dish(satellite, clock, 7);
+        const std::vector<int64_t> found = ProbableFrequencies(dish, clock, pol);
+        for (const sim::Carrier* c : WideCarriers(pol))
+            EXPECT_EQ(std::count_if(found.begin(), found.end(),
+                                    [&](int64_t p) { return std::abs(p - c->freqMhz) <= 4; }),
+                      1)
+                << "carrier " << c->freqMhz << " " << PolarityLetter(pol);
+        for (int64_t p : found)
+            EXPECT_TRUE(std::any_of(satellite.carriers.begin(), satellite.carriers.end(),
+                                    [&](const sim::Carrier& c) {
+                                        return c.polarity == pol &&
+                                               std::abs(p - c.freqMhz) <=
+                                                   0.7 * c.symbolRateKsps / 1000;
+                                    }))
+                << "phantom probable frequency " << p;
+    }
+}
+
+TEST_P(FirstMethodOnShippedSatellites, ListScanLocksEachDvbSCarrierAtItsOwnRateOnly) {
+    std::vector<std::string> rates = kDefaultRates;  // plus the rates the list lacks, last
+    for (const sim::Carrier& c : satellite.carriers) {
+        const std::string own = std::to_string(std::lround(c.symbolRateKsps));
+        if (std::find(rates.begin(), rates.end(), own) == rates.end()) rates.push_back(own);
+    }
+    for (int32_t pol : {polarity::kVertical, polarity::kHorizontal}) {
+        VirtualClock clock;
+        sim::SimulatedDish dish(satellite, clock, 7);
+        SymbolRateListScanParams params;
+        for (int64_t f : ProbableFrequencies(dish, clock, pol))
+            params.frequencies.push_back(std::to_string(f));
+        params.symbolRates = rates;
+        RecordingListScanHost host;
+        host.lnb = GetParam().lnb;
+        RunSymbolRateListScan(dish, clock, params, host);
+
+        for (const sim::Carrier* c : WideCarriers(pol)) {
+            const auto at = std::find_if(host.found.begin(), host.found.end(), [&](auto& t) {
+                return std::abs(t.mhz - c->freqMhz) <= 2;
+            });
+            if (c->system == sim::DvbSystem::DvbS2) {
+                EXPECT_EQ(at, host.found.end()) << "DVB-S2 carrier " << c->freqMhz << " locked";
+                continue;
+            }
+            ASSERT_NE(at, host.found.end()) << "carrier " << c->freqMhz;
+            EXPECT_EQ(at->mhz, std::lround(c->freqMhz));
+            EXPECT_EQ(at->ksps, std::lround(c->symbolRateKsps)) << c->freqMhz;
+            EXPECT_EQ(at->polarityCode, pol);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedSatellites, FirstMethodOnShippedSatellites,
+                         testing::Values(SatelliteBand{"0192E.csv", "Ku", kKu, 10700, 12750},
+                                         SatelliteBand{"0130E.csv", "Ku", kKu, 10700, 12750},
+                                         SatelliteBand{"0282E.csv", "Ku", kKu, 10700, 12750},
+                                         SatelliteBand{"0400E.csv", "C", kC, 3400, 4200},
+                                         SatelliteBand{"0400E.csv", "Ku", kKu, 10700, 12750}),
+                         Name);
+
+}  // namespace
+}  // namespace quillox::test

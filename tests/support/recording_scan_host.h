@@ -1,0 +1,44 @@
+#pragma once
+// A scan host for engine tests: answers with fixed LNB settings (changeable between steps) and
+// records what the engine reports.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scan/probable_frequency_scan.h"
+#include "scan/symbol_rate_list_scan.h"
+
+namespace quillox::test {
+
+template <class Host>
+class RecordingHost : public Host {
+public:
+    LnbSettings Lnb() override {
+        ++lnbRequests;
+        if (beforeLnb) beforeLnb(lnbRequests);
+        return lnb;
+    }
+    void Log(const std::string& line) override { log.push_back(line); }
+    void Progress(int percent) override {
+        if (progress.empty() || progress.back() != percent) progress.push_back(percent);
+    }
+
+    LnbSettings lnb;
+    std::function<void(int request)> beforeLnb;  // e.g. to change `lnb` from a given step on
+    int lnbRequests = 0;
+    std::vector<std::string> log;
+    std::vector<int> progress;  // positions in order, repeats folded
+};
+
+struct RecordingSweepHost : RecordingHost<ProbableFrequencyScanHost> {
+    void Hit(int32_t mhz) override { hits.push_back(mhz); }
+    std::vector<int64_t> hits;
+};
+
+struct RecordingListScanHost : RecordingHost<SymbolRateListScanHost> {
+    void Found(const FoundTransponder& t) override { found.push_back(t); }
+    std::vector<FoundTransponder> found;
+};
+
+}  // namespace quillox::test
