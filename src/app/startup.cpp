@@ -111,8 +111,8 @@ void TForm1::FormClose() {
 
     if (tuner_.attached()) SwitchLnbOff(tuner_);
     StopTimersAndFreePages(*this);
-    // Each Stop button ends its job and restores its page; a job whose button has no handler
-    // yet is still stopped here, so no job outlives the device.
+    // Each Stop button ends its job and restores its page; every worker is then stopped as
+    // well, whatever its button does, so no job outlives the device.
     for (Button* stop : {&b_Stop, &b_Stop_sr, &b_Stop_r23, &bt_stop_find_sr, &bt_Stop1234_r26})
         stop->click();
     for (Worker* worker : workers) worker->Stop();

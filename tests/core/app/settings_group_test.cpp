@@ -1,8 +1,6 @@
 // The Settings group's Apply, the band radios, the tuning step and the transponder Apply.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "base/number_text.h"
 #include "support/form_rig.h"
 
@@ -11,20 +9,16 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-void ChooseCustom(TForm1& f, const char* low, const char* sw, const char* high) {
-    f.rb_Custom.click();
-    f.rb_Custom.mouseUp();
-    f.ed_LOF_low.setText(low);
-    f.ed_LOF_sw.setText(sw);
-    f.ed_LOF_higth.setText(high);
-}
-
 class LnbTuningTest : public ::testing::Test {
 protected:
     void SetUp() override { r.StartQuiet(); }
     TForm1& f() { return *r.form; }
     void ChooseCustom(const char* low, const char* sw, const char* high) {
-        quillox::ChooseCustom(f(), low, sw, high);
+        f().rb_Custom.click();
+        f().rb_Custom.mouseUp();
+        f().ed_LOF_low.setText(low);
+        f().ed_LOF_sw.setText(sw);
+        f().ed_LOF_higth.setText(high);
     }
     test::FormRig r;
 };
@@ -40,70 +34,20 @@ TEST_F(LnbTuningTest, ApplySendsDiseqcThenTunesTheKuLowBandThenStagesTheTranspon
     EXPECT_TRUE(r.rig.dialogs.events().empty());
 }
 
-struct StepCase {
-    std::string name;
-    std::function<void(TForm1&)> setup;
-    int32_t mhz;
-    Calls expected;
-};
-
-class TuningStepTest : public LnbTuningTest, public ::testing::WithParamInterface<StepCase> {};
-
-TEST_P(TuningStepTest, ChoosesTheBandBySwitchFrequency) {
+// The tuning step takes the band radios' LOFs and the tone field; the band rule itself is
+// tested with the engines.
+TEST_F(LnbTuningTest, TuningStepUsesTheFieldsAsTheyStandNow) {
     f().cbLNB_Sel.setText("44 KHz");
-    GetParam().setup(f());
-    f().TuneTo(GetParam().mhz);
-    Calls expected = GetParam().expected;
-    expected.push_back("TunerSetFrequency(" + std::to_string(GetParam().mhz) + ")");
-    expected.push_back("TunerCommit(1)");
-    EXPECT_EQ(r.tuner().callTexts(), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Bands, TuningStepTest,
-    ::testing::Values(StepCase{"KuBelowSwitch",
-                               [](TForm1&) {},
-                               11699,
-                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9750)"}},
-                      StepCase{"KuAtSwitch",
-                               [](TForm1&) {},
-                               11700,
-                               {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10600)"}},
-                      StepCase{"CBandNeverHigh",
-                               [](TForm1& f) {
-                                   f.rb_Cband.click();
-                                   f.rb_Cband.mouseUp();
-                               },
-                               4200,
-                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(5150)"}},
-                      StepCase{"CustomAtSwitch",
-                               [](TForm1& f) { ChooseCustom(f, "9000", "10700", "10000"); },
-                               10700,
-                               {"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10000)"}},
-                      StepCase{"CustomSwitchZero",
-                               [](TForm1& f) { ChooseCustom(f, "9000", "0", "10000"); },
-                               12000,
-                               {"TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9000)"}}),
-    [](const auto& info) { return info.param.name; });
-
-TEST_F(LnbTuningTest, TuningStepReadsTheLofFieldsEveryTime) {
-    ChooseCustom("9000", "0", "10000");
-    f().TuneTo(11000);
-    f().ed_LOF_low.setText("9100");
-    f().TuneTo(11000);
-    EXPECT_EQ(r.tuner().countOf("TunerSetLnbFrequency(9000)"), 1);
-    EXPECT_EQ(r.tuner().countOf("TunerSetLnbFrequency(9100)"), 1);
-}
-
-TEST_F(LnbTuningTest, NonIntegerLofRaisesBeforeAnyTunerCall) {
+    f().TuneTo(11700);
+    f().rb_Cband.click();
+    f().rb_Cband.mouseUp();
+    f().TuneTo(4200);
     ChooseCustom("9x", "0", "10000");
-    try {
-        f().TuneTo(11000);
-        FAIL() << "no error";
-    } catch (const ConversionError& error) {
-        EXPECT_STREQ(error.what(), "'9x' is not a valid integer value");
-    }
-    EXPECT_TRUE(r.tuner().callTexts().empty());
+    EXPECT_THROW(f().TuneTo(11000), ConversionError);
+    EXPECT_EQ(r.tuner().callTexts(),
+              (Calls{"TunerSetLnbSelection(3)", "TunerSetLnbFrequency(10600)",
+                     "TunerSetFrequency(11700)", "TunerCommit(1)", "TunerSetLnbSelection(0)",
+                     "TunerSetLnbFrequency(5150)", "TunerSetFrequency(4200)", "TunerCommit(1)"}));
 }
 
 struct RefusalCase {
