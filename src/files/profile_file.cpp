@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/number_text.h"
+#include "files/atomic_file.h"
 
 namespace quillox {
 namespace {
@@ -152,28 +153,11 @@ std::string ProfileFile::Serialize() const {
 }
 
 bool ProfileFile::Save(const std::string& path) const {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path target(path);
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
-    const fs::path temporary = fs::path(path + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << Serialize();
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    return true;
+    const std::filesystem::path target(path);
+    std::error_code ignored;  // a folder that cannot be made shows in the write's failure
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), ignored);
+    return WriteFileAtomically(path, Serialize()).ok;
 }
 
 }  // namespace quillox
