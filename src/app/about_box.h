@@ -1,5 +1,8 @@
 #pragma once
 // The About box: product name, version, and links to the program's pages.
+#include <string>
+
+#include "base/version.h"
 #include "form/controls.h"
 #include "form/window.h"
 
@@ -14,7 +17,7 @@ public:
     Panel Panel1{*this, nullptr, "Panel1"};
     Picture ProgramIcon{*this, &Panel1, "ProgramIcon", 32, 32};
     Label ProductName{*this, &Panel1, "ProductName", "Product Name: Quillox"};
-    Label Version{*this, &Panel1, "Version", "Version : 0.9 alpha"};
+    Label Version{*this, &Panel1, "Version", std::string("Version : ") + kVersion};
     Label Comments{*this, &Panel1, "Comments", "( for SkyStar2 )"};
     Label lb_home_page{*this, &Panel1, "lb_home_page", ""};
     Label lb_help_port{*this, &Panel1, "lb_help_port", "Help (PORT) on the web"};

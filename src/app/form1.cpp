@@ -1,5 +1,9 @@
 #include "app/form1.h"
 
+#include <string>
+
+#include "base/version.h"
+
 namespace quillox {
 namespace {
 
@@ -18,7 +22,8 @@ void Hide(Control& control) {
 }  // namespace
 
 TForm1::TForm1(Platform& platform)
-    : Window(platform.dialogs, "Quillox v0.9 alpha  for SkyStar2    by Zyl", 745, 481),
+    : Window(platform.dialogs, std::string("Quillox v") + kVersion + "  for SkyStar2    by Zyl",
+             745, 481),
       SaveDialog(*this, "SaveDialog", FileDialog::Mode::Save, "ini", "*.ini|*.ini", ""),
       od_sr_list(*this, "od_sr_list", FileDialog::Mode::Open, "Zyl",
                  "Symbol Rates List  *.Zyl|*.Zyl", "SymbolRates.Zyl"),

@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "app/settings_file.h"
+#include "platform/data_files.h"
 #include "platform/stop_signal.h"
 
 namespace quillox {
@@ -70,7 +71,10 @@ void TForm1::FormCreate() {
 // settings and makes no tuner call, as no device is held.
 void TForm1::FormShow() {
     ReadSettings();
-    DeviceOpenResult opened = platform_.devices.Open(ReadDeviceSettings(settingsPath));
+    DeviceSettings device = ReadDeviceSettings(settingsPath);
+    device.scenario = ResolveSatelliteTable(device.scenario, platform_.programDir,
+                                            InstalledDataDir(platform_.programDir));
+    DeviceOpenResult opened = platform_.devices.Open(device);
     if (opened.failedStep != 0 || opened.device == nullptr) {
         platform_.dialogs.MessageBox(StartupFailureMessage(opened.failedStep, opened.detail));
         Close();
@@ -156,13 +160,23 @@ void TForm1::Close1Click() {
     Close();
 }
 
-// The help pages are installed beside the program, also when Settings.ini lives elsewhere. A
-// missing page is the desktop's to report.
+namespace {
+
+// A help page beside the program or in the installed data folder. A page found nowhere is
+// still asked for beside the program, so whoever shows it names the missing file.
+std::string HelpPage(const Platform& p, const std::string& file) {
+    const std::string found =
+        FindDataFile(p.programDir, InstalledDataDir(p.programDir), "Help/" + file);
+    return found.empty() ? p.programDir + "Help/" + file : found;
+}
+
+}  // namespace
+
 void TForm1::HelpPORT1Click() {
-    platform_.shell.Open(platform_.programDir + "Help/direita_ss2_qx_zyl.htm");
+    platform_.shell.Open(HelpPage(platform_, "direita_ss2_qx_zyl.htm"));
 }
 void TForm1::HelpENG1Click() {
-    platform_.shell.Open(platform_.programDir + "Help/direita_ss2_qx_zyl_eng.htm");
+    platform_.shell.Open(HelpPage(platform_, "direita_ss2_qx_zyl_eng.htm"));
 }
 
 void TForm1::About1Click() {

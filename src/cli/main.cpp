@@ -4,23 +4,29 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "app/form1.h"
 #include "base/number_text.h"
+#include "base/version.h"
 #include "cli/console_platform.h"
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
 #include "cli/truth_report.h"
 #include "device/sim/scenario.h"
+#include "platform/data_files.h"
 
 namespace quillox::cli {
 namespace {
 
+// The executable's own folder, also when it was found through PATH.
 std::string ProgramDir(const char* argv0) {
-    std::string path = argv0;
+    std::error_code error;
+    std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error) path = argv0;
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
@@ -115,18 +121,24 @@ int Run(const Options& o, const char* argv0) {
     NoShell shell;
     NoPower power;
     Platform platform{dialogs, *clock, devices, shell, power, ProgramDir(argv0), HomeDir()};
+    const std::string dataDir = InstalledDataDir(platform.programDir);
+    const auto resolve = [&](const std::string& name) {
+        return ResolveSatelliteTable(name, platform.programDir, dataDir);
+    };
 
     std::optional<sim::Scenario> truth;
     if (o.truth) {
         std::string error;
-        truth = LoadTruth(*o.truth, error);
+        truth = LoadTruth(*o.truth == "builtin" ? *o.truth : resolve(*o.truth), error);
         if (!truth) {
             std::cerr << "error: " << error << "\n";
             return 2;
         }
     }
 
-    DeviceOpenResult opened = devices.Open(o.device);
+    DeviceSettings device = o.device;
+    device.scenario = resolve(device.scenario);
+    DeviceOpenResult opened = devices.Open(device);
     if (!opened.device) {
         std::cerr << "error: no tuner device (step " << opened.failedStep << "): " << opened.detail
                   << "\n";
@@ -183,6 +195,10 @@ int main(int argc, char** argv) {
     ParseResult parsed = ParseOptions(argc, argv);
     if (parsed.options.help) {
         std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::printf("quillox-scan %s\n", quillox::kVersion);
         return 0;
     }
     if (!parsed.error.empty()) {

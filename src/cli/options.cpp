@@ -38,7 +38,8 @@ then prints the result lists. JOB is the caption of the job's button, blanks and
 Device and time:
   --device KIND          simulated (default), dvb or auto
   --scenario FILE        simulated dish: satellite table or transponder ini file
-                         (default: the built-in satellite)
+                         (default: the built-in satellite); a shipped table may be
+                         named alone, e.g. 0192E
   --seed N               simulated dish: noise seed (default 1)
   --adapter N --frontend M   DVB device /dev/dvb/adapterN/frontendM (default 0, 0)
   --virtual-time         run on a virtual clock: waits take no real time
@@ -61,6 +62,7 @@ Checking:
   --truth SCENARIO       compare the transponders found with a scenario file
                          ("builtin" for the built-in satellite)
   -h, --help             this text
+  --version              the program's version
 )";
 }
 
@@ -94,6 +96,8 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
 
         if (arg == "-h" || arg == "--help") {
             o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
         } else if (arg == "--virtual-time") {
             o.virtualTime = true;
         } else if (arg == "--no-progress") {
@@ -143,7 +147,7 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         }
         if (!result.error.empty()) return result;
     }
-    if (!o.help && o.jobs.empty()) result.error = "no job given";
+    if (!o.help && !o.version && o.jobs.empty()) result.error = "no job given";
     return result;
 }
 

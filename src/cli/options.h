@@ -12,6 +12,7 @@ namespace quillox::cli {
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool virtualTime = false;
     bool progress = true;  // drawn only when stdout is a terminal
     DeviceSettings device;
