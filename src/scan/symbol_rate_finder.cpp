@@ -18,10 +18,11 @@ constexpr int kLast = 2 * kCentre;
 constexpr int32_t kCentrePollMs = 50;
 constexpr int64_t kBestHalfRangeKsps = 65;
 constexpr int32_t kBestMaxStepKsps = 5;
-constexpr int64_t kDoubledDwellBelowKsps = 10000;
+constexpr int64_t kDoubledDwellUpToKsps = 10000;
 constexpr const char* kSeparator = "//-------------------";
 
 // Once a try shows a signal, slow rates need longer to settle before the reading means much.
+// A rate outside the table (a centre the tuner reported oddly) gets none.
 int32_t ExtraSettleMs(int64_t ksps) {
     if (ksps < 0 || ksps > kMaxKsps) return 0;
     if (ksps <= 10) return 4500;
@@ -162,7 +163,7 @@ private:
         // Both dwells become the larger one (the dwell is also the extra dwell of a walk step);
         // slow rates get twice that.
         int32_t dwellMs = std::max(p_.dwellMs, p_.extraDwellMs);
-        if (m <= kDoubledDwellBelowKsps) dwellMs *= 2;
+        if (m <= kDoubledDwellUpToKsps) dwellMs *= 2;
 
         std::array<int64_t, kLast + 1> rates;
         std::array<int32_t, kLast + 1> qualities{};
