@@ -38,7 +38,7 @@ TForm1::TForm1(Platform& platform)
       sd_sr_shutdown(*this, "sd_sr_shutdown", FileDialog::Mode::Save, "txt", "*.txt|*.txt",
                      platform.homeDir + "Get_-_Symbol_Rate_(result).txt"),
       AboutBox(platform.dialogs, platform.shell),
-      Form_Signal(platform.dialogs),
+      Form_Signal(platform.dialogs, *this),
       platform_(platform) {
     closeOnce_ = true;
 

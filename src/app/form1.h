@@ -14,6 +14,7 @@
 #include "app/form_signal.h"
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
+#include "files/atomic_file.h"
 #include "form/controls.h"
 #include "form/file_dialog.h"
 #include "form/window.h"
@@ -442,6 +443,24 @@ public:
     void ReadListFile(FileDialog& dialog, Lines& list);
     void WriteListFile(FileDialog& dialog, Lines& list);
     void ValidateScanLists();
+
+    // ---- Page "Get - Symbol Rate" (page_get_symbol_rate.cpp) -------------------------------
+    bool ValidateSymbolRateSearch();  // the page's own fields, after the transponder group
+    void bt_sr_goClick();
+    void FindSymbolRate();
+    void bt_stop_find_srClick();
+    FileWriteResult bt_write_fileClick();  // the report; tells its caller whether it was written
+
+    // ---- Page "Signal Info" (page_signal_info.cpp) ----------------------------------------
+    bool ValidateSignalInput();
+    void bt_sig_ApplyClick();
+    void Timer_sigTimer();
+    void Button5Click();
+    void ed_sig_freqChange();
+    void cb_sig_PolarityChange();
+    void ed_sig_srChange();
+    void cb_sig_FecChange();
+    void ed_sig_refreshChange();
 
 protected:
     // Runs FormClose once WireHandlers has connected it (a bare model closes silently).

@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "app/settings_file.h"
+#include "app/signal_colours.h"
 #include "platform/data_files.h"
 #include "platform/stop_signal.h"
 
@@ -56,6 +57,7 @@ std::string StartupFailureMessage(int failedStep, const std::string& detail) {
 void TForm1::FormCreate() {
     settingsPath = SettingsPath(platform_.programDir, platform_.homeDir);
     PaintFrame(Image2);
+    PaintSignalColours(img_SL_pixel_color);
     trans_counter = 1;
     trans_counter_r23 = 1;
     // Bring the dependent controls in line with the design-time check marks.

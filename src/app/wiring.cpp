@@ -66,6 +66,21 @@ void TForm1::WireHandlers() {
     b_Load.onClick = [this] { b_LoadClick(); };
     b_Save.onClick = [this] { b_SaveClick(); };
     b_Clear.onClick = [this] { b_ClearClick(); };
+
+    // Page "Get - Symbol Rate".
+    bt_sr_go.onClick = [this] { bt_sr_goClick(); };
+    bt_stop_find_sr.onClick = [this] { bt_stop_find_srClick(); };
+    bt_write_file.onClick = [this] { bt_write_fileClick(); };
+
+    // Page "Signal Info"; the signal window wires its own controls.
+    bt_sig_Apply.onClick = [this] { bt_sig_ApplyClick(); };
+    Timer_sig.onTimer = [this] { Timer_sigTimer(); };
+    Button5.onClick = [this] { Button5Click(); };
+    ed_sig_freq.onChange = [this] { ed_sig_freqChange(); };
+    cb_sig_Polarity.onChange = [this] { cb_sig_PolarityChange(); };
+    ed_sig_sr.onChange = [this] { ed_sig_srChange(); };
+    cb_sig_Fec.onChange = [this] { cb_sig_FecChange(); };
+    ed_sig_refresh.onChange = [this] { ed_sig_refreshChange(); };
 }
 
 }  // namespace quillox

@@ -30,6 +30,7 @@ struct Job {
 constexpr Job kJobs[] = {
     {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick},
     {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick},
+    {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick},
 };
 
 const Job* JobOf(TForm1& form, const Worker& worker) {

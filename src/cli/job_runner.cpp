@@ -20,6 +20,8 @@ const JobEntry kJobs[] = {
      polarity::kHorizontal},
     {" 4- Find HOR   S/Rs ", &TForm1::Button4, &TForm1::pbar_sr, &TForm1::SrListWorker,
      polarity::kHorizontal},
+    {"Find_S/R", &TForm1::bt_sr_go, &TForm1::pbar_find_sr, &TForm1::SrFinderWorker, -1,
+     [](TForm1& form) -> Control& { return form.gb_sr; }},
 };
 
 // Lower case, blanks removed: " 4- Find HOR   S/Rs " and "4-find hor s/rs" are one job.
@@ -42,20 +44,22 @@ const JobEntry* FindJob(const std::string& caption) {
 JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress) {
     using namespace std::chrono;
     Button& button = form.*job.button;
+    Control& lock = job.startLock != nullptr ? job.startLock(form) : button;
     Worker& worker = form.*job.worker;
     Clock& clock = form.platform().clock;
 
-    // A start event that accepts the parameters disables its button before the worker starts;
-    // a refused one changes no state. The job may be over before click() returns.
+    // A start event that accepts the parameters disables its button (or the button's group)
+    // before the worker starts; a refused one changes no state. The job may be over before
+    // click() returns.
     std::atomic<bool> started{false};
-    const int watch = button.subscribe([&] {
-        if (!button.enabled()) started = true;
+    const int watch = lock.subscribe([&] {
+        if (!lock.enabled()) started = true;
     });
     const auto realStart = steady_clock::now();
     const int64_t scanStart = clock.MonotonicMs();
     const int logLines = form.RichEdit1.count();
     button.click();
-    button.unsubscribe(watch);
+    lock.unsubscribe(watch);
 
     JobOutcome outcome;
     outcome.started = started;

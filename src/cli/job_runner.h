@@ -13,7 +13,9 @@ struct JobEntry {
     Button TForm1::*button;  // clicked to start the job; its start event disables it
     Gauge TForm1::*gauge;    // the job's progress
     Worker TForm1::*worker;
-    int32_t polarity;  // the polarity the job works on
+    int32_t polarity;  // the polarity the job works on; -1: the page's own field gives it
+    // What the start event disables when it is not the button itself (its group, say).
+    Control& (*startLock)(TForm1&) = nullptr;
 };
 
 // The job whose caption matches, ignoring case and the number of blanks; nullptr if none.

@@ -93,6 +93,12 @@ bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
         !LoadList(dialogs, o.freqListV, form.bt_Load_v) ||
         !LoadList(dialogs, o.freqListH, form.bt_Load_h))
         return false;
+    if (o.fineTuning) {
+        RadioButton& mode = *o.fineTuning == "none"     ? form.rb_ft_none
+                            : *o.fineTuning == "normal" ? form.rb_ft_normal
+                                                        : form.rb_ft_best;
+        mode.setChecked(true);
+    }
     if (o.diseqc) {
         if (!form.cbDiSEqC.hasItem(*o.diseqc)) {
             std::cerr << "error: unknown DiSEqC option '" << *o.diseqc << "'\n";
@@ -151,6 +157,7 @@ int Run(const Options& o, const char* argv0) {
 
     const bool drawProgress = o.progress && isatty(STDOUT_FILENO);
     std::vector<int32_t> polarities;
+    bool findsSymbolRate = false;
     int64_t scanMs = 0;
     int status = 0;
     for (const std::string& caption : o.jobs) {
@@ -161,7 +168,10 @@ int Run(const Options& o, const char* argv0) {
             return 1;
         }
         scanMs += outcome.scanMs;
-        polarities.push_back(job->polarity);
+        if (job->worker == &TForm1::SrFinderWorker)
+            findsSymbolRate = true;
+        else
+            polarities.push_back(job->polarity);
         const std::string quoted = "\"" + std::string(job->caption) + "\"";
         std::printf("%-24s %s scan time, %.1f s real time\n", quoted.c_str(),
                     ClockText(outcome.scanMs).c_str(), outcome.realSeconds);
@@ -174,6 +184,13 @@ int Run(const Options& o, const char* argv0) {
         }
     }
     std::printf("\n");
+    if (findsSymbolRate) {
+        std::printf("Symbol rate of %s MHz %s: %s\n", form.Edit12.text().c_str(),
+                    form.cbPolarity.text().c_str(), form.ed_sr.text().c_str());
+        if (truth) PrintSymbolRateTruth(form, *truth);
+        if (polarities.empty()) return status;
+        std::printf("\n");
+    }
     PrintList("Probable frequencies, VERTICAL", form.r_edt_freq_v);
     PrintList("Probable frequencies, HORIZONTAL", form.r_edt_freq_h);
     PrintList("Transponders", form.r_ed_trans_good);

@@ -12,6 +12,9 @@ const std::map<std::string, std::string>& FieldOptions() {
         {"--start", "ed_f_start"},     {"--end", "ed_f_end"},          {"--step", "ed_f_step"},
         {"--delay", "ed_f_delay"},     {"--sr-delay", "ed_sr_delay"},  {"--lof-low", "ed_LOF_low"},
         {"--lof-switch", "ed_LOF_sw"}, {"--lof-high", "ed_LOF_higth"}, {"--tone", "cbLNB_Sel"},
+        {"--freq", "Edit12"},          {"--pol", "cbPolarity"},        {"--fec", "cbFec"},
+        {"--sr-start", "ed_start"},    {"--sr-end", "ed_end"},         {"--sr-step", "ed_step"},
+        {"--sr-dwell", "ed_delay"},
     };
     return fields;
 }
@@ -34,6 +37,7 @@ then prints the result lists. JOB is the caption of the job's button, blanks and
   "2- Find VERT S/Rs"    symbol-rate list scan of the vertical list
   "3 - FIND"             probable frequencies, horizontal
   " 4- Find HOR   S/Rs " symbol-rate list scan of the horizontal list
+  "Find_S/R"             symbol rate of one transponder (--freq, --pol, --fec)
 
 Device and time:
   --device KIND          simulated (default), dvb or auto
@@ -57,9 +61,13 @@ Window parameters (texts as typed into the window; the window checks them):
   --freq-list-v FILE     vertical frequency list file (.frl) to load
   --freq-list-h FILE     horizontal frequency list file (.frl) to load
   --sr-delay MS          settle time per symbol-rate trial
+  --freq MHZ --pol VERTICAL|HORIZONTAL --fec 1/2..7/8|AUTO   transponder of the finder
+  --sr-start KSPS --sr-end KSPS --sr-step KSPS --sr-dwell MS  finder's search range and dwell
+  --fine none|normal|best                finder's fine tuning
 
 Checking:
-  --truth SCENARIO       compare the transponders found with a scenario file
+  --truth SCENARIO       compare the transponders found (or the symbol rate found) with a
+                         scenario file
                          ("builtin" for the built-in satellite)
   -h, --help             this text
   --version              the program's version
@@ -138,6 +146,11 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
             o.freqListV = value();
         } else if (arg == "--freq-list-h") {
             o.freqListH = value();
+        } else if (arg == "--fine") {
+            o.fineTuning = value();
+            if (o.fineTuning && *o.fineTuning != "none" && *o.fineTuning != "normal" &&
+                *o.fineTuning != "best")
+                result.error = "unknown fine tuning '" + *o.fineTuning + "' (none, normal or best)";
         } else if (arg == "--truth") {
             o.truth = value();
         } else if (arg.rfind("--", 0) == 0) {

@@ -25,7 +25,8 @@ struct Options {
     std::optional<int> srCustom;         // track bar 1..10 (MS/s)
     std::optional<std::string> diseqc;   // option text of the Settings group
     std::optional<std::string> srListFile, freqListV, freqListH;
-    std::optional<std::string> truth;  // scenario file, or "builtin"
+    std::optional<std::string> truth;       // scenario file, or "builtin"
+    std::optional<std::string> fineTuning;  // symbol-rate finder: "none", "normal" or "best"
 };
 
 struct ParseResult {

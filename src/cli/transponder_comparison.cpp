@@ -60,4 +60,8 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
     return result;
 }
 
+const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz) {
+    return NearestCarrier(TransponderLine{0, mhz, polarity, 0, ""}, scenario);
+}
+
 }  // namespace quillox

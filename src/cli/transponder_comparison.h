@@ -42,4 +42,8 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
                                           const sim::Scenario& scenario,
                                           const ComparisonScope& scope);
 
+// The carrier a tuning to `mhz` on `polarity` meets: the nearest one whose occupied band holds
+// the frequency; nullptr when there is none.
+const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz);
+
 }  // namespace quillox

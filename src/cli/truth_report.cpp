@@ -7,6 +7,7 @@
 #include "base/number_text.h"
 #include "cli/progress_bar.h"
 #include "device/sim/dish_model.h"
+#include "device/tuning_codes.h"
 
 namespace quillox::cli {
 namespace {
@@ -85,6 +86,29 @@ void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const Comp
     std::printf("  frequency error    mean %.2f MHz, max %.2f MHz\n", f.meanAbs, f.maxAbs);
     std::printf("  symbol-rate error  mean %.1f kS/s, max %.1f kS/s\n", r.meanAbs, r.maxAbs);
     std::printf("  scan time          %s\n", ClockText(scanMs).c_str());
+}
+
+void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth) {
+    const int32_t mhz = LenientInt(form.Edit12.text());
+    const int32_t pol = PolarityCodeOf(form.cbPolarity.text()).value_or(-1);
+    std::printf("Compared with \"%s\"\n", truth.name.c_str());
+    const sim::Carrier* c = CarrierAt(truth, pol, mhz);
+    if (c == nullptr) {
+        std::printf("  no carrier at %d MHz %s\n", mhz, PolarityLetter(pol));
+        return;
+    }
+    std::printf("  carrier     %s%s\n", CarrierText(*c).c_str(),
+                c->system == sim::DvbSystem::DvbS ? "" : " (not DVB-S: the card cannot lock it)");
+    const int32_t found = LenientInt(form.ed_sr.text());
+    if (found <= 0) {
+        std::printf("  result      \"%s\": no rate found\n", form.ed_sr.text().c_str());
+        return;
+    }
+    const double off = found - c->symbolRateKsps;
+    std::printf(
+        "  result      %d kS/s: %s, off by %+.0f kS/s (%+.3f %%)\n", found,
+        std::lround(c->symbolRateKsps) == found ? "the carrier's rate" : "not the carrier's rate",
+        off, 100.0 * off / c->symbolRateKsps);
 }
 
 }  // namespace quillox::cli

@@ -16,4 +16,8 @@ std::optional<sim::Scenario> LoadTruth(const std::string& source, std::string& e
 void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const ComparisonScope& scope,
                       int64_t scanMs);
 
+// Whether the finder's result is the rate of the carrier on its page's transponder, and how far
+// it lies from it.
+void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth);
+
 }  // namespace quillox::cli

@@ -1,6 +1,7 @@
 #include "scan/symbol_rate_list_scan.h"
 
 #include "base/number_text.h"
+#include "scan/snr_threshold.h"
 
 namespace quillox {
 namespace {
@@ -13,13 +14,6 @@ int32_t ExtraWaitOnSignal(size_t index) {
     if (index <= 10) return 4500;
     if (index <= 20) return 1000;
     return 250;
-}
-
-// The SNR above which an attempt waits a little longer before reading the transponder.
-double SnrThresholdOf(int32_t code) {
-    if (code == 23) return 3.6;
-    if (code == 39) return 6.0;
-    return 0.0;
 }
 
 int32_t Quality(TunerDevice& t) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scan/probable_frequency_scan.h"
+#include "scan/symbol_rate_finder.h"
 #include "scan/symbol_rate_list_scan.h"
 
 namespace quillox::test {
@@ -39,6 +40,16 @@ struct RecordingSweepHost : RecordingHost<ProbableFrequencyScanHost> {
 struct RecordingListScanHost : RecordingHost<SymbolRateListScanHost> {
     void Found(const FoundTransponder& t) override { found.push_back(t); }
     std::vector<FoundTransponder> found;
+};
+
+// Answers `thresholdCode` and counts the requests.
+struct RecordingFinderHost : RecordingHost<SymbolRateFinderHost> {
+    int32_t SnrThresholdCode() override {
+        ++thresholdRequests;
+        return thresholdCode;
+    }
+    int32_t thresholdCode = 39;
+    int thresholdRequests = 0;
 };
 
 }  // namespace quillox::test
