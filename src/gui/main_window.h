@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "gui/control_binder.h"
+#include "gui/window_binder.h"
 #include "gui/gui_thread.h"
 
 namespace quillox {

@@ -198,20 +198,28 @@ TEST_F(BindingTest, HandlerErrorsAreShownAndTheWindowCarriesOn) {
 
 TEST_F(BindingTest, ModelFocusMovesTheKeyboardFocusOnlyWhenAsked) {
     window->activateWindow();
-    form->ed_f_delay.setFocus();
+    auto* list = widget<QPlainTextEdit>("r_edt_freq_v");
+    form->r_edt_freq_v.setFocus();
+    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == list; }));
+
+    // The user starts a job with a button; the job disables it and rewrites that list, even
+    // with nothing new to show: the focus is let go, into no field.
+    widget("Button2")->setFocus(Qt::MouseFocusReason);
+    std::thread([&] {
+        form->Button2.setEnabled(false);
+        for (int i = 0; i < 3; ++i) form->r_edt_freq_v.setText("Please, Wait!");
+        form->r_edt_freq_v.setText("10719");
+    }).join();
+    ASSERT_TRUE(PollUntil([&] { return list->toPlainText() == "10719"; }));  // the last refresh
+    EXPECT_EQ(window->focusWidget(), nullptr);
+
+    // Asking again moves it; a field taking the focus has its text selected.
+    form->r_edt_freq_v.setFocus();
+    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == list; }));
     auto* delay = widget<QLineEdit>("ed_f_delay");
+    form->ed_f_delay.setFocus();
     ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == delay; }));
     EXPECT_EQ(delay->selectedText(), "750");
-
-    // The user moves on; a later change of the field the model last focused leaves focus alone.
-    widget("ed_f_step")->setFocus(Qt::MouseFocusReason);
-    std::thread([&] { form->ed_f_delay.setText("800"); }).join();
-    ASSERT_TRUE(PollUntil([&] { return delay->text() == "800"; }));
-    EXPECT_EQ(window->focusWidget(), widget("ed_f_step"));
-
-    // Asking again for the same field does move it.
-    form->ed_f_delay.setFocus();
-    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == delay; }));
 
     form->cbDiSEqC.selectAll();
     auto* combo = widget<QComboBox>("cbDiSEqC");

@@ -1,11 +1,15 @@
 #pragma once
-// Builds one widget per control of a model window and keeps the two in step.
+// Builds one widget per control of a model window and keeps the two in step. How each kind of
+// control is shown and what input it forwards lives in its binder (binders.h).
 //
 // Threads: model observers run on whatever thread changed the control (often a job worker).
 // They never touch a widget; they post one queued, context-bound refresh to the widget's link
 // object, which then reads the whole model state on the GUI thread. Refreshes coalesce, so a
-// worker appending many lines costs one repaint per event-loop turn. User input goes the other
-// way synchronously on the GUI thread, inside RunGuarded.
+// worker appending many lines costs one repaint per event-loop turn. The model says what each
+// notification is about: only a focus request (setFocus, selectAll) moves the keyboard focus,
+// never a change of state (a widget being disabled or hidden lets the focus go rather than
+// pass it on). User input goes the other way synchronously on the GUI thread, inside
+// RunGuarded.
 #include <QMenuBar>
 #include <QObject>
 #include <QPointer>
@@ -13,7 +17,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "gui/control_widgets.h"
 
@@ -21,11 +24,15 @@ namespace quillox {
 class Control;
 class Dialogs;
 class Window;
-}
+}  // namespace quillox
 
 namespace quillox::gui {
 
 class ControlLink;
+
+// Takes the keyboard focus from a widget about to be disabled or hidden, or from a widget in
+// it, without handing it to another widget.
+void LetGoOfFocus(QWidget* widget);
 
 class WindowBinder {
 public:
@@ -46,23 +53,31 @@ public:
 
     QWidget* widget(const std::string& name) const;
     QWidget* widget(const Control& control) const;
+    Control* control(const QWidget* widget) const;  // the control shown by a built widget
     Window& window() const { return window_; }
     Dialogs& errors() const { return errors_; }
     void Guard(const std::function<void()>& action) const;
 
-    // Called for each created widget before linking; lets a window pick a widget type.
+    // Keeps a view in step with its control (see ControlLink): apply after every change of
+    // state, focus when the model asks for the keyboard focus.
+    void Link(Control& control, QObject* view, std::function<void()> apply,
+              std::function<void()> focus = {});
+
+    // Shows the control's enabled and visible state on its widget (see LetGoOfFocus).
+    void ShowEnabledAndVisible(const Control& control, QWidget* widget) const;
+
+    // Set before Build. How each model picture is drawn.
     std::function<PictureStyle(const Picture&)> pictureStyle;
     // Link labels: label name -> action (the About box's web links).
     std::map<std::string, std::function<void()>> linkActions;
 
 private:
     QWidget* Create(Control& control, QWidget* parent);
-    void Link(Control& control, QObject* widget, std::function<void()> apply);
 
     Window& window_;
     Dialogs& errors_;
     std::map<const Control*, QWidget*> widgets_;
-    std::vector<QPointer<ControlLink>> links_;
+    std::map<const Control*, QPointer<ControlLink>> links_;
 };
 
 }  // namespace quillox::gui

@@ -1,0 +1,28 @@
+// Containers: group boxes with their caption, and plain panels.
+#include <QFrame>
+#include <QGroupBox>
+
+#include "form/control.h"
+#include "gui/binders.h"
+#include "gui/window_binder.h"
+
+namespace quillox::gui {
+
+QWidget* BindGroupBox(WindowBinder& binder, Control& model, QWidget* parent) {
+    auto* view = new QGroupBox(parent);
+    binder.Link(model, view, [&binder, &model, view] {
+        view->setTitle(Q(model.text()));
+        binder.ShowEnabledAndVisible(model, view);
+    });
+    return view;
+}
+
+QWidget* BindPanel(WindowBinder& binder, Control& model, QWidget* parent) {
+    auto* view = new QFrame(parent);
+    view->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    binder.Link(model, view,
+                [&binder, &model, view] { binder.ShowEnabledAndVisible(model, view); });
+    return view;
+}
+
+}  // namespace quillox::gui
