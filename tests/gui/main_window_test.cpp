@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWindow>
 
 #include "gui/main_window_layout.h"
 #include "gui/modal_windows.h"
@@ -129,6 +130,21 @@ TEST_F(MainWindowLayoutTest, ShownSiblingsDoNotOverlap) {
                 << a->name() << " overlaps " << b->name();
         }
     }
+}
+
+// Ten restarts: each puts the window where the model (the settings file) says, and leaves it.
+TEST_F(MainWindowLayoutTest, RestartsLeaveTheWindowWhereItWas) {
+    form->setLeft(200);
+    form->setTop(300);
+    for (int start = 0; start < 10; ++start) {
+        window.reset();
+        window = std::make_unique<MainWindow>(*form, rig.dialogs);
+        window->show();
+        window->applyModelPosition();  // as once the settings are read
+        ASSERT_TRUE(PollUntil([&] { return window->windowHandle()->isExposed(); }));
+        EXPECT_EQ(window->geometry().topLeft(), QPoint(200, 300)) << "start " << start;
+    }
+    EXPECT_EQ(QPoint(form->left(), form->top()), QPoint(200, 300));
 }
 
 // Not a check: QUILLOX_SCREENSHOT_DIR=/some/dir saves a picture of each page to look at.
