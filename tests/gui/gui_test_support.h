@@ -60,6 +60,16 @@ inline void PressKey(QWidget* widget, int key, const QString& text = {}) {
     QCoreApplication::sendEvent(widget, &release);
 }
 
+// The visible top-level widget of a type (and object name, when given), or nullptr.
+template <class W = QWidget>
+W* VisibleTopLevel(const QString& name = {}) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* w = qobject_cast<W*>(top);
+        if (w && w->isVisible() && (name.isEmpty() || w->objectName() == name)) return w;
+    }
+    return nullptr;
+}
+
 inline void MouseClick(QWidget* widget, QPoint at) {
     const QPointF local(at), global(widget->mapToGlobal(at));
     QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
