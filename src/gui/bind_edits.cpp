@@ -30,7 +30,10 @@ QWidget* BindEdit(WindowBinder& binder, Edit& model, QWidget* parent) {
             view->setText(text);
             view->setCursorPosition(std::min<int>(cursor, text.size()));
         }
-        view->setReadOnly(model.readOnly());
+        // A reading is left out of the Tab order but can still be clicked to copy it.
+        const bool reading = binder.HeldReadOnly(model);
+        view->setFocusPolicy(reading ? Qt::ClickFocus : Qt::StrongFocus);
+        view->setReadOnly(model.readOnly() || reading);
         binder.ShowEnabledAndVisible(model, view);
     };
     // A field the program sends the user back to has its text selected, ready to retype.
@@ -62,7 +65,7 @@ QWidget* BindComboBox(WindowBinder& binder, ComboBox& model, QWidget* parent) {
             if (index >= 0) view->setCurrentIndex(index);
             view->setEditText(text);
         }
-        line->setReadOnly(model.readOnly());
+        line->setReadOnly(model.readOnly() || binder.HeldReadOnly(model));
         binder.ShowEnabledAndVisible(model, view);
     };
     auto focus = [&model, view] {

@@ -10,9 +10,12 @@ namespace quillox::gui {
 
 QWidget* BindGroupBox(WindowBinder& binder, Control& model, QWidget* parent) {
     auto* view = new QGroupBox(parent);
-    binder.Link(model, view, [&binder, &model, view] {
+    const bool readOnly = binder.readOnlyGroups.count(model.name()) > 0;
+    binder.Link(model, view, [&binder, &model, view, readOnly] {
         view->setTitle(Q(model.text()));
         binder.ShowEnabledAndVisible(model, view);
+        // Its edits show the group's state as read-only; the widget itself stays enabled.
+        if (readOnly) binder.RefreshInside(model);
     });
     return view;
 }

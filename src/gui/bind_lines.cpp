@@ -52,14 +52,15 @@ void ShowLines(const std::vector<std::string>& lines, QPlainTextEdit* view) {
 
 QWidget* BindLines(WindowBinder& binder, Lines& model, QWidget* parent) {
     auto* view = new QPlainTextEdit(parent);
-    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The lists are narrow: a long line (a job's notice) wraps rather than scrolls sideways.
+    view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     view->setTabChangesFocus(true);
     QObject::connect(view, &QPlainTextEdit::textChanged, view, [&binder, &model, view] {
         binder.Guard([&] { model.setText(view->toPlainText().toStdString()); });
     });
     binder.Link(model, view, [&binder, &model, view] {
         const QSignalBlocker block(view);
-        view->setReadOnly(model.readOnly());
+        view->setReadOnly(model.readOnly() || binder.HeldReadOnly(model));
         ShowLines(model.lines(), view);
         binder.ShowEnabledAndVisible(model, view);
     });

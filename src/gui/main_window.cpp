@@ -35,6 +35,7 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
     setCentralWidget(client_);
 
     binder_.pictureStyle = StyleOf;
+    binder_.readOnlyGroups = {"gbActual_Settings"};  // what the tuner reports
     binder_.BuildMenus(menuBar());
     binder_.Build(client_);
     binder_.BuildTimers(this);

@@ -72,13 +72,34 @@ void LetGoOfFocus(QWidget* widget) {
         focused->clearFocus();
 }
 
+bool WindowBinder::IsReadOnlyGroup(const Control& control) const {
+    return control.kind() == ControlKind::GroupBox && readOnlyGroups.count(control.name()) > 0;
+}
+
 void WindowBinder::ShowEnabledAndVisible(const Control& control, QWidget* widget) const {
-    const bool enabled = control.enabled();
+    const bool enabled = control.enabled() || IsReadOnlyGroup(control);
     const bool visible = control.visible();
     const bool leaving = (!enabled && widget->isEnabled()) || (!visible && !widget->isHidden());
     if (leaving) LetGoOfFocus(widget);
     widget->setEnabled(enabled);
     widget->setVisible(visible);
+}
+
+bool WindowBinder::HeldReadOnly(const Control& control) const {
+    for (const Control* c = control.parent(); c != nullptr; c = c->parent())
+        if (IsReadOnlyGroup(*c) && !c->enabled()) return true;
+    return false;
+}
+
+void WindowBinder::RefreshInside(const Control& container) {
+    for (const auto& [control, link] : links_) {
+        if (link.isNull()) continue;
+        for (const Control* c = control->parent(); c != nullptr; c = c->parent())
+            if (c == &container) {
+                link->apply();
+                break;
+            }
+    }
 }
 
 QWidget* WindowBinder::Create(Control& control, QWidget* parent) {

@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "gui/control_widgets.h"
@@ -65,14 +66,23 @@ public:
 
     // Shows the control's enabled and visible state on its widget (see LetGoOfFocus).
     void ShowEnabledAndVisible(const Control& control, QWidget* widget) const;
+    // True when a read-only group around the control is disabled in the model: its edits are
+    // then read-only rather than greyed.
+    bool HeldReadOnly(const Control& control) const;
+    // Re-applies the state of every control inside a container (GUI thread).
+    void RefreshInside(const Control& container);
 
     // Set before Build. How each model picture is drawn.
     std::function<PictureStyle(const Picture&)> pictureStyle;
     // Link labels: label name -> action (the About box's web links).
     std::map<std::string, std::function<void()>> linkActions;
+    // Groups that only show readings: the model disables them so that nothing in them can be
+    // edited. Their widgets stay enabled and readable, and their edits turn read-only instead.
+    std::set<std::string> readOnlyGroups;
 
 private:
     QWidget* Create(Control& control, QWidget* parent);
+    bool IsReadOnlyGroup(const Control& control) const;
 
     Window& window_;
     Dialogs& errors_;

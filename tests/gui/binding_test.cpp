@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QThread>
@@ -18,6 +19,7 @@
 
 #include "app/number_text.h"
 #include "gui/control_widgets.h"
+#include "scan/scan_texts.h"
 #include "gui_test_support.h"
 
 namespace quillox::gui::test {
@@ -76,6 +78,7 @@ TEST_F(BindingTest, ModelChangesFromAWorkerThreadReachTheWidgets) {
         form->Image3.setVisible(true);
         form->Image3.setWidth(323);
         form->r_ed_trans_good.setReadOnly(false);
+        form->r_edt_freq_h.setText(kSweepPlaceholder);
     });
     worker.join();
     auto* gauge = widget<GaugeWidget>("pbar_freq");
@@ -89,6 +92,7 @@ TEST_F(BindingTest, ModelChangesFromAWorkerThreadReachTheWidgets) {
     EXPECT_TRUE(widget("Image3")->isVisibleTo(widget("Panel1")));
     EXPECT_FALSE(widget<QPlainTextEdit>("r_ed_trans_good")->isReadOnly());
     EXPECT_TRUE(widget<QPlainTextEdit>("r_ed_trans_good_r23")->isReadOnly());
+    EXPECT_EQ(widget<QPlainTextEdit>("r_edt_freq_h")->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(BindingTest, ManyAppendsFromAWorkerEndInTheSameList) {
@@ -120,6 +124,12 @@ TEST_F(BindingTest, DisablingAPageOrAGroupDisablesItsWidgetsAndEnablingRestoresT
     EXPECT_FALSE(widget("ed_LOF_low")->isEnabled()) << "a field disabled by itself stays so";
     EXPECT_FALSE(widget("ed_F_Tuning")->isEnabled());
     EXPECT_TRUE(widget("Edit12")->isEnabled());
+
+    // The tuner's readings: disabled in the model, shown readable but not editable.
+    auto* reading = widget<QLineEdit>("Edit2");
+    EXPECT_TRUE(reading->isEnabled() && reading->isReadOnly());
+    form->gbActual_Settings.setEnabled(true);
+    ASSERT_TRUE(PollUntil([&] { return !reading->isReadOnly(); }));
 }
 
 TEST_F(BindingTest, RadiosStayExclusiveAndReportClickThenMouseUp) {
