@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,13 +28,12 @@ class BindingTest : public MainWindowFixture {
 protected:
     // All widgets below a model container (itself included) report the enabled state.
     bool AllWidgetsEnabledBelow(const Control& container, bool enabled) {
-        for (Control* control : form->controls()) {
+        for (Control* control : form->controls())
             for (const Control* c = control; c != nullptr; c = c->parent()) {
                 if (c != &container) continue;
                 QWidget* view = window->binder().widget(*control);
                 if (view != nullptr && view->isEnabled() != enabled) return false;
             }
-        }
         return true;
     }
 };
@@ -102,11 +100,7 @@ TEST_F(BindingTest, ManyAppendsFromAWorkerEndInTheSameList) {
     worker.join();
     auto* log = widget<QPlainTextEdit>("RichEdit1");
     ASSERT_TRUE(PollUntil([&] { return log->blockCount() == 500; }));
-    EXPECT_EQ(log->toPlainText().toStdString(), [&] {
-        std::string text = form->RichEdit1.text();
-        std::erase(text, '\r');
-        return text;
-    }());
+    EXPECT_EQ(log->toPlainText(), QString::fromStdString(form->RichEdit1.text()).remove('\r'));
 }
 
 TEST_F(BindingTest, DisablingAPageOrAGroupDisablesItsWidgetsAndEnablingRestoresTheirOwnState) {
@@ -258,21 +252,19 @@ TEST_F(BindingTest, TimersFollowTheModelAndTickOnTheGuiThread) {
     ASSERT_TRUE(PollUntil([&] { return !timer->isActive(); }));
 }
 
-TEST_F(BindingTest, ClosingTheWindowRunsTheModelCloseAndAWorkerCloseEndsTheWindow) {
-    // The user closes the window: the model decides, and reports back once closed.
+// Closed by the user (the model decides) or by a job's worker, the window ends on the GUI thread.
+class ClosingTest : public MainWindowFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ClosingTest, EndsTheWindowOnTheGuiThread) {
     std::atomic<bool> endedOnGuiThread{false};
     window->onModelClosed = [&] { endedOnGuiThread = QThread::currentThread() == qApp->thread(); };
-    window->close();
+    if (GetParam()) std::thread([&] { form->Close(); }).join();
+    else window->close();
     EXPECT_TRUE(form->closed());
     ASSERT_TRUE(PollUntil([&] { return endedOnGuiThread.load(); }));
 }
 
-TEST_F(BindingTest, AModelCloseFromAWorkerEndsTheWindowOnTheGuiThread) {
-    std::atomic<bool> endedOnGuiThread{false};
-    window->onModelClosed = [&] { endedOnGuiThread = QThread::currentThread() == qApp->thread(); };
-    std::thread([&] { form->Close(); }).join();
-    ASSERT_TRUE(PollUntil([&] { return endedOnGuiThread.load(); }));
-}
+INSTANTIATE_TEST_SUITE_P(ByUserOrWorker, ClosingTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace quillox::gui::test

@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +13,6 @@
 #include <QWindow>
 
 #include "gui/main_window_layout.h"
-#include "gui/modal_windows.h"
 #include "gui/gui_thread.h"
 #include "gui_test_support.h"
 
@@ -145,30 +143,6 @@ TEST_F(MainWindowLayoutTest, RestartsLeaveTheWindowWhereItWas) {
         EXPECT_EQ(window->geometry().topLeft(), QPoint(200, 300)) << "start " << start;
     }
     EXPECT_EQ(QPoint(form->left(), form->top()), QPoint(200, 300));
-}
-
-// Not a check: QUILLOX_SCREENSHOT_DIR=/some/dir saves a picture of each page to look at.
-TEST_F(MainWindowLayoutTest, SavesScreenshotsWhenAsked) {
-    const QString dir = qEnvironmentVariable("QUILLOX_SCREENSHOT_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "set QUILLOX_SCREENSHOT_DIR to save screenshots";
-    QDir().mkpath(dir);
-    auto* tabs = widget<QTabWidget>("pc_main");
-    for (int i = 0; i < tabs->count(); ++i) {
-        tabs->setCurrentIndex(i);
-        QCoreApplication::processEvents();
-        const QString file = dir + "/" + tabs->widget(i)->objectName() + ".png";
-        EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
-    }
-    AboutDialog about(form->AboutBox, rig.dialogs, window.get());
-    about.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(about.grab().save(dir + "/about.png"));
-    form->Form_Signal.pbar_sig_q.setColour(0xFDC600);
-    form->Form_Signal.pbar_sig_q.setPosition(43);
-    SignalWindow signal(form->Form_Signal, rig.dialogs, window.get());
-    signal.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(signal.grab().save(dir + "/signal_window.png"));
 }
 
 }  // namespace
