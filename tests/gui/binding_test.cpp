@@ -201,7 +201,6 @@ TEST_F(BindingTest, HandlerErrorsAreShownAndTheWindowCarriesOn) {
 }
 
 TEST_F(BindingTest, ModelFocusMovesTheKeyboardFocusOnlyWhenAsked) {
-    window->activateWindow();
     auto* list = widget<QPlainTextEdit>("r_edt_freq_v");
     form->r_edt_freq_v.setFocus();
     ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == list; }));

@@ -81,7 +81,8 @@ protected:
         form = std::make_unique<TForm1>(rig.platform);
         window = std::make_unique<MainWindow>(*form, rig.dialogs);
         window->show();
-        QCoreApplication::processEvents();
+        window->activateWindow();  // as the user's window; a late activation would move focus
+        PollUntil([&] { return window->isActiveWindow(); });
     }
 
     template <class W = QWidget>
