@@ -54,10 +54,14 @@ void Control::setVisible(bool visible) {
 
 void Control::setFocus() {
     owner_.noteFocus(this);
-    Notify();
+    Notify(Change::Focus);
 }
 
 int Control::subscribe(std::function<void()> observer) {
+    return subscribe([observer = std::move(observer)](Change) { observer(); });
+}
+
+int Control::subscribe(std::function<void(Change)> observer) {
     std::lock_guard lock(observerMutex_);
     int id = nextObserverId_++;
     observers_.emplace_back(id, std::move(observer));
@@ -69,13 +73,13 @@ void Control::unsubscribe(int id) {
     std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void Control::Notify() {
-    std::vector<std::function<void()>> toCall;
+void Control::Notify(Change change) {
+    std::vector<std::function<void(Change)>> toCall;
     {
         std::lock_guard lock(observerMutex_);
         for (const auto& [id, observer] : observers_) toCall.push_back(observer);
     }
-    for (const auto& observer : toCall) observer();
+    for (const auto& observer : toCall) observer(change);
 }
 
 }  // namespace quillox

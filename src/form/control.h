@@ -18,6 +18,11 @@ enum class ControlKind {
     Page, PageControl, GroupBox, Panel, Label, TrackBar, Timer
 };
 
+// What a notification is about: a change of the control's state (text, enabled, checked,
+// lines, position ...) or a request for the keyboard focus (setFocus, ComboBox::selectAll),
+// which changes no state. A state change never asks for the focus.
+enum class Change { State, Focus };
+
 class Control {
 public:
     Control(Window& owner, Control* parent, ControlKind kind, std::string name, std::string text);
@@ -38,12 +43,14 @@ public:
     void setVisible(bool visible);
     void setFocus();
 
-    // Observers are called after every change, from the changing thread.
+    // Observers are called after every change, from the changing thread. The first kind hears
+    // of every notification; the second also learns what it is about.
     int subscribe(std::function<void()> observer);
+    int subscribe(std::function<void(Change)> observer);
     void unsubscribe(int id);
 
 protected:
-    void Notify();
+    void Notify(Change change = Change::State);
     mutable std::mutex mutex_;  // guards the state of this control and of its subclass
     std::string text_;
 
@@ -56,7 +63,7 @@ private:
     bool visible_ = true;
 
     std::mutex observerMutex_;
-    std::vector<std::pair<int, std::function<void()>>> observers_;
+    std::vector<std::pair<int, std::function<void(Change)>>> observers_;
     int nextObserverId_ = 1;
 };
 

@@ -63,7 +63,7 @@ void ComboBox::selectAll() {
         textSelected_ = true;
     }
     owner().noteFocus(this);
-    Notify();
+    Notify(Change::Focus);
 }
 
 bool ComboBox::textSelected() const {

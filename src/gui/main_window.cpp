@@ -35,6 +35,7 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
     setCentralWidget(client_);
 
     binder_.pictureStyle = StyleOf;
+    binder_.readOnlyGroups = {"gbActual_Settings"};  // what the tuner reports
     binder_.BuildMenus(menuBar());
     binder_.Build(client_);
     binder_.BuildTimers(this);
@@ -62,12 +63,17 @@ void MainWindow::ApplyLayout() {
     }
 }
 
-void MainWindow::applyModelPosition() { move(form_.left(), form_.top()); }
+// The saved position is that of the client area, not of the frame: on X11 a window that is
+// not yet framed has no frame size to reckon with, so a frame position given to it would place
+// the client area there and the next save would read it back one frame higher.
+void MainWindow::applyModelPosition() {
+    setGeometry(QRect(QPoint(form_.left(), form_.top()), size()));
+}
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     // The model keeps the window position for the settings file.
-    form_.setLeft(pos().x());
-    form_.setTop(pos().y());
+    form_.setLeft(geometry().x());
+    form_.setTop(geometry().y());
     QMainWindow::moveEvent(event);
 }
 

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "gui/control_binder.h"
+#include "gui/window_binder.h"
 #include "gui/gui_thread.h"
 
 namespace quillox {
@@ -21,7 +21,8 @@ public:
 
     WindowBinder& binder() { return binder_; }
     QWidget* clientArea() const { return client_; }
-    // Moves the window to the model's position (the settings file may have changed it).
+    // Moves the window to the model's position (the settings file may have changed it): the
+    // the top left corner of the client area, below the title bar, as the window reports it.
     void applyModelPosition();
 
     // Runs on the GUI thread once the model window has closed; by default it closes this window.

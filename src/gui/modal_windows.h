@@ -3,7 +3,7 @@
 // box and the full-screen signal window. Each closes when its model window's Close() fires.
 #include <QDialog>
 
-#include "gui/control_binder.h"
+#include "gui/window_binder.h"
 #include "gui/gui_thread.h"
 
 namespace quillox {

@@ -4,11 +4,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QThread>
@@ -18,6 +18,7 @@
 
 #include "base/number_text.h"
 #include "gui/control_widgets.h"
+#include "scan/scan_texts.h"
 #include "gui_test_support.h"
 
 namespace quillox::gui::test {
@@ -27,13 +28,12 @@ class BindingTest : public MainWindowFixture {
 protected:
     // All widgets below a model container (itself included) report the enabled state.
     bool AllWidgetsEnabledBelow(const Control& container, bool enabled) {
-        for (Control* control : form->controls()) {
+        for (Control* control : form->controls())
             for (const Control* c = control; c != nullptr; c = c->parent()) {
                 if (c != &container) continue;
                 QWidget* view = window->binder().widget(*control);
                 if (view != nullptr && view->isEnabled() != enabled) return false;
             }
-        }
         return true;
     }
 };
@@ -76,6 +76,7 @@ TEST_F(BindingTest, ModelChangesFromAWorkerThreadReachTheWidgets) {
         form->Image3.setVisible(true);
         form->Image3.setWidth(323);
         form->r_ed_trans_good.setReadOnly(false);
+        form->r_edt_freq_h.setText(kSweepPlaceholder);
     });
     worker.join();
     auto* gauge = widget<GaugeWidget>("pbar_freq");
@@ -89,6 +90,7 @@ TEST_F(BindingTest, ModelChangesFromAWorkerThreadReachTheWidgets) {
     EXPECT_TRUE(widget("Image3")->isVisibleTo(widget("Panel1")));
     EXPECT_FALSE(widget<QPlainTextEdit>("r_ed_trans_good")->isReadOnly());
     EXPECT_TRUE(widget<QPlainTextEdit>("r_ed_trans_good_r23")->isReadOnly());
+    EXPECT_EQ(widget<QPlainTextEdit>("r_edt_freq_h")->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(BindingTest, ManyAppendsFromAWorkerEndInTheSameList) {
@@ -98,11 +100,7 @@ TEST_F(BindingTest, ManyAppendsFromAWorkerEndInTheSameList) {
     worker.join();
     auto* log = widget<QPlainTextEdit>("RichEdit1");
     ASSERT_TRUE(PollUntil([&] { return log->blockCount() == 500; }));
-    EXPECT_EQ(log->toPlainText().toStdString(), [&] {
-        std::string text = form->RichEdit1.text();
-        std::erase(text, '\r');
-        return text;
-    }());
+    EXPECT_EQ(log->toPlainText(), QString::fromStdString(form->RichEdit1.text()).remove('\r'));
 }
 
 TEST_F(BindingTest, DisablingAPageOrAGroupDisablesItsWidgetsAndEnablingRestoresTheirOwnState) {
@@ -122,6 +120,12 @@ TEST_F(BindingTest, DisablingAPageOrAGroupDisablesItsWidgetsAndEnablingRestoresT
     EXPECT_FALSE(widget("ed_LOF_low")->isEnabled()) << "a field disabled by itself stays so";
     EXPECT_FALSE(widget("ed_F_Tuning")->isEnabled());
     EXPECT_TRUE(widget("Edit12")->isEnabled());
+
+    // The tuner's readings: disabled in the model, shown readable but not editable.
+    auto* reading = widget<QLineEdit>("Edit2");
+    EXPECT_TRUE(reading->isEnabled() && reading->isReadOnly());
+    form->gbActual_Settings.setEnabled(true);
+    ASSERT_TRUE(PollUntil([&] { return !reading->isReadOnly(); }));
 }
 
 TEST_F(BindingTest, RadiosStayExclusiveAndReportClickThenMouseUp) {
@@ -200,21 +204,28 @@ TEST_F(BindingTest, HandlerErrorsAreShownAndTheWindowCarriesOn) {
 }
 
 TEST_F(BindingTest, ModelFocusMovesTheKeyboardFocusOnlyWhenAsked) {
-    window->activateWindow();
-    form->ed_f_delay.setFocus();
+    auto* list = widget<QPlainTextEdit>("r_edt_freq_v");
+    form->r_edt_freq_v.setFocus();
+    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == list; }));
+
+    // The user starts a job with a button; the job disables it and rewrites that list, even
+    // with nothing new to show: the focus is let go, into no field.
+    widget("Button2")->setFocus(Qt::MouseFocusReason);
+    std::thread([&] {
+        form->Button2.setEnabled(false);
+        for (int i = 0; i < 3; ++i) form->r_edt_freq_v.setText("Please, Wait!");
+        form->r_edt_freq_v.setText("10719");
+    }).join();
+    ASSERT_TRUE(PollUntil([&] { return list->toPlainText() == "10719"; }));  // the last refresh
+    EXPECT_EQ(window->focusWidget(), nullptr);
+
+    // Asking again moves it; a field taking the focus has its text selected.
+    form->r_edt_freq_v.setFocus();
+    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == list; }));
     auto* delay = widget<QLineEdit>("ed_f_delay");
+    form->ed_f_delay.setFocus();
     ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == delay; }));
     EXPECT_EQ(delay->selectedText(), "750");
-
-    // The user moves on; a later change of the field the model last focused leaves focus alone.
-    widget("ed_f_step")->setFocus(Qt::MouseFocusReason);
-    std::thread([&] { form->ed_f_delay.setText("800"); }).join();
-    ASSERT_TRUE(PollUntil([&] { return delay->text() == "800"; }));
-    EXPECT_EQ(window->focusWidget(), widget("ed_f_step"));
-
-    // Asking again for the same field does move it.
-    form->ed_f_delay.setFocus();
-    ASSERT_TRUE(PollUntil([&] { return window->focusWidget() == delay; }));
 
     form->cbDiSEqC.selectAll();
     auto* combo = widget<QComboBox>("cbDiSEqC");
@@ -243,21 +254,19 @@ TEST_F(BindingTest, TimersFollowTheModelAndTickOnTheGuiThread) {
     ASSERT_TRUE(PollUntil([&] { return !timer->isActive(); }));
 }
 
-TEST_F(BindingTest, ClosingTheWindowRunsTheModelCloseAndAWorkerCloseEndsTheWindow) {
-    // The user closes the window: the model decides, and reports back once closed.
+// Closed by the user (the model decides) or by a job's worker, the window ends on the GUI thread.
+class ClosingTest : public MainWindowFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ClosingTest, EndsTheWindowOnTheGuiThread) {
     std::atomic<bool> endedOnGuiThread{false};
     window->onModelClosed = [&] { endedOnGuiThread = QThread::currentThread() == qApp->thread(); };
-    window->close();
+    if (GetParam()) std::thread([&] { form->Close(); }).join();
+    else window->close();
     EXPECT_TRUE(form->closed());
     ASSERT_TRUE(PollUntil([&] { return endedOnGuiThread.load(); }));
 }
 
-TEST_F(BindingTest, AModelCloseFromAWorkerEndsTheWindowOnTheGuiThread) {
-    std::atomic<bool> endedOnGuiThread{false};
-    window->onModelClosed = [&] { endedOnGuiThread = QThread::currentThread() == qApp->thread(); };
-    std::thread([&] { form->Close(); }).join();
-    ASSERT_TRUE(PollUntil([&] { return endedOnGuiThread.load(); }));
-}
+INSTANTIATE_TEST_SUITE_P(ByUserOrWorker, ClosingTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace quillox::gui::test

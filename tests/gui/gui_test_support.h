@@ -1,7 +1,6 @@
 #pragma once
 // Shared by the GUI tests: the real main window over a TForm1 built on test doubles, and ways
 // to wait for the event loop and to act like a user.
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
@@ -31,7 +30,6 @@ inline bool PollUntil(const std::function<bool()>& cond) {
 inline void WhenFound(QObject* context, std::function<QWidget*()> find,
                       std::function<void(QWidget*)> act) {
     auto* timer = new QTimer(context);
-    timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, find, act] {
         if (QWidget* found = find()) {
             timer->stop();
@@ -39,18 +37,7 @@ inline void WhenFound(QObject* context, std::function<QWidget*()> find,
             act(found);
         }
     });
-    timer->start();
-}
-
-inline void Type(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        const int key = c == QChar(u'\n') ? static_cast<int>(Qt::Key_Return) : static_cast<int>(c.toUpper().unicode());
-        const QString sent = c == '\n' ? QString("\r") : QString(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, sent);
-        QCoreApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, sent);
-        QCoreApplication::sendEvent(widget, &release);
-    }
+    timer->start(5);
 }
 
 inline void PressKey(QWidget* widget, int key, const QString& text = {}) {
@@ -58,6 +45,23 @@ inline void PressKey(QWidget* widget, int key, const QString& text = {}) {
     QCoreApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(widget, &release);
+}
+
+inline void Type(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c == '\n') PressKey(widget, Qt::Key_Return, "\r");
+        else PressKey(widget, c.toUpper().unicode(), QString(c));
+    }
+}
+
+// The visible top-level widget of a type (and object name, when given), or nullptr.
+template <class W = QWidget>
+W* VisibleTopLevel(const QString& name = {}) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* w = qobject_cast<W*>(top);
+        if (w && w->isVisible() && (name.isEmpty() || w->objectName() == name)) return w;
+    }
+    return nullptr;
 }
 
 inline void MouseClick(QWidget* widget, QPoint at) {
@@ -77,11 +81,8 @@ protected:
         form = std::make_unique<TForm1>(rig.platform);
         window = std::make_unique<MainWindow>(*form, rig.dialogs);
         window->show();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override {
-        window.reset();
-        form.reset();
+        window->activateWindow();  // as the user's window; a late activation would move focus
+        PollUntil([&] { return window->isActiveWindow(); });
     }
 
     template <class W = QWidget>
@@ -91,7 +92,7 @@ protected:
 
     quillox::test::TestRig rig;
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<MainWindow> window;  // goes first: it unlinks from the form
 };
 
 }  // namespace quillox::gui::test

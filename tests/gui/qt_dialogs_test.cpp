@@ -4,11 +4,13 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <atomic>
 #include <thread>
 
 #include "app/about_box.h"
 #include "gui/control_widgets.h"
+#include "gui/desktop_platform.h"
 #include "gui/qt_dialogs.h"
 #include "gui_test_support.h"
 #include "platform/stop_signal.h"
@@ -37,12 +39,6 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"No pattern", {}},
         FilterCase{"", {}}));
 
-QMessageBox* VisibleBox() {
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(top); box != nullptr && box->isVisible()) return box;
-    return nullptr;
-}
-
 class QtDialogsTest : public ::testing::Test {
 protected:
     quillox::test::TestRig rig;
@@ -51,7 +47,7 @@ protected:
 };
 
 TEST_F(QtDialogsTest, AWorkerGetsTheAnswerOfAConfirmBox) {
-    WhenFound(&context, [] { return VisibleBox(); }, [](QWidget* found) {
+    WhenFound(&context, [] { return VisibleTopLevel<QMessageBox>(); }, [](QWidget* found) {
         auto* box = static_cast<QMessageBox*>(found);
         EXPECT_EQ(box->text(), "C:/x.ini\nAlready exists!");
         box->button(QMessageBox::Yes)->click();
@@ -66,7 +62,7 @@ TEST_F(QtDialogsTest, AWorkerGetsTheAnswerOfAConfirmBox) {
 TEST_F(QtDialogsTest, AStopWithdrawsTheBoxAWorkerIsWaitingFor) {
     StopSignal stop;
     std::atomic<bool> stopped{false};
-    WhenFound(&context, [] { return VisibleBox(); }, [&](QWidget*) { stop.Request(); });
+    WhenFound(&context, [] { return VisibleTopLevel<QMessageBox>(); }, [&](QWidget*) { stop.Request(); });
     std::thread worker([&] {
         SetCurrentStopSignal(&stop);
         try {
@@ -78,7 +74,7 @@ TEST_F(QtDialogsTest, AStopWithdrawsTheBoxAWorkerIsWaitingFor) {
     });
     ASSERT_TRUE(PollUntil([&] { return stopped.load(); }));
     worker.join();
-    EXPECT_TRUE(PollUntil([] { return VisibleBox() == nullptr; }));
+    EXPECT_TRUE(PollUntil([] { return VisibleTopLevel<QMessageBox>() == nullptr; }));
 }
 
 // The GUI thread joins a worker (a Stop button) while that worker waits for a box: the worker
@@ -101,18 +97,14 @@ TEST_F(QtDialogsTest, AWorkerWaitingForABoxDoesNotBlockAJoiningGuiThread) {
     worker.join();  // no event processing here, as inside Worker::Stop
     EXPECT_TRUE(stopped);
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-    EXPECT_EQ(VisibleBox(), nullptr);
+    EXPECT_EQ(VisibleTopLevel<QMessageBox>(), nullptr);
 }
 
 TEST_F(QtDialogsTest, TheSignalWindowIsFullScreenBorderlessAndClosesWithItsModel) {
     TForm1 form(rig.platform);
     form.Form_Signal.pbar_sig_q.setPosition(77);
     QWidget* shown = nullptr;
-    WhenFound(&context, [] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == "Form_Signal" && top->isVisible()) return top;
-        return static_cast<QWidget*>(nullptr);
-    }, [&](QWidget* found) {
+    WhenFound(&context, [] { return VisibleTopLevel("Form_Signal"); }, [&](QWidget* found) {
         shown = found;
         EXPECT_TRUE(found->windowState() & Qt::WindowFullScreen);
         EXPECT_TRUE(found->windowFlags() & Qt::FramelessWindowHint);
@@ -128,11 +120,7 @@ TEST_F(QtDialogsTest, TheSignalWindowIsFullScreenBorderlessAndClosesWithItsModel
 
 TEST_F(QtDialogsTest, TheAboutBoxOpensItsLinksAndClosesWithOk) {
     TForm1 form(rig.platform);
-    WhenFound(&context, [] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == "AboutBox" && top->isVisible()) return top;
-        return static_cast<QWidget*>(nullptr);
-    }, [&](QWidget* about) {
+    WhenFound(&context, [] { return VisibleTopLevel("AboutBox"); }, [&](QWidget* about) {
         EXPECT_EQ(about->windowTitle(), "About");
         QWidget* link = about->findChild<QWidget*>("lb_help_eng");
         ASSERT_NE(link, nullptr);
@@ -142,6 +130,18 @@ TEST_F(QtDialogsTest, TheAboutBoxOpensItsLinksAndClosesWithOk) {
     dialogs.ShowModal(form.AboutBox);
     EXPECT_EQ(rig.shell.opened(), (std::vector<std::string>{kHelpEngUrl}));
     EXPECT_TRUE(form.AboutBox.closed());
+}
+
+TEST_F(QtDialogsTest, AHelpPageTheDesktopCannotOpenShowsInTheProgramsHelpWindow) {
+    quillox::test::TempDir dir;
+    quillox::test::WriteFileBytes(dir.path() / "help.htm", "<h1>Actual Settings</h1>");
+    std::vector<QUrl> asked;
+    DesktopShell shell([&](const QUrl& url) { asked.push_back(url); return false; });
+    std::thread([&] { shell.Open(dir.str() + "help.htm"); }).join();
+    QTextBrowser* help = nullptr;
+    ASSERT_TRUE(PollUntil([&] { return (help = VisibleTopLevel<QTextBrowser>()) != nullptr; }));
+    EXPECT_EQ(asked.at(0).toLocalFile().toStdString(), dir.str() + "help.htm") << "desktop first";
+    EXPECT_EQ(help->toPlainText(), "Actual Settings");
 }
 
 }  // namespace

@@ -168,15 +168,21 @@ TEST_F(ControlsTest, FocusIsTrackedByTheWindow) {
     EXPECT_FALSE(combo.hasItem("Y"));
 }
 
-TEST_F(ControlsTest, ObserversSeeEveryChangeAfterItHappened) {
-    Edit edit(window, nullptr, "e");
+TEST_F(ControlsTest, ObserversSeeEveryChangeAfterItHappenedAndWhatItWasAbout) {
+    ComboBox edit(window, nullptr, "e", "", {});
     std::vector<std::string> seen;
+    std::vector<Change> kinds;
     int id = edit.subscribe([&] { seen.push_back(edit.text()); });
+    edit.subscribe([&](Change change) { kinds.push_back(change); });
     edit.setText("a");
+    edit.setFocus();
     edit.setEnabled(false);
+    edit.selectAll();
     edit.unsubscribe(id);
     edit.setText("b");
-    EXPECT_EQ(seen, (std::vector<std::string>{"a", "a"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "a", "a", "a"}));
+    using enum Change;
+    EXPECT_EQ(kinds, (std::vector<Change>{State, Focus, State, Focus, State}));
 }
 
 TEST_F(ControlsTest, HandlersMayTouchTheirOwnControlWithoutDeadlock) {
