@@ -16,9 +16,9 @@
 #include <atomic>
 #include <thread>
 
+#include "app/job_texts.h"
 #include "base/number_text.h"
 #include "gui/control_widgets.h"
-#include "scan/scan_texts.h"
 #include "gui_test_support.h"
 
 namespace quillox::gui::test {
@@ -260,8 +260,10 @@ class ClosingTest : public MainWindowFixture, public ::testing::WithParamInterfa
 TEST_P(ClosingTest, EndsTheWindowOnTheGuiThread) {
     std::atomic<bool> endedOnGuiThread{false};
     window->onModelClosed = [&] { endedOnGuiThread = QThread::currentThread() == qApp->thread(); };
-    if (GetParam()) std::thread([&] { form->Close(); }).join();
-    else window->close();
+    if (GetParam())
+        std::thread([&] { form->Close(); }).join();
+    else
+        window->close();
     EXPECT_TRUE(form->closed());
     ASSERT_TRUE(PollUntil([&] { return endedOnGuiThread.load(); }));
 }
