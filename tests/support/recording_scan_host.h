@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scan/probable_frequency_scan.h"
+#include "scan/sweep_scan.h"
 #include "scan/symbol_rate_list_scan.h"
 
 namespace quillox::test {
@@ -38,6 +39,14 @@ struct RecordingSweepHost : RecordingHost<ProbableFrequencyScanHost> {
 
 struct RecordingListScanHost : RecordingHost<SymbolRateListScanHost> {
     void Found(const FoundTransponder& t) override { found.push_back(t); }
+    std::vector<FoundTransponder> found;
+};
+
+// The second method's sweep: answers the fine-tuning question with `fineTuning`.
+struct RecordingSweepScanHost : RecordingHost<SweepScanHost> {
+    bool FineTuning() override { return fineTuning; }
+    void Found(const FoundTransponder& t) override { found.push_back(t); }
+    bool fineTuning = false;
     std::vector<FoundTransponder> found;
 };
 
