@@ -13,8 +13,11 @@ struct JobEntry {
     Button TForm1::*button;  // clicked to start the job; its start event disables it
     Gauge TForm1::*gauge;    // the job's progress
     Worker TForm1::*worker;
-    int32_t polarity;  // the polarity the job works on
+    int32_t polarity;   // the polarity the job works on; kPageChoosesPolarity: the page's boxes
+    bool secondMethod;  // page rev. 2.3, whose list and file fields the job fills
 };
+
+inline constexpr int32_t kPageChoosesPolarity = -1;
 
 // The job whose caption matches, ignoring case and the number of blanks; nullptr if none.
 const JobEntry* FindJob(const std::string& caption);

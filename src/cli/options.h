@@ -25,6 +25,15 @@ struct Options {
     std::optional<std::string> diseqc;   // option text of the Settings group
     std::optional<std::string> srListFile, freqListV, freqListH;
     std::optional<std::string> truth;  // scenario file, or "builtin"
+
+    // Page rev. 2.3.
+    std::optional<std::string> polarities;  // "v", "h" or "vh"
+    std::optional<bool> fineTuning;
+    std::optional<int> customDelay;      // ms; chooses the custom delay
+    std::optional<std::string> srRange;  // "all" or "FROM-TO" in MS/s
+    std::optional<std::string> satName;
+    std::optional<std::string> position;  // e.g. "13.0E", "0.8W"
+    std::optional<std::string> iniFile;   // transponder file written at the end
 };
 
 struct ParseResult {
