@@ -1,6 +1,6 @@
 #pragma once
-// The enabled and read-only states by which the page "SkyStar2  rev. 2.6" keeps two jobs from
-// running at once. Start events lock, a job's end and its stop event unlock; the stop events
+// The enabled and read-only states by which the blind-scan pages keep two jobs from running at
+// once. Start events lock, a job's end and its stop event unlock; the stop events
 // unlock whether or not their worker ran, so they also repair the page after a failed start.
 namespace quillox {
 
@@ -19,5 +19,9 @@ void UnlockAfterSymbolRateScan(TForm1& form);
 // "Find (1,2,3,4)": the nine controls locked before and between its steps.
 void LockPageForFindAll(TForm1& form);
 void UnlockPageAfterFindAll(TForm1& form);
+
+// "GO" of page rev. 2.3: its groups, its start button and the other pages.
+void LockForSweep(TForm1& form);
+void UnlockAfterSweep(TForm1& form);
 
 }  // namespace quillox

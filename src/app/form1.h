@@ -8,6 +8,7 @@
 // controls (thread-safe) and the tuner (serialised per call) only through this object.
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "app/about_box.h"
@@ -21,6 +22,7 @@
 #include "platform/platform.h"
 #include "platform/worker.h"
 #include "scan/lnb_tuning.h"
+#include "scan/scan_host.h"
 
 namespace quillox {
 
@@ -34,9 +36,11 @@ public:
     SerializedTuner& tunerSlot() { return tuner_; }
 
     // ---- State besides the controls -------------------------------------------------------
-    std::string settingsPath;       // Settings.ini (see settings_file.h)
-    int32_t trans_counter = 1;      // number of the next line of r_ed_trans_good
-    int32_t trans_counter_r23 = 1;  // number of the next line of r_ed_trans_good_r23
+    std::string settingsPath;  // Settings.ini (see settings_file.h)
+    // Number of the next line of r_ed_trans_good / r_ed_trans_good_r23. While a scan runs, change
+    // a list and its counter only through AppendTransponder and the Clear buttons.
+    int32_t trans_counter = 1;
+    int32_t trans_counter_r23 = 1;
 
     // ---- Menus ----------------------------------------------------------------------------
     Menu File1{*this, "File1", "&File"};
@@ -372,6 +376,9 @@ public:
     // Shows a validation message, gives the field the focus (a combo box gets its whole text
     // selected) and returns false, for `return RefuseInput(...)`.
     bool RefuseInput(const std::string& message, Control& field);
+    // The range and dwell of either blind-scan page's sweep, checked in the same order with the
+    // same messages; the first failing check refuses.
+    bool ValidateFrequencyFields(Edit& start, Edit& end, Edit& step, Edit& delay);
 
     // ---- Settings file (settings_file.cpp) -------------------------------------------------
     void ReadSettings();
@@ -432,6 +439,31 @@ public:
     void SymbolRateListScan();
     void b_Stop_srClick();
 
+    // ---- Page rev. 2.3: sweep and confirmation (page_rev23.cpp) -----------------------------
+    bool ValidateSweepInput();
+    void bt_go_r23Click();
+    void b_Stop_r23Click();
+    void SweepScan();
+
+    // ---- Transponder lists and ini files of both pages (transponder_files.cpp) -------------
+    // Appends the next numbered line and advances the counter in one step with respect to the
+    // Clear buttons and the writers, which a user may press while a scan appends.
+    void AppendTransponder(Lines& list, int32_t& counter, const FoundTransponder& transponder);
+    void bt_trans_clearClick();
+    void bt_trans_clear_r23Click();
+    // Rewrites the file-name field from the position fields; an empty field, or a position
+    // whose code would not fit four characters, keeps the name it has.
+    void MakeIniFileName(Edit& degrees, Edit& tenths, ComboBox& eastWest, Edit& fileName);
+    void ed_sat_pos1Change();
+    void ed_sat_pos1_r23Change();
+    FileWriteResult WriteTransponderIni(const std::string& path, const Edit& name,
+                                        const Edit& fileName, Lines& list, int32_t& counter);
+    void bt_Save_iniClick();
+    void bt_Save_ini_r23Click();
+    // The writers that run at a job's end: no question, and the outcome goes to the caller.
+    FileWriteResult bt_write_file_shutdown_r23Click();
+    FileWriteResult bt_write_file_r26Click();
+
     // ---- List files (list_files.cpp) ------------------------------------------------------
     void bt_Load_vClick();
     void bt_Save_vClick();
@@ -473,6 +505,7 @@ private:
 
     Platform& platform_;
     SerializedTuner tuner_;
+    std::mutex transponderLists_;  // orders each list with its counter (see AppendTransponder)
 };
 
 }  // namespace quillox

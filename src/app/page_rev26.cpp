@@ -9,7 +9,6 @@
 #include "app/job_texts.h"
 #include "app/scan_host_of_form.h"
 #include "base/number_text.h"
-#include "files/transponder_line.h"
 #include "scan/probable_frequency_scan.h"
 #include "scan/symbol_rate_list_scan.h"
 
@@ -17,12 +16,6 @@ namespace quillox {
 namespace {
 
 constexpr int32_t kMinSymbolRateDelay = 150;
-
-struct FieldCheck {
-    bool failed;
-    const char* message;
-    Edit& focus;
-};
 
 // Hits go to RichEdit2, where the merge (b_tr_GO) finds them.
 class SweepHost : public ScanHostOfForm<ProbableFrequencyScanHost> {
@@ -36,9 +29,7 @@ class SymbolRateListHost : public ScanHostOfForm<SymbolRateListScanHost> {
 public:
     using ScanHostOfForm::ScanHostOfForm;
     void Found(const FoundTransponder& t) override {
-        form_.r_ed_trans_good.append(FormatTransponderLine(
-            {form_.trans_counter, t.mhz, t.polarityCode, t.ksps, TransponderFecText(t.fecCode)}));
-        ++form_.trans_counter;
+        form_.AppendTransponder(form_.r_ed_trans_good, form_.trans_counter, t);
     }
 };
 
@@ -47,40 +38,7 @@ public:
 // ---- Probable-frequency sweep -----------------------------------------------------------------
 
 bool TForm1::ValidateFrequencyRange() {
-    const Band band = SelectedBand();
-    const bool ku = band == Band::KuLinear, c = band == Band::C, custom = band == Band::Custom;
-    const int32_t start = LenientInt(ed_f_start.text());
-    const int32_t end = LenientInt(ed_f_end.text());
-    const int32_t step = LenientInt(ed_f_step.text());
-    const int32_t delay = LenientInt(ed_f_delay.text());
-    const auto outside = [band](int32_t mhz) { return !FrequencyInBand(band, mhz); };
-
-    const FieldCheck checks[] = {
-        {ku && outside(start),
-         "Invalid START frequency for Ku-Linear Band\n"
-         "Please put a frequency from 10700 Mhz to 12750 MHz.",
-         ed_f_start},
-        {c && outside(start),
-         "Invalid START frequency for C-Linear Band\n"
-         "Please put a frequency from 3400 MHz to 4200 MHz.",
-         ed_f_start},
-        {custom && start < 1, "Invalid START frequency\nPlease put a valid frequency.", ed_f_start},
-        {ku && outside(end),
-         "Invalid END frequency for Ku-Linear Band\n"
-         "Please put a frequency from 10700 Mhz to 12750 MHz.",
-         ed_f_end},
-        {c && outside(end),
-         "Invalid END frequency for C-Linear Band\n"
-         "Please put a frequency from 3400 MHz to 4200 MHz.",
-         ed_f_end},
-        {custom && end < 1, "Invalid END frequency\nPlease put a valid frequency.", ed_f_end},
-        {end < start, "The START frequency can't be superior to the END frequency.", ed_f_start},
-        {step <= 0, "Invalid STEP, please put a step superior to 0.", ed_f_step},
-        {delay < 200, "Invalid Delay, the minimum value is 200.", ed_f_delay},
-    };
-    for (const FieldCheck& check : checks)
-        if (check.failed) return RefuseInput(check.message, check.focus);
-    return true;
+    return ValidateFrequencyFields(ed_f_start, ed_f_end, ed_f_step, ed_f_delay);
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "base/number_text.h"
 
 namespace quillox {
 
@@ -9,6 +10,47 @@ bool TForm1::RefuseInput(const std::string& message, Control& field) {
     else
         field.setFocus();
     return false;
+}
+
+bool TForm1::ValidateFrequencyFields(Edit& startField, Edit& endField, Edit& stepField,
+                                     Edit& delayField) {
+    const Band band = SelectedBand();
+    const bool ku = band == Band::KuLinear, c = band == Band::C, custom = band == Band::Custom;
+    const int32_t start = LenientInt(startField.text());
+    const int32_t end = LenientInt(endField.text());
+    const auto outside = [band](int32_t mhz) { return !FrequencyInBand(band, mhz); };
+    const struct {
+        bool failed;
+        const char* message;
+        Edit& focus;
+    } checks[] = {
+        {ku && outside(start),
+         "Invalid START frequency for Ku-Linear Band\n"
+         "Please put a frequency from 10700 Mhz to 12750 MHz.",
+         startField},
+        {c && outside(start),
+         "Invalid START frequency for C-Linear Band\n"
+         "Please put a frequency from 3400 MHz to 4200 MHz.",
+         startField},
+        {custom && start < 1, "Invalid START frequency\nPlease put a valid frequency.", startField},
+        {ku && outside(end),
+         "Invalid END frequency for Ku-Linear Band\n"
+         "Please put a frequency from 10700 Mhz to 12750 MHz.",
+         endField},
+        {c && outside(end),
+         "Invalid END frequency for C-Linear Band\n"
+         "Please put a frequency from 3400 MHz to 4200 MHz.",
+         endField},
+        {custom && end < 1, "Invalid END frequency\nPlease put a valid frequency.", endField},
+        {end < start, "The START frequency can't be superior to the END frequency.", startField},
+        {LenientInt(stepField.text()) < 1, "Invalid STEP, please put a step superior to 0.",
+         stepField},
+        {LenientInt(delayField.text()) < 200, "Invalid Delay, the minimum value is 200.",
+         delayField},
+    };
+    for (const auto& check : checks)
+        if (check.failed) return RefuseInput(check.message, check.focus);
+    return true;
 }
 
 }  // namespace quillox

@@ -81,6 +81,24 @@ void TForm1::WireHandlers() {
     ed_sig_sr.onChange = [this] { ed_sig_srChange(); };
     cb_sig_Fec.onChange = [this] { cb_sig_FecChange(); };
     ed_sig_refresh.onChange = [this] { ed_sig_refreshChange(); };
+
+    // Page rev. 2.3: the sweep.
+    bt_go_r23.onClick = [this] { bt_go_r23Click(); };
+    b_Stop_r23.onClick = [this] { b_Stop_r23Click(); };
+
+    // Both pages: the " INI file " groups; a position control's change renames the file.
+    for (Edit* position : std::initializer_list<Edit*>{&ed_sat_pos1, &ed_sat_pos2, &cb_E_W})
+        position->onChange = [this] { ed_sat_pos1Change(); };
+    for (Edit* position :
+         std::initializer_list<Edit*>{&ed_sat_pos1_r23, &ed_sat_pos2_r23, &cb_E_W_r23})
+        position->onChange = [this] { ed_sat_pos1_r23Change(); };
+    bt_Save_ini.onClick = [this] { bt_Save_iniClick(); };
+    bt_Save_ini_r23.onClick = [this] { bt_Save_ini_r23Click(); };
+    bt_trans_clear.onClick = [this] { bt_trans_clearClick(); };
+    bt_trans_clear_r23.onClick = [this] { bt_trans_clear_r23Click(); };
+    // Clicked by the program at a job's end; its caller takes the outcome from the handler.
+    bt_write_file_shutdown_r23.onClick = [this] { (void)bt_write_file_shutdown_r23Click(); };
+    bt_write_file_r26.onClick = [this] { (void)bt_write_file_r26Click(); };
 }
 
 }  // namespace quillox

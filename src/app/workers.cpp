@@ -31,6 +31,7 @@ constexpr Job kJobs[] = {
     {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick},
     {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick},
     {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick},
+    {&TForm1::SweepWorker, &TForm1::SweepScan, &TForm1::b_Stop_r23Click},
 };
 
 const Job* JobOf(TForm1& form, const Worker& worker) {
@@ -94,6 +95,20 @@ void LockPageForFindAll(TForm1& f) {
 }
 void UnlockPageAfterFindAll(TForm1& f) {
     SetEnabled(FindAllLockedControls(f), true);
+}
+
+namespace {
+ControlList SweepLockedControls(TForm1& f) {
+    return {&f.gbSettings, &f.gb_freqs_r23, &f.gb_Polarity, &f.gb_F_Tuning, &f.gb_sr_range,
+            &f.bt_go_r23,  &f.ts_01,        &f.ts_02,       &f.ts_signal};
+}
+}  // namespace
+
+void LockForSweep(TForm1& f) {
+    SetEnabled(SweepLockedControls(f), false);
+}
+void UnlockAfterSweep(TForm1& f) {
+    SetEnabled(SweepLockedControls(f), true);
 }
 
 // Runs the worker's body on its own thread. A body error that the job does not handle (a

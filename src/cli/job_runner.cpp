@@ -12,16 +12,18 @@ namespace quillox::cli {
 namespace {
 
 const JobEntry kJobs[] = {
-    {"1 - FIND", &TForm1::Button1, &TForm1::pbar_freq, &TForm1::FreqScanWorker,
-     polarity::kVertical},
+    {"1 - FIND", &TForm1::Button1, &TForm1::pbar_freq, &TForm1::FreqScanWorker, polarity::kVertical,
+     false},
     {"2- Find VERT S/Rs", &TForm1::Button2, &TForm1::pbar_sr, &TForm1::SrListWorker,
-     polarity::kVertical},
+     polarity::kVertical, false},
     {"3 - FIND", &TForm1::Button3, &TForm1::pbar_freq, &TForm1::FreqScanWorker,
-     polarity::kHorizontal},
+     polarity::kHorizontal, false},
     {" 4- Find HOR   S/Rs ", &TForm1::Button4, &TForm1::pbar_sr, &TForm1::SrListWorker,
-     polarity::kHorizontal},
-    {"Find_S/R", &TForm1::bt_sr_go, &TForm1::pbar_find_sr, &TForm1::SrFinderWorker, -1,
-     [](TForm1& form) -> Control& { return form.gb_sr; }},
+     polarity::kHorizontal, false},
+    {"GO", &TForm1::bt_go_r23, &TForm1::pbar_freq_r23, &TForm1::SweepWorker, kPageChoosesPolarity,
+     true},
+    {"Find_S/R", &TForm1::bt_sr_go, &TForm1::pbar_find_sr, &TForm1::SrFinderWorker,
+     kPageChoosesPolarity, false, [](TForm1& form) -> Control& { return form.gb_sr; }},
 };
 
 // Lower case, blanks removed: " 4- Find HOR   S/Rs " and "4-find hor s/rs" are one job.

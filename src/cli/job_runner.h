@@ -13,10 +13,13 @@ struct JobEntry {
     Button TForm1::*button;  // clicked to start the job; its start event disables it
     Gauge TForm1::*gauge;    // the job's progress
     Worker TForm1::*worker;
-    int32_t polarity;  // the polarity the job works on; -1: the page's own field gives it
+    int32_t polarity;  // the polarity the job works on; kPageChoosesPolarity: the page's own fields
+    bool secondMethod;  // page rev. 2.3, whose list and file fields the job fills
     // What the start event disables when it is not the button itself (its group, say).
     Control& (*startLock)(TForm1&) = nullptr;
 };
+
+inline constexpr int32_t kPageChoosesPolarity = -1;
 
 // The job whose caption matches, ignoring case and the number of blanks; nullptr if none.
 const JobEntry* FindJob(const std::string& caption);

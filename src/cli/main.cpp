@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <tuple>
 
 #include "app/form1.h"
 #include "base/number_text.h"
@@ -81,6 +82,41 @@ bool LoadList(ConsoleDialogs& dialogs, const std::optional<std::string>& file, B
     return dialogs.errorCount() == errorsBefore;
 }
 
+// The choices of page rev. 2.3, made as a person makes them: boxes, radios and fields.
+void ChooseSweepOptions(TForm1& form, const Options& o) {
+    if (o.polarities) {
+        form.cb_Vertical.setChecked(o.polarities->find('v') != std::string::npos);
+        form.cb_Horizontal.setChecked(o.polarities->find('h') != std::string::npos);
+    }
+    if (o.fineTuning) form.cb_Fine_Tuning.setChecked(*o.fineTuning);
+    if (o.customDelay) {
+        form.cb_custom_delay.setChecked(true);
+        form.ed_F_Tuning.setText(std::to_string(*o.customDelay));
+    }
+    if (o.srRange && *o.srRange == "all") form.rb_sr_all.setChecked(true);
+    if (o.srRange && *o.srRange != "all") {
+        const size_t dash = o.srRange->find('-');
+        form.rb_sr_range_custom.setChecked(true);
+        form.ed_sr_range_from.setText(o.srRange->substr(0, dash));
+        form.ed_sr_range_to.setText(o.srRange->substr(dash + 1));
+    }
+}
+
+// "13.0E" into the position fields of both pages, which name the transponder file.
+void ChoosePosition(TForm1& form, const std::string& position) {
+    const size_t comma = position.find_first_of(".,");
+    const std::string degrees = position.substr(0, comma);
+    const std::string tenths = position.substr(comma + 1, 1);
+    const std::string side(1, position.back());
+    for (auto [pos1, pos2, eastWest] :
+         {std::tuple{&form.ed_sat_pos1, &form.ed_sat_pos2, &form.cb_E_W},
+          std::tuple{&form.ed_sat_pos1_r23, &form.ed_sat_pos2_r23, &form.cb_E_W_r23}}) {
+        eastWest->setText(side);
+        pos1->setText(degrees);
+        pos2->setText(tenths);
+    }
+}
+
 bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
     if (o.band) ChooseBand(form, *o.band);
     for (const auto& [name, text] : o.fields) {
@@ -89,14 +125,16 @@ bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
         field->setText(text);
     }
     ChooseSymbolRateClass(form, o);
+    ChooseSweepOptions(form, o);
+    if (o.position) ChoosePosition(form, *o.position);
     if (!LoadList(dialogs, o.srListFile, form.b_Load) ||
         !LoadList(dialogs, o.freqListV, form.bt_Load_v) ||
         !LoadList(dialogs, o.freqListH, form.bt_Load_h))
         return false;
-    if (o.fineTuning) {
-        RadioButton& mode = *o.fineTuning == "none"     ? form.rb_ft_none
-                            : *o.fineTuning == "normal" ? form.rb_ft_normal
-                                                        : form.rb_ft_best;
+    if (o.finderFineTuning) {
+        RadioButton& mode = *o.finderFineTuning == "none"     ? form.rb_ft_none
+                            : *o.finderFineTuning == "normal" ? form.rb_ft_normal
+                                                              : form.rb_ft_best;
         mode.setChecked(true);
     }
     if (o.diseqc) {
@@ -113,6 +151,32 @@ bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
 void PrintList(const char* title, const Lines& list) {
     std::printf("%s (%d)\n", title, list.count());
     for (const std::string& line : list.lines()) std::printf("  %s\n", line.c_str());
+}
+
+// What a run is compared with: the swept range, polarities and symbol rates of the page.
+ComparisonScope ScopeOf(const TForm1& form, bool secondMethod,
+                        const std::vector<int32_t>& polarities) {
+    if (!secondMethod)
+        return {polarities, LenientInt(form.ed_f_start.text()), LenientInt(form.ed_f_end.text())};
+    ComparisonScope scope{
+        {}, LenientInt(form.ed_f_start_r23.text()), LenientInt(form.ed_f_end_r23.text())};
+    if (form.cb_Vertical.checked()) scope.polarities.push_back(polarity::kVertical);
+    if (form.cb_Horizontal.checked()) scope.polarities.push_back(polarity::kHorizontal);
+    const bool custom = form.rb_sr_range_custom.checked();
+    scope.minKsps = custom ? LenientInt(form.ed_sr_range_from.text()) * 1000.0 : 0;
+    scope.maxKsps = custom ? LenientInt(form.ed_sr_range_to.text()) * 1000.0 : 45000;
+    return scope;
+}
+
+// The page's transponder file, through the window's own writer.
+bool WriteIni(TForm1& form, bool secondMethod, const std::string& path) {
+    const FileWriteResult written =
+        secondMethod ? form.WriteTransponderIni(path, form.ed_sat_name_r23, form.ed_file_name_r23,
+                                                form.r_ed_trans_good_r23, form.trans_counter_r23)
+                     : form.WriteTransponderIni(path, form.ed_sat_name, form.ed_file_name,
+                                                form.r_ed_trans_good, form.trans_counter);
+    if (!written) std::cerr << "error: cannot write " << path << ": " << written.error << "\n";
+    return written.ok;
 }
 
 int Run(const Options& o, const char* argv0) {
@@ -158,6 +222,7 @@ int Run(const Options& o, const char* argv0) {
     const bool drawProgress = o.progress && isatty(STDOUT_FILENO);
     std::vector<int32_t> polarities;
     bool findsSymbolRate = false;
+    bool secondMethod = false;  // the page of the last job
     int64_t scanMs = 0;
     int status = 0;
     for (const std::string& caption : o.jobs) {
@@ -172,6 +237,7 @@ int Run(const Options& o, const char* argv0) {
             findsSymbolRate = true;
         else
             polarities.push_back(job->polarity);
+        secondMethod = job->secondMethod;
         const std::string quoted = "\"" + std::string(job->caption) + "\"";
         std::printf("%-24s %s scan time, %.1f s real time\n", quoted.c_str(),
                     ClockText(outcome.scanMs).c_str(), outcome.realSeconds);
@@ -194,13 +260,15 @@ int Run(const Options& o, const char* argv0) {
     PrintList("Probable frequencies, VERTICAL", form.r_edt_freq_v);
     PrintList("Probable frequencies, HORIZONTAL", form.r_edt_freq_h);
     PrintList("Transponders", form.r_ed_trans_good);
+    PrintList("Transponders, rev. 2.3", form.r_ed_trans_good_r23);
 
+    const Lines& found = secondMethod ? form.r_ed_trans_good_r23 : form.r_ed_trans_good;
     if (truth) {
-        ComparisonScope scope{polarities, LenientInt(form.ed_f_start.text()),
-                              LenientInt(form.ed_f_end.text())};
         std::printf("\n");
-        PrintTruthReport(form, *truth, scope, scanMs);
+        PrintTruthReport(form, found.lines(), !secondMethod, *truth,
+                         ScopeOf(form, secondMethod, polarities), scanMs);
     }
+    if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     return status;
 }
 

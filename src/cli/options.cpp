@@ -2,21 +2,40 @@
 
 #include <charconv>
 #include <map>
+#include <vector>
 
 namespace quillox::cli {
 namespace {
 
-// Options that only give a field of the window its text; the window validates it.
-const std::map<std::string, std::string>& FieldOptions() {
-    static const std::map<std::string, std::string> fields{
-        {"--start", "ed_f_start"},     {"--end", "ed_f_end"},          {"--step", "ed_f_step"},
-        {"--delay", "ed_f_delay"},     {"--sr-delay", "ed_sr_delay"},  {"--lof-low", "ed_LOF_low"},
-        {"--lof-switch", "ed_LOF_sw"}, {"--lof-high", "ed_LOF_higth"}, {"--tone", "cbLNB_Sel"},
-        {"--freq", "Edit12"},          {"--pol", "cbPolarity"},        {"--fec", "cbFec"},
-        {"--sr-start", "ed_start"},    {"--sr-end", "ed_end"},         {"--sr-step", "ed_step"},
-        {"--sr-dwell", "ed_delay"},
+// Options that only give fields of the window their text; the window validates them. The
+// range of a sweep goes to both blind-scan pages, so it applies to whichever job runs.
+const std::map<std::string, std::vector<std::string>>& FieldOptions() {
+    static const std::map<std::string, std::vector<std::string>> fields{
+        {"--start", {"ed_f_start", "ed_f_start_r23"}},
+        {"--end", {"ed_f_end", "ed_f_end_r23"}},
+        {"--step", {"ed_f_step", "ed_f_step_r23"}},
+        {"--delay", {"ed_f_delay", "ed_f_delay_r23"}},
+        {"--sr-delay", {"ed_sr_delay"}},
+        {"--lof-low", {"ed_LOF_low"}},
+        {"--lof-switch", {"ed_LOF_sw"}},
+        {"--lof-high", {"ed_LOF_higth"}},
+        {"--tone", {"cbLNB_Sel"}},
+        {"--sat-name", {"ed_sat_name", "ed_sat_name_r23"}},
+        {"--freq", {"Edit12"}},
+        {"--pol", {"cbPolarity"}},
+        {"--fec", {"cbFec"}},
+        {"--sr-start", {"ed_start"}},
+        {"--sr-end", {"ed_end"}},
+        {"--sr-step", {"ed_step"}},
+        {"--sr-dwell", {"ed_delay"}},
     };
     return fields;
+}
+
+bool ValidPosition(const std::string& text) {
+    const size_t comma = text.find_first_of(".,");
+    return text.size() >= 4 && comma != std::string::npos && comma + 3 == text.size() &&
+           (text.back() == 'E' || text.back() == 'W');
 }
 
 std::optional<int> ParseNumber(const std::string& text) {
@@ -38,6 +57,7 @@ then prints the result lists. JOB is the caption of the job's button, blanks and
   "3 - FIND"             probable frequencies, horizontal
   " 4- Find HOR   S/Rs " symbol-rate list scan of the horizontal list
   "Find_S/R"             symbol rate of one transponder (--freq, --pol, --fec)
+  "GO"                   sweep of page rev. 2.3 (the tuner finds the symbol rate itself)
 
 Device and time:
   --device KIND          simulated (default), dvb or auto
@@ -54,7 +74,7 @@ Window parameters (texts as typed into the window; the window checks them):
   --lof-low MHZ --lof-switch MHZ --lof-high MHZ   LNB oscillators (custom band)
   --tone TEXT            LNB selection: "None", "22 KHz", "33 KHz", "44 KHz"
   --diseqc TEXT          DiSEqC option, e.g. "Simple A", sent before the jobs
-  --start MHZ --end MHZ --step MHZ --delay MS      probable-frequency sweep
+  --start MHZ --end MHZ --step MHZ --delay MS      range and dwell of either sweep
   --sr-class CLASS       symbol rate of the sweep: "<7.5", "<15", ">15" or custom
   --sr-custom N          custom class limit, 1..10 MS/s
   --sr-list FILE         symbol-rate list file (.Zyl) to load
@@ -64,6 +84,15 @@ Window parameters (texts as typed into the window; the window checks them):
   --freq MHZ --pol VERTICAL|HORIZONTAL --fec 1/2..7/8|AUTO   transponder of the finder
   --sr-start KSPS --sr-end KSPS --sr-step KSPS --sr-dwell MS  finder's search range and dwell
   --fine none|normal|best                finder's fine tuning
+  --polarity v|h|vh      "GO": polarities to sweep (default both)
+  --fine-tuning on|off   "GO": centre each transponder found (default on)
+  --custom-delay MS      "GO": dwell of the centring instead of 2.5 x delay
+  --sr-range all|FROM-TO "GO": symbol rates taken, in MS/s (default all)
+
+Transponder file:
+  --sat-name TEXT        satellite name
+  --position DEG.TENTHS{E|W}   orbital position, e.g. 13.0E; gives the file name
+  --ini FILE             write the transponder list of the last job's page to FILE
 
 Checking:
   --truth SCENARIO       compare the transponders found (or the symbol rate found) with a
@@ -111,7 +140,8 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         } else if (arg == "--no-progress") {
             o.progress = false;
         } else if (auto field = FieldOptions().find(arg); field != FieldOptions().end()) {
-            if (auto v = value()) o.fields.emplace_back(field->second, *v);
+            if (auto v = value())
+                for (const std::string& name : field->second) o.fields.emplace_back(name, *v);
         } else if (arg == "--device") {
             if (auto v = value()) o.device.kind = *v;
             if (o.device.kind != "simulated" && o.device.kind != "dvb" && o.device.kind != "auto")
@@ -147,12 +177,37 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         } else if (arg == "--freq-list-h") {
             o.freqListH = value();
         } else if (arg == "--fine") {
-            o.fineTuning = value();
-            if (o.fineTuning && *o.fineTuning != "none" && *o.fineTuning != "normal" &&
-                *o.fineTuning != "best")
-                result.error = "unknown fine tuning '" + *o.fineTuning + "' (none, normal or best)";
+            o.finderFineTuning = value();
+            const auto& mode = o.finderFineTuning;
+            if (mode && *mode != "none" && *mode != "normal" && *mode != "best")
+                result.error = "unknown fine tuning '" + *mode + "' (none, normal or best)";
         } else if (arg == "--truth") {
             o.truth = value();
+        } else if (arg == "--polarity") {
+            o.polarities = value();
+            if (o.polarities && *o.polarities != "v" && *o.polarities != "h" &&
+                *o.polarities != "vh")
+                result.error = "unknown polarity '" + *o.polarities + "' (v, h or vh)";
+        } else if (arg == "--fine-tuning") {
+            const std::optional<std::string> v = value();
+            if (v && *v != "on" && *v != "off") result.error = "--fine-tuning takes on or off";
+            if (v) o.fineTuning = *v == "on";
+        } else if (arg == "--custom-delay") {
+            int ms = 0;
+            if (number(ms)) o.customDelay = ms;
+        } else if (arg == "--sr-range") {
+            o.srRange = value();
+            const size_t dash = o.srRange ? o.srRange->find('-') : std::string::npos;
+            if (o.srRange && *o.srRange != "all" &&
+                (dash == std::string::npos || !ParseNumber(o.srRange->substr(0, dash)) ||
+                 !ParseNumber(o.srRange->substr(dash + 1))))
+                result.error = "--sr-range takes all or FROM-TO, e.g. 4-35";
+        } else if (arg == "--position") {
+            o.position = value();
+            if (o.position && !ValidPosition(*o.position))
+                result.error = "--position takes degrees, tenths and E or W, e.g. 13.0E";
+        } else if (arg == "--ini") {
+            o.iniFile = value();
         } else if (arg.rfind("--", 0) == 0) {
             result.error = "unknown option " + arg;
         } else {

@@ -25,8 +25,17 @@ struct Options {
     std::optional<int> srCustom;         // track bar 1..10 (MS/s)
     std::optional<std::string> diseqc;   // option text of the Settings group
     std::optional<std::string> srListFile, freqListV, freqListH;
-    std::optional<std::string> truth;       // scenario file, or "builtin"
-    std::optional<std::string> fineTuning;  // symbol-rate finder: "none", "normal" or "best"
+    std::optional<std::string> truth;             // scenario file, or "builtin"
+    std::optional<std::string> finderFineTuning;  // symbol-rate finder: "none", "normal", "best"
+
+    // Page rev. 2.3.
+    std::optional<std::string> polarities;  // "v", "h" or "vh"
+    std::optional<bool> fineTuning;
+    std::optional<int> customDelay;      // ms; chooses the custom delay
+    std::optional<std::string> srRange;  // "all" or "FROM-TO" in MS/s
+    std::optional<std::string> satName;
+    std::optional<std::string> position;  // e.g. "13.0E", "0.8W"
+    std::optional<std::string> iniFile;   // transponder file written at the end
 };
 
 struct ParseResult {

@@ -15,7 +15,8 @@ bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
     return c.system == sim::DvbSystem::DvbS &&
            std::find(scope.polarities.begin(), scope.polarities.end(), c.polarity) !=
                scope.polarities.end() &&
-           c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz;
+           c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz &&
+           c.symbolRateKsps >= scope.minKsps && c.symbolRateKsps <= scope.maxKsps;
 }
 
 const sim::Carrier* NearestCarrier(const TransponderLine& line, const sim::Scenario& scenario) {

@@ -13,11 +13,13 @@
 namespace quillox {
 
 // The carriers a scan was meant to find: DVB-S carriers of the scanned polarities within the
-// swept range (the card demodulates DVB-S only).
+// swept range (the card demodulates DVB-S only) and the symbol rates the scan takes.
 struct ComparisonScope {
     std::vector<int32_t> polarities;
     int32_t startMhz = 0;
     int32_t endMhz = 0;
+    double minKsps = 0;
+    double maxKsps = 1e9;
 };
 
 struct TransponderMatch {

@@ -53,10 +53,9 @@ std::optional<sim::Scenario> LoadTruth(const std::string& source, std::string& e
     return loaded.scenario;
 }
 
-void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const ComparisonScope& scope,
-                      int64_t scanMs) {
-    const TransponderComparison result =
-        CompareWithScenario(form.r_ed_trans_good.lines(), truth, scope);
+void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines, bool firstMethod,
+                      const sim::Scenario& truth, const ComparisonScope& scope, int64_t scanMs) {
+    const TransponderComparison result = CompareWithScenario(lines, truth, scope);
     const auto isExpected = [&](const sim::Carrier* c) {
         return std::find(result.expected.begin(), result.expected.end(), c) !=
                result.expected.end();
@@ -64,14 +63,16 @@ void PrintTruthReport(const TForm1& form, const sim::Scenario& truth, const Comp
     const auto foundExpected = std::count_if(result.found.begin(), result.found.end(),
                                              [&](const auto& m) { return isExpected(m.carrier); });
 
-    std::printf("Compared with \"%s\" (DVB-S carriers of the scanned polarities, %d to %d MHz)\n",
+    std::printf("Compared with \"%s\" (DVB-S carriers of the scanned polarities, %d to %d MHz",
                 truth.name.c_str(), scope.startMhz, scope.endMhz);
+    if (scope.maxKsps < 1e9) std::printf(", %.0f to %.0f kS/s", scope.minKsps, scope.maxKsps);
+    std::printf(")\n");
     std::printf("  found       %ld of %zu\n", static_cast<long>(foundExpected),
                 result.expected.size());
     std::printf("  missed      %zu\n", result.missed.size());
     for (const sim::Carrier* c : result.missed)
         std::printf("    %s%s\n", CarrierText(*c).c_str(),
-                    RateInList(form, *c) ? "" : "  (symbol rate not in the list)");
+                    !firstMethod || RateInList(form, *c) ? "" : "  (symbol rate not in the list)");
     std::printf("  extra       %zu\n", result.extra.size() + result.unreadable.size());
     for (const TransponderLine& line : result.extra)
         std::printf("    line %d: %d MHz %d kS/s matches no carrier\n", line.number, line.mhz,

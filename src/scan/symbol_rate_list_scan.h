@@ -22,18 +22,7 @@ struct SymbolRateListScanParams {
     int32_t extraSettleMs = 600;           // waited when the SNR is above the threshold
 };
 
-// What the tuner reported after locking.
-struct FoundTransponder {
-    int32_t mhz = 0;
-    int32_t polarityCode = -1;
-    int32_t ksps = 0;
-    int32_t fecCode = 0;
-};
-
-class SymbolRateListScanHost : public ScanHost {
-public:
-    virtual void Found(const FoundTransponder& transponder) = 0;
-};
+class SymbolRateListScanHost : public TransponderScanHost {};
 
 // Runs the scan on the polarity the tuner holds. Progress is shared out per frequency and per
 // attempt and ends at 100. Throws JobStopped when the job is stopped.

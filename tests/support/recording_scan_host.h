@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scan/probable_frequency_scan.h"
+#include "scan/sweep_scan.h"
 #include "scan/symbol_rate_finder.h"
 #include "scan/symbol_rate_list_scan.h"
 
@@ -50,6 +51,14 @@ struct RecordingFinderHost : RecordingHost<SymbolRateFinderHost> {
     }
     int32_t thresholdCode = 39;
     int thresholdRequests = 0;
+};
+
+// The second method's sweep: answers the fine-tuning question with `fineTuning`.
+struct RecordingSweepScanHost : RecordingHost<SweepScanHost> {
+    bool FineTuning() override { return fineTuning; }
+    void Found(const FoundTransponder& t) override { found.push_back(t); }
+    bool fineTuning = false;
+    std::vector<FoundTransponder> found;
 };
 
 }  // namespace quillox::test

@@ -1,5 +1,5 @@
-// The first blind-scan method's engines against the shipped satellites in virtual time: the
-// simulated dish must let them find what they find on a real card.
+// The blind-scan engines against the shipped satellites in virtual time: the simulated dish
+// must let them find what they find on a real card.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/transponder_comparison.h"
 #include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 #include "device/tuning_codes.h"
+#include "files/transponder_ini.h"
 #include "scan/probable_frequency_scan.h"
+#include "scan/sweep_scan.h"
 #include "scan/symbol_rate_list_scan.h"
 #include "support/recording_scan_host.h"
 
@@ -42,7 +45,7 @@ const std::vector<std::string> kDefaultRates{
     "27000", "27490", "21300", "22425", "28340", "19534", "19845", "26036", "26694", "15548",
     "20150", "20600", "25000", "25600", "25771", "26850", "29270", "29950", "17000"};
 
-class FirstMethodOnShippedSatellites : public testing::TestWithParam<SatelliteBand> {
+class ShippedSatellitesTest : public testing::TestWithParam<SatelliteBand> {
 protected:
     void SetUp() override {
         sim::ScenarioLoadResult loaded =
@@ -75,7 +78,7 @@ protected:
     sim::Scenario satellite;
 };
 
-TEST_P(FirstMethodOnShippedSatellites, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhantom) {
+TEST_P(ShippedSatellitesTest, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhantom) {
     for (int32_t pol : {polarity::kVertical, polarity::kHorizontal}) {
         VirtualClock clock;
         sim::SimulatedDish dish(satellite, clock, 7);
@@ -96,7 +99,7 @@ TEST_P(FirstMethodOnShippedSatellites, SweepGivesOneFrequencyNearEachWideCarrier
     }
 }
 
-TEST_P(FirstMethodOnShippedSatellites, ListScanLocksEachDvbSCarrierAtItsOwnRateOnly) {
+TEST_P(ShippedSatellitesTest, ListScanLocksEachDvbSCarrierAtItsOwnRateOnly) {
     std::vector<std::string> rates = kDefaultRates;  // plus the rates the list lacks, last
     for (const sim::Carrier& c : satellite.carriers) {
         const std::string own = std::to_string(std::lround(c.symbolRateKsps));
@@ -129,7 +132,48 @@ TEST_P(FirstMethodOnShippedSatellites, ListScanLocksEachDvbSCarrierAtItsOwnRateO
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSatellites, FirstMethodOnShippedSatellites,
+// The second method with the page's defaults: each DVB-S carrier of 5000 kS/s or more once,
+// within 1 MHz, nothing else; and its transponder file reads back as the same satellite.
+TEST_P(ShippedSatellitesTest, SweepWithFineTuningFindsEachCarrierOnceAndItsFileReadsBack) {
+    VirtualClock clock;
+    sim::SimulatedDish dish(satellite, clock, 7);
+    SweepScanParams params;
+    params.startMhz = GetParam().start, params.endMhz = GetParam().end;
+    RecordingSweepScanHost host;
+    host.lnb = GetParam().lnb;
+    host.fineTuning = true;
+    RunSweepScan(dish, clock, params, host);
+
+    std::vector<std::string> lines;
+    for (const FoundTransponder& t : host.found)
+        lines.push_back(
+            FormatTransponderLine({static_cast<int32_t>(lines.size()) + 1, t.mhz, t.polarityCode,
+                                   t.ksps, TransponderFecText(t.fecCode)}));
+    const ComparisonScope scope{
+        {polarity::kVertical, polarity::kHorizontal}, params.startMhz, params.endMhz, 5000, 45000};
+    const TransponderComparison result = CompareWithScenario(lines, satellite, scope);
+    EXPECT_TRUE(result.missed.empty());
+    EXPECT_EQ(result.duplicates.size() + result.extra.size(), 0u);
+    for (const TransponderMatch& m : result.found) EXPECT_LE(std::abs(m.freqErrorMhz), 1.0);
+
+    if (lines.empty()) return;  // a scenario without carriers is refused
+    TransponderIni ini;
+    ini.count = static_cast<int32_t>(lines.size());
+    ini.lines = lines;
+    const sim::ScenarioLoadResult back = sim::ParseScenarioText(FormatTransponderIni(ini), "ini");
+    ASSERT_TRUE(back.scenario) << back.error;
+    ASSERT_EQ(back.scenario->carriers.size(), host.found.size());
+    for (size_t i = 0; i < host.found.size(); ++i) {
+        const sim::Carrier& c = back.scenario->carriers[i];
+        const FoundTransponder& t = host.found[i];
+        EXPECT_EQ(c.freqMhz, t.mhz);
+        EXPECT_EQ(c.polarity, t.polarityCode);
+        EXPECT_EQ(c.symbolRateKsps, t.ksps);
+        EXPECT_STREQ(TransponderFecText(c.fecCode), TransponderFecText(t.fecCode));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedSatellites, ShippedSatellitesTest,
                          testing::Values(SatelliteBand{"0192E.csv", "Ku", kKu, 10700, 12750},
                                          SatelliteBand{"0130E.csv", "Ku", kKu, 10700, 12750},
                                          SatelliteBand{"0282E.csv", "Ku", kKu, 10700, 12750},
