@@ -60,10 +60,19 @@ public:
             if (quality == 0) break;
         }
 
-        TuneToFrequency(t_, host_.Lnb(), WeightedCentre());
+        const int32_t centre = WeightedCentre();
+        TuneToFrequency(t_, host_.Lnb(), centre);
         clock_.Sleep(p_.dwellMs);
         host_.Log(kSeparator);
-        host_.Log(MeasurementLine(Measure(t_)));
+        const Measurement atCentre = Measure(t_);
+        host_.Log(MeasurementLine(atCentre));
+        // Without a lock the tuner's readings describe no transponder (a symbol rate of 0, say):
+        // a dwell too short for the card, or a carrier that faded. Such a line would be wrong.
+        if (atCentre.quality == 0) {
+            host_.Log("No lock at " + std::to_string(centre) + " after " +
+                      std::to_string(p_.dwellMs) + " ms: nothing recorded");
+            return resume;
+        }
 
         t_.TunerRefreshStatus();
         FoundTransponder found{0, 0, 0, 0};

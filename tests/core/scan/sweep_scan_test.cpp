@@ -109,6 +109,16 @@ TEST_F(RateSearchSweepTest, ALockOverTheWholeTableWalks31EachWayAndResumes58Abov
     EXPECT_EQ(Between("TunerSetFrequency(10998)", "TunerGetFrequency", 3), 200) << "60 + 140 ms";
 }
 
+TEST_F(RateSearchSweepTest, NoLockAtTheWeightedCentreRecordsNothingButStillResumesAbove) {
+    int reads = 0;  // the lock holds through both walks (251 readings), then is lost
+    tuner.Script(Reading::Quality,
+                 [&](const TunerState&, int64_t) { return ++reads <= 251 ? 50 : 0; });
+    confirmation.dwellMs = 200;
+    EXPECT_EQ(ConfirmTransponder(tuner, clock, confirmation, host, 11000), 11000 + 58 + 10 - 5);
+    EXPECT_TRUE(host.found.empty());
+    EXPECT_EQ(host.log.back(), "No lock at 11000 after 200 ms: nothing recorded");
+}
+
 TEST_F(RateSearchSweepTest, ASignalThatDoesNotReturnToTheCentreIsDroppedAfterTheLimit) {
     // the first wait fails; or the walk down ends at once and the second wait fails
     for (auto [qualities, elapsedMs] :
