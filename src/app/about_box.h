@@ -19,6 +19,8 @@ public:
     Label ProductName{*this, &Panel1, "ProductName", "Product Name: Quillox"};
     Label Version{*this, &Panel1, "Version", std::string("Version : ") + kVersion};
     Label Comments{*this, &Panel1, "Comments", "( for SkyStar2 )"};
+    Label lb_license{*this, &Panel1, "lb_license",
+                     "Free software under the GNU GPL, version 3 or later"};
     Label lb_home_page{*this, &Panel1, "lb_home_page", ""};
     Label lb_help_port{*this, &Panel1, "lb_help_port", "Help (PORT) on the web"};
     Label lb_help_eng{*this, &Panel1, "lb_help_eng", "Help (ENG) on the web"};

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 
 #include "form/controls.h"
@@ -11,9 +12,13 @@
 namespace quillox::gui {
 namespace {
 
-QColor FromRgb(uint32_t rgb) { return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor FromRgb(uint32_t rgb) {
+    return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
-bool IsDark(const QColor& colour) { return colour.lightnessF() < 0.45; }
+bool IsDark(const QColor& colour) {
+    return colour.lightnessF() < 0.45;
+}
 
 }  // namespace
 
@@ -47,7 +52,8 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
     int pixels = std::max(10, static_cast<int>(height() * 0.62));
     font.setPixelSize(pixels);
     const int widest = QFontMetrics(font).horizontalAdvance("100%");
-    if (widest > inner.width() * 0.9) pixels = std::max(8, static_cast<int>(pixels * inner.width() * 0.9 / widest));
+    if (widest > inner.width() * 0.9)
+        pixels = std::max(8, static_cast<int>(pixels * inner.width() * 0.9 / widest));
     font.setPixelSize(pixels);
     painter.setFont(font);
     const QString text = QString::number(position_) + "%";
@@ -86,30 +92,32 @@ void PictureWidget::refresh() {
 void PictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     switch (style_) {
-    case PictureStyle::Pixels:
-        painter.drawImage(QPoint(0, 0), image_);
-        break;
-    case PictureStyle::QualityBar: {
-        // The gradient spans the whole bar; the model's width shows how much of it is lit.
-        QLinearGradient gradient(0, 0, width(), 0);
-        gradient.setColorAt(0.0, QColor(0xFD, 0x00, 0x00));
-        gradient.setColorAt(0.5, QColor(0xFD, 0xF9, 0x00));
-        gradient.setColorAt(0.9, QColor(0x38, 0xFD, 0x00));
-        gradient.setColorAt(1.0, QColor(0x38, 0xFD, 0x00));
-        painter.fillRect(QRect(0, 0, std::min(modelWidth_, width()), height()), gradient);
-        break;
-    }
-    case PictureStyle::Logo:
-        paintLogo(painter);
-        break;
+        case PictureStyle::Pixels:
+            painter.drawImage(QPoint(0, 0), image_);
+            break;
+        case PictureStyle::QualityBar: {
+            // The gradient spans the whole bar; the model's width shows how much of it is lit.
+            QLinearGradient gradient(0, 0, width(), 0);
+            gradient.setColorAt(0.0, QColor(0xFD, 0x00, 0x00));
+            gradient.setColorAt(0.5, QColor(0xFD, 0xF9, 0x00));
+            gradient.setColorAt(0.9, QColor(0x38, 0xFD, 0x00));
+            gradient.setColorAt(1.0, QColor(0x38, 0xFD, 0x00));
+            painter.fillRect(QRect(0, 0, std::min(modelWidth_, width()), height()), gradient);
+            break;
+        }
+        case PictureStyle::Logo:
+            PaintDishLogo(painter, size());
+            break;
     }
 }
 
-// A dish with its signal arcs: drawn rather than loaded, so the program needs no image files.
-void PictureWidget::paintLogo(QPainter& painter) {
+// A dish with its signal arcs: drawn rather than loaded, so the program needs no image files
+// (the installed icon is the same drawing as SVG).
+void PaintDishLogo(QPainter& painter, const QSizeF& size) {
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const qreal side = std::min(width(), height());
-    painter.translate((width() - side) / 2.0, (height() - side) / 2.0);
+    const qreal side = std::min(size.width(), size.height());
+    painter.translate((size.width() - side) / 2.0, (size.height() - side) / 2.0);
     painter.scale(side / 60.0, side / 60.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x1F, 0x4E, 0x8C));
@@ -126,11 +134,27 @@ void PictureWidget::paintLogo(QPainter& painter) {
     painter.drawLine(QPointF(14, 54), QPointF(30, 54));
     painter.setPen(QPen(QColor(0xFD, 0xC6, 0x00), 2.2, Qt::SolidLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
-    for (int r = 6; r <= 18; r += 6) painter.drawArc(QRectF(36 - r, 24 - r, 2 * r, 2 * r), 0, 90 * 16);
+    for (int r = 6; r <= 18; r += 6)
+        painter.drawArc(QRectF(36 - r, 24 - r, 2 * r, 2 * r), 0, 90 * 16);
+    painter.restore();
+}
+
+QIcon DishIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        PaintDishLogo(painter, QSizeF(size, size));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void PictureWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        onClick)
         onClick();
     QWidget::mouseReleaseEvent(event);
 }
@@ -154,7 +178,8 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        onClick)
         onClick();
     QLabel::mouseReleaseEvent(event);
 }

@@ -2,7 +2,9 @@
 // Widgets for the model controls that Qt has no ready-made match for: the painted gauge, the
 // picture, the quality bar, the program logo, a radio button that reports its mouse release,
 // and a link label.
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QRadioButton>
 #include <QWidget>
 #include <cstdint>
@@ -11,7 +13,7 @@
 namespace quillox {
 class Gauge;
 class Picture;
-}
+}  // namespace quillox
 
 namespace quillox::gui {
 
@@ -34,6 +36,10 @@ private:
 };
 
 // How a model picture is drawn.
+// The program's dish picture, drawn into a square of the given size (centred), and as an icon.
+void PaintDishLogo(QPainter& painter, const QSizeF& size);
+QIcon DishIcon();
+
 enum class PictureStyle {
     Pixels,      // the model's pixels, one to one
     QualityBar,  // only the model's width matters: a red-to-green bar cut at that width
@@ -51,7 +57,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void paintLogo(QPainter& painter);
     const Picture& picture_;
     const PictureStyle style_;
     QImage image_;

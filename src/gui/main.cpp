@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "device/device_factory.h"
+#include "gui/control_widgets.h"
 #include "gui/desktop_platform.h"
 #include "gui/gui_thread.h"
 #include "gui/main_window.h"
@@ -13,6 +14,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillox");
+    QApplication::setWindowIcon(quillox::gui::DishIcon());
+    QGuiApplication::setDesktopFileName("org.example.quillox");
 
     quillox::RealClock clock;
     quillox::SystemDeviceFactory devices(clock);

@@ -49,7 +49,7 @@ AboutDialog::AboutDialog(TAboutBox& box, Dialogs& errors, QWidget* parent)
     int row = 0;
     for (Control* label :
          {static_cast<Control*>(&box.ProductName), static_cast<Control*>(&box.Version),
-          static_cast<Control*>(&box.Comments)})
+          static_cast<Control*>(&box.Comments), static_cast<Control*>(&box.lb_license)})
         panel->addWidget(binder_.widget(*label), row++, 1);
     panel->setRowMinimumHeight(row++, 10);
     for (Control* link :
