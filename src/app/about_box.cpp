@@ -17,9 +17,17 @@ TAboutBox::TAboutBox(Dialogs& dialogs, Shell& shell)
     OKButton.onClick = [this] { Close(); };
 }
 
-void TAboutBox::OpenHomePage() { shell_.Open(kHomePageUrl); }
-void TAboutBox::OpenHelpPort() { shell_.Open(kHelpPortUrl); }
-void TAboutBox::OpenHelpEng() { shell_.Open(kHelpEngUrl); }
-void TAboutBox::OpenEmail() { shell_.Open(kContactMail); }
+void TAboutBox::OpenHomePage() {
+    shell_.Open(kHomePageUrl);
+}
+void TAboutBox::OpenHelpPort() {
+    shell_.Open(kHelpPortUrl);
+}
+void TAboutBox::OpenHelpEng() {
+    shell_.Open(kHelpEngUrl);
+}
+void TAboutBox::OpenEmail() {
+    shell_.Open(kContactMail);
+}
 
 }  // namespace quillox

@@ -8,6 +8,7 @@
 // controls (thread-safe) and the tuner (serialised per call) only through this object.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 
@@ -376,6 +377,17 @@ public:
     // Shows a validation message, gives the field the focus (a combo box gets its whole text
     // selected) and returns false, for `return RefuseInput(...)`.
     bool RefuseInput(const std::string& message, Control& field);
+    // One check of a page's validation: when it failed, its message is shown and its field
+    // gets the focus.
+    struct FieldCheck {
+        bool failed;
+        const char* message;
+        Control& focus;
+    };
+    // Refuses with the first check that failed, in order (running beforeRefusing first, if
+    // given); true when none failed.
+    bool RefuseFirstFailing(std::initializer_list<FieldCheck> checks,
+                            const std::function<void()>& beforeRefusing = {});
     // The range and dwell of either blind-scan page's sweep, checked in the same order with the
     // same messages; the first failing check refuses.
     bool ValidateFrequencyFields(Edit& start, Edit& end, Edit& step, Edit& delay);

@@ -15,12 +15,6 @@ constexpr int32_t kMaxKsps = 45000;
 constexpr int32_t kMinDwellMs = 150;
 constexpr const char* kNotFound = "Not Found";
 
-struct FieldCheck {
-    bool failed;
-    const char* message;
-    Edit& focus;
-};
-
 // The threshold field is read at every try; a text that is no number counts as its design value.
 class FinderHost : public ScanHostOfForm<SymbolRateFinderHost> {
 public:
@@ -54,7 +48,7 @@ std::string ModeWord(const TForm1& f) {
 bool TForm1::ValidateSymbolRateSearch() {
     const int32_t start = LenientInt(ed_start.text());
     const int32_t end = LenientInt(ed_end.text());
-    const FieldCheck checks[] = {
+    return RefuseFirstFailing({
         {start < 1 || start > kMaxKsps,
          "Invalid START Symbol Rate.\nPlease put a Symbol Rate from 1 to 45000.", ed_start},
         {end < 1 || end > kMaxKsps,
@@ -63,10 +57,7 @@ bool TForm1::ValidateSymbolRateSearch() {
         {LenientInt(ed_step.text()) < 1, "Invalid STEP, please put a step superior to 0.", ed_step},
         {LenientInt(ed_delay.text()) < kMinDwellMs, "Invalid Delay, the minimum value is 150.",
          ed_delay},
-    };
-    for (const FieldCheck& check : checks)
-        if (check.failed) return RefuseInput(check.message, check.focus);
-    return true;
+    });
 }
 
 void TForm1::bt_sr_goClick() {

@@ -15,12 +15,6 @@ constexpr int32_t kMinDwellMs = 200;
 constexpr int32_t kMaxRangeMsps = 45;
 constexpr int32_t kDefaultPollDivisor = 20;
 
-struct FieldCheck {
-    bool failed;
-    const char* message;
-    Control& focus;
-};
-
 // The fine-tuning box is read at each detection; each transponder becomes the next line.
 class SweepHostOfForm : public ScanHostOfForm<SweepScanHost> {
 public:
@@ -39,7 +33,7 @@ bool TForm1::ValidateSweepInput() {
     const bool range = rb_sr_range_custom.checked();
     const int32_t from = LenientInt(ed_sr_range_from.text());
     const int32_t to = LenientInt(ed_sr_range_to.text());
-    const FieldCheck checks[] = {
+    return RefuseFirstFailing({
         {!cb_Vertical.checked() && !cb_Horizontal.checked(),
          "You have to choose at least one Polarity!", cb_Vertical},
         {LenientInt(ed_F_Tuning.text()) < kMinDwellMs,
@@ -54,10 +48,7 @@ bool TForm1::ValidateSweepInput() {
          ed_sr_range_to},
         {range && to <= from, "Symbol - Rates Range:\nTO value must be superior to FROM value!",
          ed_sr_range_from},
-    };
-    for (const FieldCheck& check : checks)
-        if (check.failed) return RefuseInput(check.message, check.focus);
-    return true;
+    });
 }
 
 // Earlier lines stay: a new sweep appends and numbers on from the counter.

@@ -10,12 +10,6 @@ namespace {
 
 constexpr int32_t kMinRefreshMs = 100;
 
-struct FieldCheck {
-    bool failed;
-    const char* message;
-    Edit& focus;
-};
-
 }  // namespace
 
 // ---- Main window -------------------------------------------------------------------------------
@@ -25,28 +19,26 @@ bool TForm1::ValidateSignalInput() {
     const int32_t mhz = LenientInt(ed_sig_freq.text());
     const int32_t ksps = LenientInt(ed_sig_sr.text());
     const bool outside = !FrequencyInBand(band, mhz);
-    const FieldCheck checks[] = {
-        {band == Band::KuLinear && outside,
-         "Invalid frequency, please put a frequency from 10700 to 12750.", ed_sig_freq},
-        {band == Band::C && outside, "Invalid frequency, please put a frequency from 3400 to 4200.",
-         ed_sig_freq},
-        {band == Band::Custom && mhz < 1, "Invalid frequency\nPlease put a valid frequency.",
-         ed_sig_freq},
-        {!cb_sig_Polarity.hasItem(cb_sig_Polarity.text()), "Pol:\nInsert a valid Value.",
-         cb_sig_Polarity},
-        {!cb_sig_Fec.hasItem(cb_sig_Fec.text()), "FEC:\nInsert a valid Value.", cb_sig_Fec},
-        {ksps < 1 || ksps > 45000,
-         "Invalid Symbol-Rate.\nPlease put a Symbol Rate from 1 to 45000.", ed_sig_sr},
-        {LenientInt(ed_sig_refresh.text()) < kMinRefreshMs,
-         "Refresh:\nMinimum value is 100ms\nInsert a valid Value.", ed_sig_refresh},
-    };
-    for (const FieldCheck& check : checks) {
-        if (!check.failed) continue;
+    return RefuseFirstFailing(
+        {
+            {band == Band::KuLinear && outside,
+             "Invalid frequency, please put a frequency from 10700 to 12750.", ed_sig_freq},
+            {band == Band::C && outside,
+             "Invalid frequency, please put a frequency from 3400 to 4200.", ed_sig_freq},
+            {band == Band::Custom && mhz < 1, "Invalid frequency\nPlease put a valid frequency.",
+             ed_sig_freq},
+            {!cb_sig_Polarity.hasItem(cb_sig_Polarity.text()), "Pol:\nInsert a valid Value.",
+             cb_sig_Polarity},
+            {!cb_sig_Fec.hasItem(cb_sig_Fec.text()), "FEC:\nInsert a valid Value.", cb_sig_Fec},
+            {ksps < 1 || ksps > 45000,
+             "Invalid Symbol-Rate.\nPlease put a Symbol Rate from 1 to 45000.", ed_sig_sr},
+            {LenientInt(ed_sig_refresh.text()) < kMinRefreshMs,
+             "Refresh:\nMinimum value is 100ms\nInsert a valid Value.", ed_sig_refresh},
+        },
         // The field to correct is in the main window, behind the signal window: close that.
-        if (!Form_Signal.closed()) Form_Signal.Close();
-        return RefuseInput(check.message, check.focus);
-    }
-    return true;
+        [this] {
+            if (!Form_Signal.closed()) Form_Signal.Close();
+        });
 }
 
 // Stays on for later Applies, which only change the interval and the tuning.

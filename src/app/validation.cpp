@@ -12,6 +12,16 @@ bool TForm1::RefuseInput(const std::string& message, Control& field) {
     return false;
 }
 
+bool TForm1::RefuseFirstFailing(std::initializer_list<FieldCheck> checks,
+                                const std::function<void()>& beforeRefusing) {
+    for (const FieldCheck& check : checks) {
+        if (!check.failed) continue;
+        if (beforeRefusing) beforeRefusing();
+        return RefuseInput(check.message, check.focus);
+    }
+    return true;
+}
+
 bool TForm1::ValidateFrequencyFields(Edit& startField, Edit& endField, Edit& stepField,
                                      Edit& delayField) {
     const Band band = SelectedBand();
@@ -19,11 +29,7 @@ bool TForm1::ValidateFrequencyFields(Edit& startField, Edit& endField, Edit& ste
     const int32_t start = LenientInt(startField.text());
     const int32_t end = LenientInt(endField.text());
     const auto outside = [band](int32_t mhz) { return !FrequencyInBand(band, mhz); };
-    const struct {
-        bool failed;
-        const char* message;
-        Edit& focus;
-    } checks[] = {
+    return RefuseFirstFailing({
         {ku && outside(start),
          "Invalid START frequency for Ku-Linear Band\n"
          "Please put a frequency from 10700 Mhz to 12750 MHz.",
@@ -47,10 +53,7 @@ bool TForm1::ValidateFrequencyFields(Edit& startField, Edit& endField, Edit& ste
          stepField},
         {LenientInt(delayField.text()) < 200, "Invalid Delay, the minimum value is 200.",
          delayField},
-    };
-    for (const auto& check : checks)
-        if (check.failed) return RefuseInput(check.message, check.focus);
-    return true;
+    });
 }
 
 }  // namespace quillox

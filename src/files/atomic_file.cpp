@@ -28,6 +28,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 FileWriteResult WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    if (path.empty()) return Failed(ENOENT);  // no name: not even a temporary file is made
     const std::string temporary = path + ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return Failed(errno);

@@ -87,13 +87,7 @@ private:
             return true;
         }
         host_.Log("Freq = " + std::to_string(mhz) + "  Signal = " + std::to_string(quality));
-        t_.TunerRefreshStatus();
-        FoundTransponder found{0, 0, 0, 0};
-        t_.TunerGetFrequency(found.mhz);
-        t_.TunerGetPolarity(found.polarityCode);
-        t_.TunerGetSymbolRate(found.ksps);
-        t_.TunerGetFec(found.fecCode);
-        host_.Found(found);
+        host_.Found(ReadTransponder(t_));
         return true;
     }
 

@@ -74,13 +74,7 @@ public:
             return resume;
         }
 
-        t_.TunerRefreshStatus();
-        FoundTransponder found{0, 0, 0, 0};
-        t_.TunerGetFrequency(found.mhz);
-        t_.TunerGetPolarity(found.polarityCode);
-        t_.TunerGetSymbolRate(found.ksps);
-        t_.TunerGetFec(found.fecCode);
-        host_.Found(found);
+        host_.Found(ReadTransponder(t_));
         return resume;
     }
 
@@ -149,6 +143,16 @@ int32_t ConfirmationDwellMs(int32_t sweepDwellMs, int32_t customDelayMs) {
     if (customDelayMs > 0) return customDelayMs;
     const auto scaled = static_cast<int32_t>(int64_t{sweepDwellMs} * 5 / 2);
     return std::max(scaled, kMinDefaultDwellMs);
+}
+
+FoundTransponder ReadTransponder(TunerDevice& t) {
+    t.TunerRefreshStatus();
+    FoundTransponder found{0, 0, 0, 0};
+    t.TunerGetFrequency(found.mhz);
+    t.TunerGetPolarity(found.polarityCode);
+    t.TunerGetSymbolRate(found.ksps);
+    t.TunerGetFec(found.fecCode);
+    return found;
 }
 
 int32_t ConfirmTransponder(TunerDevice& tuner, Clock& clock, const ConfirmationParams& params,

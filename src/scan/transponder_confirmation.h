@@ -22,6 +22,10 @@ struct ConfirmationParams {
 // else 2.5 times the sweep's dwell, truncated, and at least 2500 ms.
 int32_t ConfirmationDwellMs(int32_t sweepDwellMs, int32_t customDelayMs);
 
+// What the tuner reports of the transponder it holds, for the list: a refresh, then frequency,
+// polarity, symbol rate and FEC, each 0 when its getter fails.
+FoundTransponder ReadTransponder(TunerDevice& tuner);
+
 // Confirms the detection at `mhz` (the frequency the sweep tuned, not a reading), records one
 // transponder through host.Found and returns the frequency the sweep goes on from (its step
 // is then added): 10 MHz above the last frequency of the upward walk that still had a signal,
