@@ -11,7 +11,7 @@ endif()
 install(DIRECTORY help/ DESTINATION ${QUILLOX_INSTALL_DATA}/Help)
 install(DIRECTORY data/satellites/ DESTINATION ${QUILLOX_INSTALL_DATA}/satellites)
 install(FILES README.md docs/linux-dvb-device.md docs/simulated-dish.md data/desktop/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quillox)  # the package's name, lower case
 
 # Desktop entry, AppStream metadata and the icon (the dish the window draws).
 configure_file(data/desktop/org.example.quillox.metainfo.xml.in
