@@ -85,28 +85,6 @@ DriverProfile MakeV5() {
     return p;
 }
 
-DriverProfile MakeZl10313() {
-    DriverProfile p = MakeMt312();
-    p.name = "Zarlink ZL10313 DVB-S";
-    p.burstAfterCommand = false;  // not behind the rev 2.3 card's bit-banging
-    return p;
-}
-
-DriverProfile MakeCx24116() {
-    DriverProfile p;
-    p.name = "Conexant CX24116/CX24118";
-    p.delsys = {SYS_DVBS, SYS_DVBS2};
-    p.caps = kSatCaps | FE_CAN_2G_MODULATION;
-    p.captureKhz = 5000;
-    p.lockMs = 300;
-    p.snr = RawLevels{0x1000, 0x3000, 0xB000};
-    p.strength = RawLevels{0x2000, 0x6000, 0xA000};
-    p.s2 = S2Support::NeedsSystem;
-    p.explicitDvbs = true;
-    p.explicitS2Rolloff = true;
-    return p;
-}
-
 DriverProfile MakeStv0910() {
     DriverProfile p;
     p.name = "ST STV0910";
@@ -116,8 +94,6 @@ DriverProfile MakeStv0910() {
     p.lockMs = 250;
     p.v5Stats = true;
     p.v5CnrLockedOnly = true;
-    p.v5StrengthLockedOnly = true;
-    p.statusOnWithLock = true;
     p.s2 = S2Support::Detects;
     return p;
 }
@@ -237,14 +213,6 @@ const DriverProfile& DvbtProfile() {
     static const DriverProfile p = MakeDvbt();
     return p;
 }
-const DriverProfile& Zl10313Profile() {
-    static const DriverProfile p = MakeZl10313();
-    return p;
-}
-const DriverProfile& Cx24116Profile() {
-    static const DriverProfile p = MakeCx24116();
-    return p;
-}
 const DriverProfile& Stv0910Profile() {
     static const DriverProfile p = MakeStv0910();
     return p;
@@ -259,7 +227,7 @@ const DriverProfile& CombinedProfile() {
 }
 
 std::vector<const DriverProfile*> Dvbs2Profiles() {
-    return {&Cx24116Profile(), &Stv0910Profile(), &Tda10071Profile(), &CombinedProfile()};
+    return {&Stv0910Profile(), &Tda10071Profile(), &CombinedProfile()};
 }
 
 std::vector<const DriverProfile*> LegacyProfiles() {
@@ -593,8 +561,7 @@ fe_status_t FakeFrontend::Status() const {
         return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI |
                                         FE_HAS_SYNC | FE_HAS_LOCK);
     }
-    if (Reachable(false) && !profile_.statusOnWithLock)
-        return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER);
+    if (Reachable(false)) return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER);
     return fe_status_t{};
 }
 
@@ -650,10 +617,6 @@ void FakeFrontend::FillProp(dtv_property& p) const {
                 }
             } else {
                 value = (s & FE_HAS_LOCK) ? -40000 : (s & FE_HAS_SIGNAL) ? -50000 : -70000;
-                if (profile_.v5StrengthLockedOnly && !(s & FE_HAS_LOCK)) {
-                    p.u.st.stat[0].scale = FE_SCALE_NOT_AVAILABLE;
-                    break;
-                }
             }
             p.u.st.stat[0].scale = FE_SCALE_DECIBEL;
             p.u.st.stat[0].svalue = value;

@@ -21,7 +21,7 @@ namespace quillox::dvb {
 enum class ReadBackFrequency { Requested, Carrier };  // Carrier: requested + measured offset
 enum class ReadBackRate { Requested, MeasuredTo2k };  // stv0299 measures, rounded to 2 kS/s
 // DVB-S2: not at all; only when the tune asks for SYS_DVBS2 and the carrier's modulation
-// (cx24116, tda10071, m88ds3103); or found by the demodulator whatever was asked (stv090x,
+// (tda10071, cx24116, m88ds3103); or found by the demodulator whatever was asked (stv090x,
 // stv0910), which then reads back the modulation and rate found.
 enum class S2Support { None, NeedsSystem, Detects };
 
@@ -46,12 +46,11 @@ struct DriverProfile {
     std::optional<RawLevels> strength;  // FE_READ_SIGNAL_STRENGTH; nullopt: 524
     uint32_t berLocked = 0;
     bool v5Stats = false;  // DVBv5 CNR/strength in dB (as vidtv); legacy drivers leave len 0
-    bool v5CnrLockedOnly = false;       // CNR "not available" before lock (tda10071, stv0910)
-    bool v5StrengthLockedOnly = false;  // strength too (stv0910)
-    bool statusOnWithLock = false;      // no status bit before lock (stv0910, m88ds3103)
+    bool v5CnrLockedOnly = false;  // CNR "not available" before lock (tda10071, stv0910)
     S2Support s2 = S2Support::None;
     // What set_frontend refuses (the tune then never locks): DVB-S other than with modulation
-    // QPSK and roll-off 0.35 (cx24116); DVB-S2 with ROLLOFF_AUTO (cx24116, tda10071).
+    // QPSK and roll-off 0.35 (cx24116 and combined frontends); DVB-S2 with ROLLOFF_AUTO
+    // (cx24116, tda10071).
     bool explicitDvbs = false;
     bool explicitS2Rolloff = false;
     bool isl6421 = false;            // LNB power by an ISL6421 (overload possible)
@@ -59,15 +58,13 @@ struct DriverProfile {
 };
 
 const DriverProfile& Stv0299Profile();
-const DriverProfile& Mt312Profile();    // "Zarlink VP310 DVB-S", as on the rev 2.3 card
-const DriverProfile& Zl10313Profile();  // the same driver on a ZL10313
+const DriverProfile& Mt312Profile();  // "Zarlink VP310 DVB-S", as on the rev 2.3 card
 const DriverProfile& Cx24123Profile();
 const DriverProfile& S5h1420Profile();
 const DriverProfile& V5StatsProfile();   // a newer driver with DVBv5 statistics in dB
 const DriverProfile& DvbtProfile();      // not satellite at all
-const DriverProfile& Cx24116Profile();   // DVB-S2 only when asked for, explicit parameters
-const DriverProfile& Stv0910Profile();   // finds DVB-S2 itself; statistics only while locked
-const DriverProfile& Tda10071Profile();  // no CNR before lock, strength in dBm
+const DriverProfile& Stv0910Profile();   // finds DVB-S2 itself, CNR only while locked
+const DriverProfile& Tda10071Profile();  // DVB-S2 when asked for; no CNR before lock
 const DriverProfile& CombinedProfile();  // DVB-T/T2/C/S/S2, starts on DVB-T
 std::vector<const DriverProfile*> Dvbs2Profiles();
 std::vector<const DriverProfile*> LegacyProfiles();  // the four old ones

@@ -55,7 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
         StatsCase{"Stv0299", Stv0299Profile, 75, SnrScale::Relative, 15.0f, 0xA000},
         // 14-bit AGC 0x3000 scaled to 16 bits: 0xC000.
         StatsCase{"Mt312", Mt312Profile, 68, SnrScale::Relative, 13.75f, 0xC000},
-        StatsCase{"Zl10313", Zl10313Profile, 68, SnrScale::Relative, 13.75f, 0xC000},
         // Its SNR is unreliable: quality from strength 0x9900 (59 %).
         StatsCase{"Cx24123", Cx24123Profile, 59, SnrScale::Relative, 19.995f, 0x9900},
         // No SNR at all (524): quality from strength 0x8080, the SNR getter fails.
