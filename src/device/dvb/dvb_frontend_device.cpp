@@ -232,10 +232,10 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
     return attempts;
 }
 
+// Modulation and roll-off always go out: DTV_CLEAR fills them by the system the frontend was on
+// (QAM_AUTO after DVB-T), and cx24116 refuses DVB-S with anything but QPSK and 0.35.
 int DvbFrontendDevice::SendTune(const Attempt& a) {
     std::vector<dtv_property> props = {Prop(DTV_CLEAR), Prop(DTV_DELIVERY_SYSTEM, a.system),
-                                       // DTV_CLEAR fills these by the system the frontend was
-                                       // on: a combined frontend after DVB-T would keep QAM_AUTO.
                                        Prop(DTV_MODULATION, a.modulation)};
     if (a.system == SYS_DVBS2) {
         props.push_back(Prop(DTV_ROLLOFF, quirks_.explicitS2Rolloff ? ROLLOFF_35 : ROLLOFF_AUTO));
