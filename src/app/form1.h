@@ -180,9 +180,9 @@ public:
     Gauge pbar_sr{*this, &ts_01, "pbar_sr"};
     Picture Image1{*this, &ts_01, "Image1", 90, 60};
     GroupBox gb_attention{*this, &ts_01, "gb_attention", "Attention:"};
+    // The device in use, once FormShow has opened it (startup.cpp).
     Label lb_attention_driver{*this, &gb_attention, "lb_attention_driver",
-                              "The SkyStar 2.6 only work with driver version 4.2.8, only version "
-                              "4.2.8 work!"};
+                              "Device in use: none opened yet"};
     Label lb_attention_help{*this, &gb_attention, "lb_attention_help",
                             "It's recommended that you read the Help files to understand how the "
                             "program works."};

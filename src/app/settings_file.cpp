@@ -299,6 +299,29 @@ std::string SettingsPath(const std::string& programDir, const std::string& fallb
 
 // ---- Section Device ------------------------------------------------------------------------
 
+namespace {
+
+// The lock time of one tune attempt per demodulator family, in milliseconds.
+struct TimeoutKey {
+    const char* key;
+    int32_t dvb::LockTimeouts::*value;
+};
+constexpr TimeoutKey kTimeoutKeys[] = {
+    {"LockTimeoutStv0299", &dvb::LockTimeouts::stv0299},
+    {"LockTimeoutZarlink", &dvb::LockTimeouts::zarlink},
+    {"LockTimeoutCx24123", &dvb::LockTimeouts::cx24123},
+    {"LockTimeoutS5h1420", &dvb::LockTimeouts::s5h1420},
+    {"LockTimeoutOther", &dvb::LockTimeouts::other},
+};
+
+// A time that is no positive number of milliseconds keeps the default.
+int32_t ReadMs(const ProfileFile& file, const char* key, int32_t fallback) {
+    const int32_t ms = file.ReadInteger("Device", key, fallback);
+    return ms > 0 ? ms : fallback;
+}
+
+}  // namespace
+
 DeviceSettings ReadDeviceSettings(const ProfileFile& file) {
     DeviceSettings s;
     s.kind = file.ReadString("Device", "Kind", s.kind);
@@ -306,6 +329,10 @@ DeviceSettings ReadDeviceSettings(const ProfileFile& file) {
     s.frontend = file.ReadInteger("Device", "Frontend", s.frontend);
     s.scenario = file.ReadString("Device", "Scenario", s.scenario);
     s.seed = ReadSeed(file, s.seed);
+    s.simulatedDvbs2 = file.ReadBool("Device", "SimulatedDvbS2", s.simulatedDvbs2);
+    s.lnbPowerUpMs = ReadMs(file, "LnbPowerUpMs", s.lnbPowerUpMs);
+    for (const TimeoutKey& t : kTimeoutKeys)
+        s.lockTimeouts.*t.value = ReadMs(file, t.key, s.lockTimeouts.*t.value);
     return s;
 }
 
@@ -319,6 +346,10 @@ void WriteDeviceSettings(ProfileFile& file, const DeviceSettings& s) {
     file.WriteInteger("Device", "Frontend", s.frontend);
     file.WriteString("Device", "Scenario", s.scenario);
     file.WriteString("Device", "Seed", std::to_string(s.seed));
+    file.WriteBool("Device", "SimulatedDvbS2", s.simulatedDvbs2);
+    file.WriteInteger("Device", "LnbPowerUpMs", s.lnbPowerUpMs);
+    for (const TimeoutKey& t : kTimeoutKeys)
+        file.WriteInteger("Device", t.key, s.lockTimeouts.*t.value);
 }
 
 // ---- The window's settings -----------------------------------------------------------------

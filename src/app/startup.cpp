@@ -4,6 +4,7 @@
 // Shutdown may close the window from its worker thread.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/form1.h"
 #include "app/settings_file.h"
@@ -50,6 +51,16 @@ std::string StartupFailureMessage(int failedStep, const std::string& detail) {
     }
 }
 
+// A satellite table read with approximations: the user is told which lines, once.
+std::string TableWarnings(const std::vector<std::string>& warnings) {
+    constexpr size_t kShown = 10;
+    std::string text = "The satellite table was read with approximations:";
+    for (size_t i = 0; i < warnings.size() && i < kShown; ++i) text += "\n" + warnings[i];
+    if (warnings.size() > kShown)
+        text += "\n... and " + std::to_string(warnings.size() - kShown) + " more lines";
+    return text;
+}
+
 }  // namespace
 
 // ---- Creation and first showing ---------------------------------------------------------------
@@ -82,6 +93,10 @@ void TForm1::FormShow() {
         Close();
         return;
     }
+    // Where a Windows driver notice once stood: which device this is, so that nobody takes the
+    // simulated dish for the dish on the roof.
+    lb_attention_driver.setText("Device in use: " + opened.detail);
+    if (!opened.warnings.empty()) platform_.dialogs.MessageBox(TableWarnings(opened.warnings));
     tuner_.Attach(std::move(opened.device));
     tuner_.TunerInitialize();
     bAplly.click();

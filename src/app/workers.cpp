@@ -118,6 +118,7 @@ void UnlockAfterSweep(TForm1& f) {
 void TForm1::StartWorker(Worker& worker) {
     const Job* job = JobOf(*this, worker);
     if (job == nullptr) return;  // nothing to run: the page stays as the start event left it
+    tuner_.JobStarting();
     worker.Start([this, body = job->body] { (this->*body)(); },
                  [this, stopEvent = job->stopEvent](const std::exception& error) {
                      RichEdit1.append(kJobErrorPrefix + std::string(error.what()));

@@ -13,6 +13,7 @@
 #include "base/number_text.h"
 #include "base/version.h"
 #include "cli/console_platform.h"
+#include "cli/device_list.h"
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
@@ -214,6 +215,11 @@ int Run(const Options& o, const char* argv0) {
                   << "\n";
         return 1;
     }
+    // First of all, what is scanned: nobody may take the simulated dish for a real one.
+    std::printf("Device: %s\n\n", opened.detail.c_str());
+    std::fflush(stdout);
+    for (const std::string& warning : opened.warnings) std::cerr << "warning: " << warning << "\n";
+    const bool dvbs2 = opened.dvbs2;
     TForm1 form(platform);
     form.tunerSlot().Attach(std::move(opened.device));
     form.tuner().TunerInitialize();
@@ -253,7 +259,7 @@ int Run(const Options& o, const char* argv0) {
     if (findsSymbolRate) {
         std::printf("Symbol rate of %s MHz %s: %s\n", form.Edit12.text().c_str(),
                     form.cbPolarity.text().c_str(), form.ed_sr.text().c_str());
-        if (truth) PrintSymbolRateTruth(form, *truth);
+        if (truth) PrintSymbolRateTruth(form, *truth, dvbs2);
         if (polarities.empty()) return status;
         std::printf("\n");
     }
@@ -265,8 +271,9 @@ int Run(const Options& o, const char* argv0) {
     const Lines& found = secondMethod ? form.r_ed_trans_good_r23 : form.r_ed_trans_good;
     if (truth) {
         std::printf("\n");
-        PrintTruthReport(form, found.lines(), !secondMethod, *truth,
-                         ScopeOf(form, secondMethod, polarities), scanMs);
+        ComparisonScope scope = ScopeOf(form, secondMethod, polarities);
+        scope.dvbs2 = dvbs2;
+        PrintTruthReport(form, found.lines(), !secondMethod, *truth, scope, scanMs);
     }
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     return status;
@@ -289,6 +296,11 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty()) {
         std::cerr << "quillox-scan: " << parsed.error << " (see --help)\n";
         return 2;
+    }
+    if (parsed.options.listDevices) {
+        std::fputs(FormatDeviceList(quillox::dvb::ListFrontends()).c_str(), stdout);
+        if (parsed.options.jobs.empty()) return 0;
+        std::printf("\n");
     }
     for (const std::string& caption : parsed.options.jobs) {
         if (FindJob(caption) == nullptr) {

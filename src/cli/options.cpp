@@ -65,7 +65,9 @@ Device and time:
                          (default: the built-in satellite); a shipped table may be
                          named alone, e.g. 0192E
   --seed N               simulated dish: noise seed (default 1)
+  --dvb-s2               simulated dish: a DVB-S2 card (locks DVB-S2 carriers too)
   --adapter N --frontend M   DVB device /dev/dvb/adapterN/frontendM (default 0, 0)
+  --list-devices         list every DVB frontend (name, systems, limits, free or busy)
   --virtual-time         run on a virtual clock: waits take no real time
   --no-progress          no progress bar
 
@@ -139,6 +141,10 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
             o.virtualTime = true;
         } else if (arg == "--no-progress") {
             o.progress = false;
+        } else if (arg == "--list-devices") {
+            o.listDevices = true;
+        } else if (arg == "--dvb-s2") {
+            o.device.simulatedDvbs2 = true;
         } else if (auto field = FieldOptions().find(arg); field != FieldOptions().end()) {
             if (auto v = value())
                 for (const std::string& name : field->second) o.fields.emplace_back(name, *v);
@@ -215,7 +221,7 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         }
         if (!result.error.empty()) return result;
     }
-    if (!o.help && !o.version && o.jobs.empty()) result.error = "no job given";
+    if (!o.help && !o.version && !o.listDevices && o.jobs.empty()) result.error = "no job given";
     return result;
 }
 

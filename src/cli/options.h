@@ -15,6 +15,7 @@ struct Options {
     bool version = false;
     bool virtualTime = false;
     bool progress = true;  // drawn only when stdout is a terminal
+    bool listDevices = false;
     DeviceSettings device;
     std::vector<std::string> jobs;  // button captions, in the order given
 

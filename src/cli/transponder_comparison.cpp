@@ -12,7 +12,7 @@ namespace {
 constexpr double kRollOffBandwidth = 1.35;  // occupied band of a DVB-S carrier per symbol rate
 
 bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
-    return c.system == sim::DvbSystem::DvbS &&
+    return (c.system == sim::DvbSystem::DvbS || scope.dvbs2) &&
            std::find(scope.polarities.begin(), scope.polarities.end(), c.polarity) !=
                scope.polarities.end() &&
            c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz &&

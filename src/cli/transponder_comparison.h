@@ -12,14 +12,15 @@
 
 namespace quillox {
 
-// The carriers a scan was meant to find: DVB-S carriers of the scanned polarities within the
-// swept range (the card demodulates DVB-S only) and the symbol rates the scan takes.
+// The carriers a scan was meant to find: DVB-S carriers (and DVB-S2 ones on a DVB-S2 card) of the
+// scanned polarities within the swept range and the symbol rates the scan takes.
 struct ComparisonScope {
     std::vector<int32_t> polarities;
     int32_t startMhz = 0;
     int32_t endMhz = 0;
     double minKsps = 0;
     double maxKsps = 1e9;
+    bool dvbs2 = false;  // the card demodulates DVB-S2 too
 };
 
 struct TransponderMatch {

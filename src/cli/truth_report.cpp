@@ -63,8 +63,9 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     const auto foundExpected = std::count_if(result.found.begin(), result.found.end(),
                                              [&](const auto& m) { return isExpected(m.carrier); });
 
-    std::printf("Compared with \"%s\" (DVB-S carriers of the scanned polarities, %d to %d MHz",
-                truth.name.c_str(), scope.startMhz, scope.endMhz);
+    std::printf("Compared with \"%s\" (%s carriers of the scanned polarities, %d to %d MHz",
+                truth.name.c_str(), scope.dvbs2 ? "DVB-S and DVB-S2" : "DVB-S", scope.startMhz,
+                scope.endMhz);
     if (scope.maxKsps < 1e9) std::printf(", %.0f to %.0f kS/s", scope.minKsps, scope.maxKsps);
     std::printf(")\n");
     std::printf("  found       %ld of %zu\n", static_cast<long>(foundExpected),
@@ -89,7 +90,7 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     std::printf("  scan time          %s\n", ClockText(scanMs).c_str());
 }
 
-void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth) {
+void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth, bool dvbs2Card) {
     const int32_t mhz = LenientInt(form.Edit12.text());
     const int32_t pol = PolarityCodeOf(form.cbPolarity.text()).value_or(-1);
     std::printf("Compared with \"%s\"\n", truth.name.c_str());
@@ -99,7 +100,9 @@ void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth) {
         return;
     }
     std::printf("  carrier     %s%s\n", CarrierText(*c).c_str(),
-                c->system == sim::DvbSystem::DvbS ? "" : " (not DVB-S: the card cannot lock it)");
+                c->system == sim::DvbSystem::DvbS || dvbs2Card
+                    ? ""
+                    : " (not DVB-S: the card cannot lock it)");
     const int32_t found = LenientInt(form.ed_sr.text());
     if (found <= 0) {
         std::printf("  result      \"%s\": no rate found\n", form.ed_sr.text().c_str());

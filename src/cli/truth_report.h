@@ -21,6 +21,6 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
 
 // Whether the finder's result is the rate of the carrier on its page's transponder, and how far
 // it lies from it.
-void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth);
+void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth, bool dvbs2Card = false);
 
 }  // namespace quillox::cli

@@ -15,40 +15,56 @@ DeviceOpenResult Failure(std::string detail) {
     return result;
 }
 
+dvb::DvbDeviceOptions DvbOptionsOf(const DeviceSettings& s) {
+    dvb::DvbDeviceOptions options;
+    options.lockTimeouts = s.lockTimeouts;
+    options.lnbPowerUpMs = s.lnbPowerUpMs;
+    return options;
+}
+
+DeviceOpenResult Opened(dvb::FrontendOpenResult opened) {
+    if (!opened.device) return Failure(opened.error);
+    DeviceOpenResult result;
+    result.device = std::move(opened.device);
+    result.detail = opened.description.name() + ", " + opened.description.path;
+    result.dvbs2 = opened.description.frontend.Has(SYS_DVBS2);
+    return result;
+}
+
 }  // namespace
 
 SystemDeviceFactory::SystemDeviceFactory(Clock& clock) : clock_(clock) {}
 
 DeviceOpenResult SystemDeviceFactory::Open(const DeviceSettings& s) {
-    std::string kind = s.kind;
-    int adapter = s.adapter, frontend = s.frontend;
-    if (kind == "auto") {
-        if (auto found = dvb::FindFirstDvbsFrontend()) {
-            kind = "dvb";
-            std::tie(adapter, frontend) = *found;
-        } else {
-            kind = "simulated";
-        }
-    }
-    if (kind == "dvb") {
-        dvb::FrontendOpenResult opened = dvb::OpenDvbFrontend(adapter, frontend, clock_);
-        if (!opened.device) return Failure(opened.error);
-        return {std::move(opened.device), 0, dvb::FrontendPath(adapter, frontend)};
-    }
-    if (kind != "simulated")
+    if (s.kind == "auto") {
+        dvb::FrontendOpenResult found = dvb::OpenFirstFreeDvbsFrontend(clock_, DvbOptionsOf(s));
+        // Satellite frontends exist but none is free: say so rather than pretend with the
+        // simulated dish.
+        if (found.device || !found.error.empty()) return Opened(std::move(found));
+    } else if (s.kind == "dvb") {
+        return Opened(dvb::OpenDvbFrontend(s.adapter, s.frontend, clock_, DvbOptionsOf(s)));
+    } else if (s.kind != "simulated") {
         return Failure("unknown device kind '" + s.kind + "' (use auto, simulated or dvb)");
+    }
     sim::Scenario scenario;
-    std::string name = "built-in satellite";
+    DeviceOpenResult result;
     if (s.scenario.empty()) {
         scenario = sim::BuiltInScenario();
     } else {
         sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(s.scenario);
         if (!loaded.scenario) return Failure(loaded.error);
         scenario = std::move(*loaded.scenario);
-        name = s.scenario;
+        result.warnings = std::move(loaded.warnings);
     }
-    return {std::make_unique<sim::SimulatedDish>(std::move(scenario), clock_, s.seed), 0,
-            "simulated dish: " + name};
+    sim::DishModelParameters model;
+    model.dvbs2 = s.simulatedDvbs2;
+    result.detail = "simulated dish (no card): \"" + scenario.name + "\", " +
+                    (s.simulatedDvbs2 ? "DVB-S2" : "DVB-S") + " card";
+    result.device =
+        std::make_unique<sim::SimulatedDish>(std::move(scenario), clock_, s.seed, model);
+    result.simulated = true;
+    result.dvbs2 = s.simulatedDvbs2;
+    return result;
 }
 
 }  // namespace quillox

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "device/dvb/driver_quirks.h"
 #include "device/tuner_device.h"
 
 namespace quillox {
@@ -15,12 +17,20 @@ struct DeviceSettings {             // section Device of Settings.ini
     int adapter = 0, frontend = 0;  // /dev/dvb/adapterN/frontendM
     std::string scenario;           // simulated dish: scenario file; empty = the built-in satellite
     uint32_t seed = 1;              // simulated dish: noise seed
+    bool simulatedDvbs2 = false;    // simulated dish: a DVB-S2 card rather than a DVB-S one
+    dvb::LockTimeouts lockTimeouts;  // DVB frontend: lock time per attempt, by demodulator
+    int32_t lnbPowerUpMs = 200;      // DVB frontend: LNB power on to the first DiSEqC command
 };
 
 struct DeviceOpenResult {
     std::unique_ptr<TunerDevice> device;  // null on failure
     int failedStep = 0;                   // 0 ok; 1, 2, 3 = the start-up failures M1, M2, M3
-    std::string detail;                   // device path and system error, for the message
+    // Failure: device path and system error, for the message. Success: the device in use, as
+    // the user is told it (the simulated dish and its satellite, or the frontend's name and path).
+    std::string detail;
+    bool simulated = false;             // the simulated dish, not a card
+    bool dvbs2 = false;                 // the device demodulates DVB-S2 too
+    std::vector<std::string> warnings;  // e.g. satellite table lines taken approximately
 };
 
 class DeviceFactory {

@@ -28,6 +28,11 @@ TunerDevice* SerializedTuner::device() const {
     return device_.get();
 }
 
+void SerializedTuner::JobStarting() {
+    std::lock_guard lock(mutex_);
+    if (auto* aware = dynamic_cast<JobAware*>(device_.get())) aware->JobStarting();
+}
+
 template <typename Call>
 int SerializedTuner::Forward(Call call) {
     ThrowIfStopRequested();

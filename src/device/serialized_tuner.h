@@ -16,6 +16,8 @@ public:
     std::unique_ptr<TunerDevice> Detach();
     bool attached() const;
     TunerDevice* device() const;  // the wrapped device, for diagnostics only
+    // A job begins: passed on to a device that is JobAware.
+    void JobStarting();
 
     int TunerSetFrequency(int32_t mhz) override;
     int TunerSetSymbolRate(int32_t ksps) override;

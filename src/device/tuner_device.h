@@ -34,4 +34,12 @@ public:
     virtual int TunerGetSignalQuality(int32_t& percent) = 0;
 };
 
+// Optional beside TunerDevice: a device that wants to know when one of the window's jobs begins
+// (a real card then addresses its DiSEqC switch afresh).
+class JobAware {
+public:
+    virtual ~JobAware() = default;
+    virtual void JobStarting() = 0;
+};
+
 }  // namespace quillox

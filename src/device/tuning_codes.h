@@ -16,7 +16,9 @@ constexpr int32_t kOff = 10;  // LNB power off
 
 namespace fec {
 constexpr int32_t k1_2 = 1, k2_3 = 2, k3_4 = 3, k5_6 = 4, k7_8 = 5, kAuto = 6;
-}
+// A rate read back that has no code (DVB-S2 3/5, 8/9 ..., 6/7, none): no text, written empty.
+constexpr int32_t kNoCode = 0;
+}  // namespace fec
 
 namespace tone {
 constexpr int32_t kNone = 0, k22kHz = 1, k33kHz = 2, k44kHz = 3;

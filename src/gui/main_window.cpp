@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "app/form1.h"
 #include "gui/main_window_layout.h"
@@ -42,6 +43,18 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
     ApplyLayout();
     layout()->setSizeConstraint(QLayout::SetFixedSize);  // single fixed border: no resizing
     applyModelPosition();
+
+    // The device in use stays in sight on the status line: a simulated dish must never pass for
+    // the dish on the roof. The first page's notice carries it (set when the device opens).
+    auto* device = new QLabel(statusBar());
+    device->setObjectName("device_in_use");
+    statusBar()->addWidget(device, 1);
+    if (auto* notice = findChild<QLabel*>("lb_attention_driver")) notice->setWordWrap(true);
+    form.lb_attention_driver.subscribe([post = gui_.poster(), device, &form] {
+        post([device, &form] {
+            device->setText(QString::fromStdString(form.lb_attention_driver.text()));
+        });
+    });
 
     // The model may close from a worker (a job's save and shutdown): hop to the GUI thread.
     closedId_ = form.subscribeClosed(

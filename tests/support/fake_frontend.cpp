@@ -32,7 +32,7 @@ DriverProfile MakeStv0299() {
 
 DriverProfile MakeMt312() {
     DriverProfile p;
-    p.name = "Zarlink VP310/MT312/ZL10313 DVB-S";
+    p.name = "Zarlink VP310 DVB-S";  // mt312_attach names the chip it found
     p.caps = kSatCaps | FE_CAN_RECOVER;
     p.rateMin = 703125;
     p.unlockedFec = FEC_AUTO;
@@ -85,6 +85,49 @@ DriverProfile MakeV5() {
     return p;
 }
 
+DriverProfile MakeStv0910() {
+    DriverProfile p;
+    p.name = "ST STV0910";
+    p.delsys = {SYS_DVBS, SYS_DVBS2, SYS_DSS};
+    p.caps = kSatCaps | FE_CAN_2G_MODULATION;
+    p.captureKhz = 5000;
+    p.lockMs = 250;
+    p.v5Stats = true;
+    p.v5CnrLockedOnly = true;
+    p.s2 = S2Support::Detects;
+    return p;
+}
+
+DriverProfile MakeTda10071() {
+    DriverProfile p;
+    p.name = "NXP TDA10071";
+    p.delsys = {SYS_DVBS, SYS_DVBS2};
+    p.caps = kSatCaps | FE_CAN_2G_MODULATION;
+    p.captureKhz = 4000;
+    p.lockMs = 300;
+    p.v5Stats = true;
+    p.v5CnrLockedOnly = true;
+    p.s2 = S2Support::NeedsSystem;
+    p.explicitS2Rolloff = true;
+    return p;
+}
+
+DriverProfile MakeCombined() {
+    DriverProfile p;
+    p.name = "Test DVB-T/T2/C/S/S2 demodulator";
+    p.type = FE_OFDM;
+    p.delsys = {SYS_DVBT, SYS_DVBT2, SYS_DVBC_ANNEX_A, SYS_DVBS, SYS_DVBS2};
+    p.caps = kSatCaps | FE_CAN_2G_MODULATION;
+    p.freqMinKhz = 42000;  // one range for all systems; FE_GET_INFO gives it in Hz on DVB-T
+    p.freqMaxKhz = 2150000;
+    p.captureKhz = 5000;
+    p.lockMs = 300;
+    p.v5Stats = true;
+    p.s2 = S2Support::NeedsSystem;
+    p.explicitDvbs = true;
+    return p;
+}
+
 DriverProfile MakeDvbt() {
     DriverProfile p;
     p.name = "Test DVB-T";
@@ -121,6 +164,12 @@ std::string PropText(const dtv_property& p) {
             return "INNER_FEC=" + std::to_string(p.u.data);
         case DTV_INVERSION:
             return "INVERSION=" + std::to_string(p.u.data);
+        case DTV_MODULATION:
+            return "MODULATION=" + std::to_string(p.u.data);
+        case DTV_ROLLOFF:
+            return "ROLLOFF=" + std::to_string(p.u.data);
+        case DTV_PILOT:
+            return "PILOT=" + std::to_string(p.u.data);
         case DTV_STAT_CNR:
             return "STAT_CNR";
         case DTV_STAT_SIGNAL_STRENGTH:
@@ -163,6 +212,22 @@ const DriverProfile& V5StatsProfile() {
 const DriverProfile& DvbtProfile() {
     static const DriverProfile p = MakeDvbt();
     return p;
+}
+const DriverProfile& Stv0910Profile() {
+    static const DriverProfile p = MakeStv0910();
+    return p;
+}
+const DriverProfile& Tda10071Profile() {
+    static const DriverProfile p = MakeTda10071();
+    return p;
+}
+const DriverProfile& CombinedProfile() {
+    static const DriverProfile p = MakeCombined();
+    return p;
+}
+
+std::vector<const DriverProfile*> Dvbs2Profiles() {
+    return {&Stv0910Profile(), &Tda10071Profile(), &CombinedProfile()};
 }
 
 std::vector<const DriverProfile*> LegacyProfiles() {
@@ -210,6 +275,13 @@ public:
         info.frequency_min = fe_->reportedLimits_ ? fe_->reportedLimits_->first : p.freqMinKhz;
         info.frequency_max = fe_->reportedLimits_ ? fe_->reportedLimits_->second : p.freqMaxKhz;
         info.frequency_stepsize = 125;
+        // The core reports kHz only while the cache is on a satellite system, Hz otherwise.
+        const uint32_t system = fe_->cache_.delsys;
+        if (system != SYS_DVBS && system != SYS_DVBS2) {
+            info.frequency_min *= 1000;
+            info.frequency_max *= 1000;
+            info.frequency_stepsize *= 1000;
+        }
         info.symbol_rate_min = p.rateMin;
         info.symbol_rate_max = p.rateMax;
         info.caps = static_cast<fe_caps>(p.caps);
@@ -261,6 +333,7 @@ public:
         if (int err = Enter(text, true)) return err;
         if (cmd.msg_len < 3 || cmd.msg_len > 6) return EINVAL;
         fe_->lastDiseqc_.assign(cmd.msg, cmd.msg + cmd.msg_len);
+        fe_->lastDiseqc_[0] &= ~0x01;  // a repeat (E1) is the same command to the switch
         fe_->lastBurst_.reset();
         if (fe_->profile_.burstAfterCommand) {
             fe_->lastBurst_ = SEC_MINI_A;
@@ -321,7 +394,9 @@ private:
 };
 
 FakeFrontend::FakeFrontend(const DriverProfile& profile, Clock& clock, std::string path)
-    : profile_(profile), clock_(clock), path_(std::move(path)) {}
+    : profile_(profile), clock_(clock), path_(std::move(path)) {
+    cache_.delsys = profile_.delsys.front();
+}
 
 void FakeFrontend::AddTransponder(const FakeTransponder& t) {
     transponders_.push_back(t);
@@ -382,8 +457,24 @@ int FakeFrontend::Injected(const std::string& op) {
 
 int FakeFrontend::ApplyProp(const dtv_property& p) {
     switch (p.cmd) {
-        case DTV_CLEAR:
-            cache_ = Cache{cache_.delsys};
+        case DTV_CLEAR: {
+            // dvb_frontend_clear_cache: QPSK and 0.35 only for the system the cache is on.
+            const uint32_t system = cache_.delsys;
+            const bool satellite = system == SYS_DVBS || system == SYS_DVBS2;
+            cache_ = Cache{};
+            cache_.delsys = system;
+            cache_.modulation = satellite ? QPSK : QAM_AUTO;
+            cache_.rolloff = satellite ? ROLLOFF_35 : ROLLOFF_AUTO;
+            return 0;
+        }
+        case DTV_MODULATION:
+            cache_.modulation = p.u.data;
+            return 0;
+        case DTV_ROLLOFF:
+            cache_.rolloff = p.u.data;
+            return 0;
+        case DTV_PILOT:
+            cache_.pilot = p.u.data;
             return 0;
         case DTV_DELIVERY_SYSTEM:
             if (std::find(profile_.delsys.begin(), profile_.delsys.end(), p.u.data) ==
@@ -411,15 +502,34 @@ int FakeFrontend::ApplyProp(const dtv_property& p) {
 }
 
 int FakeFrontend::Tune() {
-    // The core checks the driver's own limits, whatever FE_GET_INFO was made to tell.
-    if (cache_.frequency < profile_.freqMinKhz || cache_.frequency > profile_.freqMaxKhz ||
-        cache_.symbolRate < profile_.rateMin || cache_.symbolRate > profile_.rateMax)
+    // The core checks the driver's own limits, whatever FE_GET_INFO was made to tell; a limit
+    // of 0 is none.
+    const auto outside = [](uint32_t value, uint32_t low, uint32_t high) {
+        return (low != 0 && value < low) || (high != 0 && value > high);
+    };
+    if (outside(cache_.frequency, profile_.freqMinKhz, profile_.freqMaxKhz) ||
+        outside(cache_.symbolRate, profile_.rateMin, profile_.rateMax))
         return EINVAL;
     tuned_ = cache_;
+    refused_ = Refuses(cache_);  // set_frontend runs in the kernel thread: DTV_TUNE still says 0
     tunedAtMs_ = clock_.MonotonicMs();
     lockDropped_ = false;
     ++tunes_;
     return 0;
+}
+
+bool FakeFrontend::Refuses(const Cache& c) const {
+    if (c.delsys != SYS_DVBS && c.delsys != SYS_DVBS2) return true;
+    if (c.delsys == SYS_DVBS)
+        return profile_.explicitDvbs && (c.modulation != QPSK || c.rolloff != ROLLOFF_35);
+    return profile_.explicitS2Rolloff && c.rolloff == ROLLOFF_AUTO;
+}
+
+bool FakeFrontend::Demodulates(const FakeTransponder& t) const {
+    if (profile_.s2 == S2Support::Detects) return true;
+    if (t.system == SYS_DVBS) return tuned_->delsys == SYS_DVBS;
+    return profile_.s2 == S2Support::NeedsSystem && tuned_->delsys == SYS_DVBS2 &&
+           tuned_->modulation == t.modulation;
 }
 
 const FakeTransponder* FakeFrontend::Reachable(bool needRate) const {
@@ -434,14 +544,15 @@ const FakeTransponder* FakeFrontend::Reachable(bool needRate) const {
             continue;
         }
         int64_t rateError = std::llabs(int64_t{tuned_->symbolRate} - t.symbolRate);
-        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2)
+        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2 &&
+            !refused_ && Demodulates(t))
             return &t;
     }
     return nullptr;
 }
 
 fe_status_t FakeFrontend::Status() const {
-    if (!tuned_ || lockDropped_) return fe_status_t{};
+    if (!tuned_ || lockDropped_ || refused_) return fe_status_t{};
     int64_t since = clock_.MonotonicMs() - tunedAtMs_;
     if (since < 20) return fe_status_t{};  // the tuning thread has not run yet
     const FakeTransponder* exact = Reachable(true);
@@ -479,7 +590,11 @@ void FakeFrontend::FillProp(dtv_property& p) const {
             p.u.data = locked ? locked->fec : profile_.unlockedFec;
             break;
         case DTV_DELIVERY_SYSTEM:
-            p.u.data = c.delsys;
+            p.u.data = c.delsys;  // no driver rewrites it
+            break;
+        case DTV_MODULATION:
+            p.u.data =
+                locked && profile_.s2 == S2Support::Detects ? locked->modulation : c.modulation;
             break;
         case DTV_ENUM_DELSYS:
             p.u.buffer.len = static_cast<uint32_t>(profile_.delsys.size());
@@ -496,6 +611,10 @@ void FakeFrontend::FillProp(dtv_property& p) const {
             if (p.cmd == DTV_STAT_CNR) {
                 const FakeTransponder* near = Reachable(false);
                 value = (s & FE_HAS_LOCK) ? locked->cnrMilliDb : near ? 4500 : 1000;
+                if (profile_.v5CnrLockedOnly && !(s & FE_HAS_LOCK)) {
+                    p.u.st.stat[0].scale = FE_SCALE_NOT_AVAILABLE;
+                    break;
+                }
             } else {
                 value = (s & FE_HAS_LOCK) ? -40000 : (s & FE_HAS_SIGNAL) ? -50000 : -70000;
             }

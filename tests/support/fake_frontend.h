@@ -1,6 +1,7 @@
 #pragma once
 // A fake DVB frontend modelled on the kernel's dvb_frontend core and the drivers of the old
-// PCI DVB-S cards (stv0299, mt312, cx24123, s5h1420), described as data. It keeps the kernel-side
+// PCI DVB-S cards (stv0299, mt312, cx24123, s5h1420) and of some DVB-S2 ones (cx24116, stv0910,
+// tda10071, a combined S/T/C demodulator), described as data. It keeps the kernel-side
 // state (LNB voltage and tone, the switch port last addressed, the property cache, the tune),
 // answers the FrontendIo calls as the kernel would, and logs each call with its virtual time.
 #include <deque>
@@ -19,6 +20,10 @@ namespace quillox::dvb {
 
 enum class ReadBackFrequency { Requested, Carrier };  // Carrier: requested + measured offset
 enum class ReadBackRate { Requested, MeasuredTo2k };  // stv0299 measures, rounded to 2 kS/s
+// DVB-S2: not at all; only when the tune asks for SYS_DVBS2 and the carrier's modulation
+// (tda10071, cx24116, m88ds3103); or found by the demodulator whatever was asked (stv090x,
+// stv0910), which then reads back the modulation and rate found.
+enum class S2Support { None, NeedsSystem, Detects };
 
 // Three levels of a raw reading: no energy, energy without lock, locked.
 struct RawLevels {
@@ -28,7 +33,7 @@ struct RawLevels {
 struct DriverProfile {
     std::string name;
     fe_type type = FE_QPSK;
-    std::vector<uint8_t> delsys = {SYS_DVBS};
+    std::vector<uint8_t> delsys = {SYS_DVBS};  // the first is where the frontend starts
     uint32_t caps = 0;
     uint32_t freqMinKhz = 950000, freqMaxKhz = 2150000;
     uint32_t rateMin = 1000000, rateMax = 45000000;
@@ -41,16 +46,27 @@ struct DriverProfile {
     std::optional<RawLevels> strength;  // FE_READ_SIGNAL_STRENGTH; nullopt: 524
     uint32_t berLocked = 0;
     bool v5Stats = false;  // DVBv5 CNR/strength in dB (as vidtv); legacy drivers leave len 0
-    bool isl6421 = false;  // LNB power by an ISL6421 (overload possible)
+    bool v5CnrLockedOnly = false;  // CNR "not available" before lock (tda10071, stv0910)
+    S2Support s2 = S2Support::None;
+    // What set_frontend refuses (the tune then never locks): DVB-S other than with modulation
+    // QPSK and roll-off 0.35 (cx24116 and combined frontends); DVB-S2 with ROLLOFF_AUTO
+    // (cx24116, tda10071).
+    bool explicitDvbs = false;
+    bool explicitS2Rolloff = false;
+    bool isl6421 = false;            // LNB power by an ISL6421 (overload possible)
     bool burstAfterCommand = false;  // rev 2.3 bit-banging: A burst after every command, tone off
 };
 
 const DriverProfile& Stv0299Profile();
-const DriverProfile& Mt312Profile();
+const DriverProfile& Mt312Profile();  // "Zarlink VP310 DVB-S", as on the rev 2.3 card
 const DriverProfile& Cx24123Profile();
 const DriverProfile& S5h1420Profile();
-const DriverProfile& V5StatsProfile();               // a newer driver with DVBv5 statistics in dB
-const DriverProfile& DvbtProfile();                  // not satellite at all
+const DriverProfile& V5StatsProfile();   // a newer driver with DVBv5 statistics in dB
+const DriverProfile& DvbtProfile();      // not satellite at all
+const DriverProfile& Stv0910Profile();   // finds DVB-S2 itself, CNR only while locked
+const DriverProfile& Tda10071Profile();  // DVB-S2 when asked for; no CNR before lock
+const DriverProfile& CombinedProfile();  // DVB-T/T2/C/S/S2, starts on DVB-T
+std::vector<const DriverProfile*> Dvbs2Profiles();
 std::vector<const DriverProfile*> LegacyProfiles();  // the four old ones
 
 // A carrier as the card's input sees it: where it is and what it takes to reach it.
@@ -62,6 +78,8 @@ struct FakeTransponder {
     std::optional<fe_sec_mini_cmd> burst;  // last burst the switch must have had
     uint32_t symbolRate = 27500000;
     uint32_t fec = FEC_3_4;
+    uint32_t system = SYS_DVBS;
+    uint32_t modulation = QPSK;
     int64_t cnrMilliDb = 12000;  // for the DVBv5 profile
 };
 
@@ -99,6 +117,7 @@ private:
     friend class FakeFrontendIo;
     struct Cache {
         uint32_t delsys = SYS_DVBS, frequency = 0, symbolRate = 0, fec = FEC_AUTO, inversion = 0;
+        uint32_t modulation = QPSK, rolloff = ROLLOFF_35, pilot = PILOT_AUTO;
     };
 
     void Log(const std::string& text);
@@ -109,6 +128,8 @@ private:
     fe_status_t Status() const;
     uint16_t Level(const RawLevels& levels) const;
     void FillProp(dtv_property& p) const;
+    bool Refuses(const Cache& c) const;
+    bool Demodulates(const FakeTransponder& t) const;
 
     DriverProfile profile_;
     Clock& clock_;
@@ -126,6 +147,7 @@ private:
     std::optional<fe_sec_mini_cmd> lastBurst_;
     Cache cache_;
     std::optional<Cache> tuned_;
+    bool refused_ = false;  // the driver's set_frontend refused the tuned parameters
     int64_t tunedAtMs_ = 0;
     bool lockDropped_ = false;
     int tunes_ = 0;

@@ -123,6 +123,10 @@ DeviceOpenResult FakeDeviceFactory::Open(const DeviceSettings& s) {
         return result;
     }
     result.device = std::move(device);
+    if (result.device) {
+        result.detail = openedDetail;
+        result.warnings = warnings;
+    }
     return result;
 }
 

@@ -76,6 +76,8 @@ public:
     std::unique_ptr<TunerDevice> device;
     int failStep = 0;
     std::string failDetail = "/dev/dvb/adapter0/frontend0: No such file or directory";
+    std::string openedDetail = "simulated dish (no card): \"Test\", DVB-S card";
+    std::vector<std::string> warnings;  // given with the device
     std::vector<DeviceSettings> requests;
 };
 

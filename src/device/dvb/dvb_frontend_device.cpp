@@ -40,13 +40,13 @@ std::string NameOf(const dvb_frontend_info& info) {
 
 }  // namespace
 
-DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const dvb_frontend_info& info,
+DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const FrontendInfo& frontend,
                                      Clock& clock, DvbDeviceOptions options)
     : io_(std::move(io)),
-      info_(info),
+      frontend_(frontend),
       clock_(clock),
       options_(std::move(options)),
-      quirks_(QuirksOf(NameOf(info))) {}
+      quirks_(QuirksOf(NameOf(frontend.info))) {}
 
 DvbFrontendDevice::~DvbFrontendDevice() {
     std::lock_guard lock(mutex_);
@@ -110,11 +110,17 @@ int DvbFrontendDevice::TunerInitialize() {
     state_ = TuneState::Idle;
     readings_ = {};
     lnbKnown_ = false;
+    lnbSupplyOn_ = false;
     if (int rc = io_->setVoltage(SEC_VOLTAGE_OFF)) return -rc;
     if (int rc = io_->setTone(SEC_TONE_OFF)) return -rc;
     lnb_ = LnbState{};
     lnbKnown_ = true;
     return 0;
+}
+
+void DvbFrontendDevice::JobStarting() {
+    std::lock_guard lock(mutex_);
+    lnbKnown_ = false;
 }
 
 int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
@@ -132,8 +138,12 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     tune.symbolRateKsps = req.symbolRateKsps;
     tune.fec = req.fec;
     if (lnbOn) {
-        uint32_t minKhz = std::max<uint32_t>(kIfMinMhz * 1000u, info_.frequency_min);
-        uint32_t maxKhz = std::min<uint32_t>(kIfMaxMhz * 1000u, info_.frequency_max);
+        // A limit of 0 is no limit, as the kernel's own range check has it.
+        const uint32_t minKhz = std::max<uint32_t>(kIfMinMhz * 1000u, frontend_.info.frequency_min);
+        const uint32_t maxKhz =
+            frontend_.info.frequency_max == 0
+                ? kIfMaxMhz * 1000u
+                : std::min<uint32_t>(kIfMaxMhz * 1000u, frontend_.info.frequency_max);
         auto plan = PlanIf(req.frequencyMhz, req.lofMhz, minKhz, maxKhz);
         if (!plan) return -ERANGE;  // before any ioctl: the LNB is left as it was
         tune.plan = *plan;
@@ -152,9 +162,9 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
         state_ = TuneState::LnbOff;
         return 0;
     }
-    int rc = req.symbolRateKsps == 0 ? StartSearch() : SendTune(req.symbolRateKsps * 1000u);
-    if (rc) return -rc;
-    if (state_ == TuneState::Idle) state_ = TuneState::Tuned;
+    tune_.search = req.symbolRateKsps == 0;
+    tune_.attempts = AttemptsFor(req);
+    if (int rc = StartAttempts()) return -rc;
     const bool toneUnsupported = req.tone == tone::k33kHz || req.tone == tone::k44kHz;
     return toneUnsupported ? -EOPNOTSUPP : 0;
 }
@@ -162,15 +172,24 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
 int DvbFrontendDevice::ApplyLnb(const LnbState& target) {
     lnbKnown_ = false;  // until the whole sequence went out (a stop may interrupt a guard time)
     const bool on = target.polarity != polarity::kOff;
+    const bool wasOn = lnbSupplyOn_;
     if (int rc = io_->setVoltage(VoltageOf(target.polarity))) {
         lnb_ = LnbState{};  // e.g. an ISL6421 overload: the LNB power stays off
+        lnbSupplyOn_ = false;
         return rc;
     }
+    lnbSupplyOn_ = on;
     if (int rc = io_->setTone(SEC_TONE_OFF)) return rc;
     if (on && target.diseqc != diseqc::kNone) {
-        clock_.Sleep(options_.guardMs);
+        // A freshly powered LNB and switch ignore what reaches them before they are up.
+        clock_.Sleep(wasOn ? options_.guardMs : std::max(options_.guardMs, options_.lnbPowerUpMs));
         if (auto cmd = CommittedSwitchCommand(
                 target.diseqc, target.polarity == polarity::kHorizontal, target.toneOn)) {
+            if (int rc = io_->sendMasterCmd(*cmd)) return rc;
+            // Once more with repeat framing: a switch that missed the first one (or a cascade
+            // behind it) still gets the port.
+            clock_.Sleep(options_.guardMs);
+            cmd->msg[0] = kDiseqcRepeatFraming;
             if (int rc = io_->sendMasterCmd(*cmd)) return rc;
         } else {
             if (int rc = io_->sendBurst(BurstOf(target.diseqc))) return rc;
@@ -185,48 +204,82 @@ int DvbFrontendDevice::ApplyLnb(const LnbState& target) {
     return 0;
 }
 
-int DvbFrontendDevice::SendTune(uint32_t symbolRate) {
-    if (symbolRate < info_.symbol_rate_min || symbolRate > info_.symbol_rate_max) return EINVAL;
-    dtv_property props[] = {
-        Prop(DTV_CLEAR),
-        Prop(DTV_DELIVERY_SYSTEM, SYS_DVBS),
-        Prop(DTV_FREQUENCY, tune_.plan.ifKhz),
-        Prop(DTV_SYMBOL_RATE, symbolRate),
-        Prop(DTV_INNER_FEC, *KernelFecOf(tune_.fec)),
-        Prop(DTV_INVERSION, INVERSION_AUTO),
-        Prop(DTV_TUNE),
-    };
+bool DvbFrontendDevice::RateWithinLimits(uint32_t symbolRate) const {
+    const auto& info = frontend_.info;
+    return (info.symbol_rate_min == 0 || symbolRate >= info.symbol_rate_min) &&
+           (info.symbol_rate_max == 0 || symbolRate <= info.symbol_rate_max);
+}
+
+std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Request& req) const {
+    std::vector<Attempt> systems;
+    if (frontend_.deliverySystems.empty() || frontend_.Has(SYS_DVBS))
+        systems.push_back({0, SYS_DVBS, QPSK});
+    // DVB-S2 has no 7/8: whoever asks for it means DVB-S.
+    if (frontend_.Has(SYS_DVBS2) && req.fec != fec::k7_8) {
+        systems.push_back({0, SYS_DVBS2, QPSK});
+        systems.push_back({0, SYS_DVBS2, PSK_8});
+    }
+    std::vector<int32_t> rates = {req.symbolRateKsps};
+    if (req.symbolRateKsps == 0) rates = options_.searchRatesKsps;
+    std::vector<Attempt> attempts;
+    for (int32_t ksps : rates) {
+        if (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)) continue;
+        for (Attempt a : systems) {
+            a.symbolRateKsps = ksps;
+            attempts.push_back(a);
+        }
+    }
+    return attempts;
+}
+
+// Modulation and roll-off always go out: DTV_CLEAR fills them by the system the frontend was on
+// (QAM_AUTO after DVB-T), and cx24116 refuses DVB-S with anything but QPSK and 0.35.
+int DvbFrontendDevice::SendTune(const Attempt& a) {
+    std::vector<dtv_property> props = {Prop(DTV_CLEAR), Prop(DTV_DELIVERY_SYSTEM, a.system),
+                                       Prop(DTV_MODULATION, a.modulation)};
+    if (a.system == SYS_DVBS2) {
+        props.push_back(Prop(DTV_ROLLOFF, quirks_.explicitS2Rolloff ? ROLLOFF_35 : ROLLOFF_AUTO));
+        props.push_back(Prop(DTV_PILOT, PILOT_AUTO));
+    } else {
+        props.push_back(Prop(DTV_ROLLOFF, ROLLOFF_35));
+    }
+    props.push_back(Prop(DTV_FREQUENCY, tune_.plan.ifKhz));
+    props.push_back(Prop(DTV_SYMBOL_RATE, static_cast<uint32_t>(a.symbolRateKsps) * 1000u));
+    props.push_back(Prop(DTV_INNER_FEC, *KernelFecOf(tune_.fec)));
+    props.push_back(Prop(DTV_INVERSION, INVERSION_AUTO));
+    props.push_back(Prop(DTV_TUNE));
     return io_->setProps(props);
 }
 
-int32_t DvbFrontendDevice::SearchTimeoutMs(int32_t ksps) const {
-    return ksps >= 5000 ? options_.searchTimeoutMs : options_.searchLowRateTimeoutMs;
+int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
+    const int32_t timeout = options_.lockTimeouts.For(quirks_.family);
+    return ksps >= 5000 ? timeout : 2 * timeout;
 }
 
-int DvbFrontendDevice::StartSearch() {
-    tune_.candidates.clear();
-    for (int32_t ksps : options_.searchRatesKsps) {
-        uint32_t sps = static_cast<uint32_t>(ksps) * 1000u;
-        if (ksps > 0 && sps >= info_.symbol_rate_min && sps <= info_.symbol_rate_max)
-            tune_.candidates.push_back(ksps);
-    }
-    if (tune_.candidates.empty()) return EINVAL;
-    tune_.candidate = 0;
-    if (int rc = SendTune(tune_.candidates[0] * 1000u)) return rc;
-    tune_.deadlineMs = clock_.MonotonicMs() + SearchTimeoutMs(tune_.candidates[0]);
-    state_ = TuneState::Searching;
+int DvbFrontendDevice::StartAttempts() {
+    if (tune_.attempts.empty()) return EINVAL;  // no rate the demodulator takes
+    tune_.attempt = 0;
+    if (int rc = SendTune(tune_.attempts[0])) return rc;
+    tune_.deadlineMs = clock_.MonotonicMs() + TimeoutMs(tune_.attempts[0].symbolRateKsps);
+    state_ = TuneState::Trying;
     return 0;
 }
 
-void DvbFrontendDevice::AdvanceSearch() {
-    while (++tune_.candidate < tune_.candidates.size()) {
-        int32_t ksps = tune_.candidates[tune_.candidate];
-        if (SendTune(ksps * 1000u) == 0) {
-            tune_.deadlineMs = clock_.MonotonicMs() + SearchTimeoutMs(ksps);
+void DvbFrontendDevice::NextAttempt() {
+    const size_t count = tune_.attempts.size();
+    if (count == 1 && !tune_.search) return;  // nothing else to try: the one tune stays
+    for (size_t tried = 0; tried < count; ++tried) {
+        if (++tune_.attempt == count) {
+            if (tune_.search) break;  // one pass
+            tune_.attempt = 0;
+        }
+        const Attempt& a = tune_.attempts[tune_.attempt];
+        if (SendTune(a) == 0) {
+            tune_.deadlineMs = clock_.MonotonicMs() + TimeoutMs(a.symbolRateKsps);
             return;
         }
     }
-    state_ = TuneState::SearchFailed;
+    state_ = TuneState::Failed;
 }
 
 bool DvbFrontendDevice::HaveTune() const {
@@ -244,21 +297,41 @@ int DvbFrontendDevice::TunerRefreshStatus() {
         readings_ = {};
         return -rc;
     }
-    if (status & FE_REINIT) lnbKnown_ = false;  // the kernel re-initialised: resend LNB control
-    bool locked = (status & FE_HAS_LOCK) && state_ != TuneState::SearchFailed;
-    if (state_ == TuneState::Searching) {
+    if (status & FE_REINIT) {  // the kernel re-initialised: resend LNB control, supply unknown
+        lnbKnown_ = false;
+        lnbSupplyOn_ = false;
+    }
+    const bool locked = (status & FE_HAS_LOCK) && state_ != TuneState::Failed;
+    if (state_ == TuneState::Trying) {
         if (locked) {
-            tune_.symbolRateKsps = tune_.candidates[tune_.candidate];
-            state_ = TuneState::Tuned;
+            tune_.symbolRateKsps = tune_.attempts[tune_.attempt].symbolRateKsps;
+            state_ = TuneState::Locked;
         } else if (clock_.MonotonicMs() >= tune_.deadlineMs) {
-            AdvanceSearch();
+            NextAttempt();
         }
     }
-    ReadBack(locked);
+    ReadBack(locked, status);
     return 0;
 }
 
-void DvbFrontendDevice::ReadBack(bool locked) {
+namespace {
+
+bool OnlyInDvbs2(uint32_t rate) {
+    switch (rate) {
+        case FEC_2_5:
+        case FEC_3_5:
+        case FEC_4_5:
+        case FEC_8_9:
+        case FEC_9_10:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void DvbFrontendDevice::ReadBack(bool locked, fe_status_t status) {
     Readings r;
     r.locked = locked;
     std::vector<dtv_property> props;
@@ -267,15 +340,20 @@ void DvbFrontendDevice::ReadBack(bool locked) {
         props.push_back(Prop(DTV_STAT_SIGNAL_STRENGTH));
     }
     if (locked) {
-        props.push_back(Prop(DTV_FREQUENCY));
-        props.push_back(Prop(DTV_SYMBOL_RATE));
-        props.push_back(Prop(DTV_INNER_FEC));
+        for (uint32_t cmd :
+             {DTV_FREQUENCY, DTV_SYMBOL_RATE, DTV_INNER_FEC, DTV_DELIVERY_SYSTEM, DTV_MODULATION})
+            props.push_back(Prop(cmd));
     }
     RawStats raw;
+    raw.status = status;
     if (!props.empty() && io_->getProps(props) == 0) {
         size_t next = 0;
         if (!noV5Stats_) {
             if (props[0].u.st.len == 0 && props[1].u.st.len == 0) noV5Stats_ = true;
+            // A driver with DVBv5 statistics fills its legacy ioctls from them (m88ds3103,
+            // tda10071): "not available" there is 0 in the legacy call, not a reading.
+            v5Cnr_ = v5Cnr_ || props[0].u.st.len > 0;
+            v5Strength_ = v5Strength_ || props[1].u.st.len > 0;
             ParseStat(props[0], raw.cnrMilliDb, raw.cnrRelative);
             ParseStat(props[1], raw.strengthMilliDbm, raw.strengthRelative);
             next = 2;
@@ -283,7 +361,14 @@ void DvbFrontendDevice::ReadBack(bool locked) {
         if (locked) {
             r.ifKhz = uint32_t{props[next].u.data};
             r.symbolRate = uint32_t{props[next + 1].u.data};
-            r.fecRate = uint32_t{props[next + 2].u.data};
+            LockedSignal signal;
+            signal.fec = props[next + 2].u.data;
+            signal.system = props[next + 3].u.data;
+            signal.modulation = props[next + 4].u.data;
+            // Demodulators that find DVB-S2 by themselves report its modulation and rate but
+            // leave the system as it was asked for.
+            if (signal.modulation != QPSK || OnlyInDvbs2(signal.fec)) signal.system = SYS_DVBS2;
+            r.signal = signal;
         }
     }
     // Legacy ioctls for what DVBv5 did not give. 524: never there; EAGAIN: not yet.
@@ -291,12 +376,12 @@ void DvbFrontendDevice::ReadBack(bool locked) {
         if (rc == 0) into = value;
         if (rc == kErrNotSupported) never = true;
     };
-    if (!raw.cnrMilliDb && !raw.cnrRelative && !noSnr_) {
+    if (!raw.cnrMilliDb && !raw.cnrRelative && !noSnr_ && !v5Cnr_) {
         uint16_t v = 0;
         int rc = io_->readSnr(v);
         legacy(rc, noSnr_, v, raw.legacySnr);
     }
-    if (!raw.strengthMilliDbm && !raw.strengthRelative && !noStrength_) {
+    if (!raw.strengthMilliDbm && !raw.strengthRelative && !noStrength_ && !v5Strength_) {
         uint16_t v = 0;
         int rc = io_->readStrength(v);
         legacy(rc, noStrength_, v, raw.legacyStrength);
@@ -306,7 +391,9 @@ void DvbFrontendDevice::ReadBack(bool locked) {
         int rc = io_->readBer(v);
         legacy(rc, noBer_, v, raw.ber);
     }
-    r.figures = DeriveFigures(raw, quirks_, locked);
+    r.figures = DeriveFigures(raw, quirks_, locked, quietLevel_);
+    if (r.figures.level && (!quietLevel_ || *r.figures.level < *quietLevel_))
+        quietLevel_ = r.figures.level;
     r.ber = raw.ber;
     readings_ = r;
 }
@@ -330,13 +417,9 @@ int DvbFrontendDevice::TunerGetSymbolRate(int32_t& ksps) {
 int DvbFrontendDevice::TunerGetFec(int32_t& fecCode) {
     std::lock_guard lock(mutex_);
     if (!HaveTune()) return -ENODATA;
-    if (!readings_.fecRate) {
-        fecCode = tune_.fec;
-        return 0;
-    }
-    auto code = FecCodeOfKernel(*readings_.fecRate);
-    if (!code) return -ENODATA;  // a rate the program has no code for: leave the caller's value
-    fecCode = *code;
+    // Unlocked: the request (the drivers' placeholders FEC_NONE or AUTO mean nothing). A rate
+    // without a code (DVB-S2 3/5 ...) is reported as such: the transponder line leaves it empty.
+    fecCode = readings_.signal ? FecCodeOfKernel(readings_.signal->fec) : tune_.fec;
     return 0;
 }
 
@@ -387,7 +470,22 @@ int DvbFrontendDevice::TunerGetLnbFrequency(int32_t& mhz) {
 
 std::string DvbFrontendDevice::driverName() const {
     std::lock_guard lock(mutex_);
-    return NameOf(info_);
+    return NameOf(frontend_.info);
+}
+
+bool DvbFrontendDevice::dvbs2() const {
+    std::lock_guard lock(mutex_);
+    return frontend_.Has(SYS_DVBS2);
+}
+
+DemodFamily DvbFrontendDevice::family() const {
+    std::lock_guard lock(mutex_);
+    return quirks_.family;
+}
+
+std::optional<LockedSignal> DvbFrontendDevice::locked() const {
+    std::lock_guard lock(mutex_);
+    return readings_.signal;
 }
 
 SnrScale DvbFrontendDevice::snrScale() const {
@@ -402,7 +500,7 @@ std::optional<uint32_t> DvbFrontendDevice::ber() const {
 
 bool DvbFrontendDevice::searching() const {
     std::lock_guard lock(mutex_);
-    return state_ == TuneState::Searching;
+    return state_ == TuneState::Trying && tune_.search;
 }
 
 }  // namespace quillox::dvb

@@ -1,15 +1,17 @@
 #pragma once
-// TunerDevice over a Linux DVB-S frontend (DVB API v5). Setters stage; TunerCommit applies:
-// LNB control when it changed (voltage, tone off, DiSEqC command or burst between 15 ms guard
-// times, tone on for 22 kHz), then the tune batch. TunerRefreshStatus reads status, statistics
+// TunerDevice over a Linux DVB-S/S2 frontend (DVB API v5). Setters stage; TunerCommit applies:
+// LNB control when it changed (voltage, tone off, DiSEqC command and its repeat or burst between
+// guard times, tone on for 22 kHz), then the tune. TunerRefreshStatus reads status, statistics
 // and, once locked, the values the demodulator found; the getters report that snapshot.
 //
-// Symbol rate 0 asks the device to find the rate. The kernel cannot, so the device tries a list
-// of candidate rates, one short lock timeout each; TunerRefreshStatus advances the search, so no
-// call ever blocks for it, and the next TunerCommit ends it.
+// A tune is a list of attempts, each one short lock timeout long: on a DVB-S2 frontend a fixed
+// rate is tried as DVB-S, then DVB-S2 QPSK, then DVB-S2 8PSK, round and round until one locks.
+// Symbol rate 0 asks the device to find the rate, which no driver can: the device tries a list of
+// candidate rates (each with the same delivery systems), one pass. TunerRefreshStatus moves on
+// to the next attempt, so no call ever blocks for it, and the next TunerCommit ends it.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
-// interleave freely; a commit (about 30 ms of guard times at most) holds it throughout.
+// interleave freely; a commit holds it through its guard times (the LNB's power-up wait at most).
 // Results: 0, or a negative errno (-ERANGE: IF out of range, -EOPNOTSUPP: 33/44 kHz tone,
 // -ENODATA: a reading the driver cannot give, others from the failing ioctl).
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "device/dvb/driver_quirks.h"
 #include "device/dvb/frontend_io.h"
 #include "device/dvb/lnb_plan.h"
 #include "device/dvb/signal_figures.h"
@@ -32,15 +35,23 @@ struct DvbDeviceOptions {
     std::vector<int32_t> searchRatesKsps = {27500, 22000, 30000, 29900, 28000, 27000,
                                             26000, 24500, 23000, 20000, 15000, 11000,
                                             6111,  5632,  4340,  3000,  2000};
-    int32_t searchTimeoutMs = 500;          // per candidate of 5000 kS/s and more
-    int32_t searchLowRateTimeoutMs = 1500;  // below 5000 kS/s the demodulators take longer
-    int32_t guardMs = 15;                   // before and after each DiSEqC message or burst
+    LockTimeouts lockTimeouts;  // per demodulator family
+    int32_t guardMs = 15;  // before and after each DiSEqC message or burst, and between repeats
+    // From LNB power on to the first DiSEqC command: the LNB and the switch behind it must be up.
+    int32_t lnbPowerUpMs = 200;
 };
 
-class DvbFrontendDevice : public TunerDevice {
+// What the demodulator locked: delivery system, modulation and code rate (kernel enums).
+struct LockedSignal {
+    uint32_t system = SYS_DVBS;
+    uint32_t modulation = QPSK;
+    uint32_t fec = FEC_AUTO;
+};
+
+class DvbFrontendDevice : public TunerDevice, public JobAware {
 public:
-    // io: open read-write for the device's whole life; info: its FE_GET_INFO.
-    DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const dvb_frontend_info& info, Clock& clock,
+    // io: open read-write for the device's whole life; frontend: what it reported when opened.
+    DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const FrontendInfo& frontend, Clock& clock,
                       DvbDeviceOptions options = {});
     ~DvbFrontendDevice() override;  // LNB power off, then close
     DvbFrontendDevice(const DvbFrontendDevice&) = delete;
@@ -68,11 +79,18 @@ public:
     int TunerGetLnbFrequency(int32_t& mhz) override;
     int TunerGetSignalQuality(int32_t& percent) override;
 
+    // A job begins: the switch may have been reset or addressed by someone else meanwhile, so
+    // the next commit sends the LNB control (and the DiSEqC command) afresh.
+    void JobStarting() override;
+
     // Beyond the interface, for diagnostics and the signal window.
     std::string driverName() const;
-    SnrScale snrScale() const;            // what TunerGetSnr's figure means
-    std::optional<uint32_t> ber() const;  // last FE_READ_BER while locked
-    bool searching() const;               // a symbol-rate search is running
+    bool dvbs2() const;  // the frontend lists SYS_DVBS2
+    DemodFamily family() const;
+    SnrScale snrScale() const;                   // what TunerGetSnr's figure means
+    std::optional<uint32_t> ber() const;         // last FE_READ_BER while locked
+    std::optional<LockedSignal> locked() const;  // what the present lock is
+    bool searching() const;                      // a symbol-rate search is running
 
 private:
     struct Request {  // what the program staged
@@ -85,43 +103,54 @@ private:
         int32_t diseqc = 0;
         bool operator==(const LnbState&) const = default;
     };
-    enum class TuneState { Idle, LnbOff, Tuned, Searching, SearchFailed };
+    struct Attempt {  // one tune as the kernel gets it
+        int32_t symbolRateKsps;
+        uint32_t system;
+        uint32_t modulation;
+    };
+    enum class TuneState { Idle, LnbOff, Trying, Locked, Failed };
     struct Tune {  // the accepted commit
         int32_t frequencyMhz = 0, lofMhz = 0, symbolRateKsps = 0, fec = 6;
         IfPlan plan{};
-        std::vector<int32_t> candidates;  // symbol-rate search only
-        size_t candidate = 0;
+        std::vector<Attempt> attempts;
+        size_t attempt = 0;
+        bool search = false;  // symbol rate 0: one pass; a fixed rate: round and round
         int64_t deadlineMs = 0;
     };
     struct Readings {
         bool locked = false;
-        std::optional<uint32_t> ifKhz, symbolRate, fecRate;  // read back after lock
+        std::optional<uint32_t> ifKhz, symbolRate;  // read back after lock
+        std::optional<LockedSignal> signal;
         SignalFigures figures;
         std::optional<uint32_t> ber;
     };
 
     int ApplyLnb(const LnbState& target);
-    int SendTune(uint32_t symbolRate);
-    int StartSearch();
-    void AdvanceSearch();
-    void ReadBack(bool locked);
-    RawStats ReadStats(bool locked, std::vector<dtv_property>& extra);
-    int32_t SearchTimeoutMs(int32_t ksps) const;
+    int SendTune(const Attempt& attempt);
+    std::vector<Attempt> AttemptsFor(const Request& req) const;
+    int StartAttempts();
+    void NextAttempt();
+    void ReadBack(bool locked, fe_status_t status);
+    int32_t TimeoutMs(int32_t ksps) const;
+    bool RateWithinLimits(uint32_t symbolRate) const;
     bool HaveTune() const;
 
     mutable std::mutex mutex_;
     std::unique_ptr<FrontendIo> io_;
-    dvb_frontend_info info_;
+    FrontendInfo frontend_;
     Clock& clock_;
     DvbDeviceOptions options_;
     DriverQuirks quirks_;
 
     Request staged_;
     LnbState lnb_;
-    bool lnbKnown_ = false;  // false until sent, and after a failure or FE_REINIT
+    bool lnbKnown_ = false;     // false until sent, after a failure, FE_REINIT or a new job
+    bool lnbSupplyOn_ = false;  // known to be on: no power-up wait before the next DiSEqC
+    bool v5Cnr_ = false, v5Strength_ = false;  // DVBv5 statistics exist (len > 0), if not yet
     TuneState state_ = TuneState::Idle;
     Tune tune_;
     Readings readings_;
+    std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate
     // Learnt once: statistics this driver does not have (524 or DVBv5 len 0).
     bool noV5Stats_ = false, noSnr_ = false, noStrength_ = false, noBer_ = false;
 };

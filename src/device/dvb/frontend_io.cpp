@@ -1,5 +1,6 @@
 #include "device/dvb/frontend_io.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace quillox::dvb {
@@ -15,6 +16,11 @@ int RetryOnEintr(Call call) {
 }
 
 }  // namespace
+
+bool FrontendInfo::Has(uint32_t system) const {
+    return std::find(deliverySystems.begin(), deliverySystems.end(), system) !=
+           deliverySystems.end();
+}
 
 EintrRetryingIo::EintrRetryingIo(std::unique_ptr<FrontendIo> inner) : inner_(std::move(inner)) {}
 

@@ -10,11 +10,20 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quillox::dvb {
 
 // errno of a missing driver operation (the kernel's internal ENOTSUPP, not EOPNOTSUPP).
 constexpr int kErrNotSupported = 524;
+
+// What FE_GET_INFO and DTV_ENUM_DELSYS told about a frontend.
+struct FrontendInfo {
+    dvb_frontend_info info{};
+    std::vector<uint32_t> deliverySystems;  // empty: a driver too old to list them
+
+    bool Has(uint32_t system) const;
+};
 
 class FrontendIo {
 public:

@@ -45,7 +45,7 @@ std::optional<dvb_diseqc_master_cmd> CommittedSwitchCommand(int32_t diseqcCode, 
     if (horizontal) data |= 0x02;
     if (highBand) data |= 0x01;
     dvb_diseqc_master_cmd cmd{};
-    cmd.msg[0] = 0xE0;  // from master, no reply wanted, first transmission
+    cmd.msg[0] = kDiseqcFirstFraming;
     cmd.msg[1] = 0x10;  // any LNB, switcher or SMATV
     cmd.msg[2] = 0x38;  // write N0: committed port group
     cmd.msg[3] = data;
@@ -76,7 +76,7 @@ std::optional<fe_code_rate> KernelFecOf(int32_t fecCode) {
     }
 }
 
-std::optional<int32_t> FecCodeOfKernel(uint32_t rate) {
+int32_t FecCodeOfKernel(uint32_t rate) {
     switch (rate) {
         case FEC_1_2:
             return fec::k1_2;
@@ -91,7 +91,7 @@ std::optional<int32_t> FecCodeOfKernel(uint32_t rate) {
         case FEC_AUTO:
             return fec::kAuto;  // the driver could not tell
         default:
-            return std::nullopt;  // FEC_NONE, FEC_6_7 and DVB-S2 rates
+            return fec::kNoCode;
     }
 }
 

@@ -29,6 +29,10 @@ int32_t DownlinkMhzOf(uint32_t ifKhz, int32_t lofMhz, bool inverted);
 // Vertical -> 13 V, horizontal -> 18 V, anything else (OFF) -> no LNB power.
 fe_sec_voltage VoltageOf(int32_t polarityCode);
 
+// DiSEqC framing bytes: from master, no reply wanted; first transmission or a repeat.
+constexpr uint8_t kDiseqcFirstFraming = 0xE0;
+constexpr uint8_t kDiseqcRepeatFraming = 0xE1;
+
 bool IsCommittedSwitch(int32_t diseqcCode);  // Pos A/B - Opt A/B
 bool IsToneBurst(int32_t diseqcCode);        // Simple A / Simple B
 
@@ -41,7 +45,8 @@ fe_sec_mini_cmd BurstOf(int32_t diseqcCode);  // Simple A -> SEC_MINI_A, Simple 
 
 // FEC code 1..6 to the kernel's rate; nullopt for codes outside the table.
 std::optional<fe_code_rate> KernelFecOf(int32_t fecCode);
-// Kernel rate read back to a code; nullopt for rates the program has no code for (NONE, 6/7...).
-std::optional<int32_t> FecCodeOfKernel(uint32_t rate);
+// Kernel rate read back to a code; fec::kNoCode for rates the program has no code for (NONE,
+// 6/7 and the DVB-S2 rates other than 1/2, 2/3, 3/4, 5/6).
+int32_t FecCodeOfKernel(uint32_t rate);
 
 }  // namespace quillox::dvb

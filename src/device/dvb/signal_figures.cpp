@@ -38,16 +38,25 @@ int32_t LockedQuality(const RawStats& raw, const DriverQuirks& quirks) {
     return std::clamp(percent, 1, 100);
 }
 
-}  // namespace
-
-DriverQuirks QuirksOf(const std::string& driverName) {
-    DriverQuirks quirks;
-    if (driverName.find("MT312") != std::string::npos) quirks.strengthShift = 2;
-    if (driverName.find("CX24123") != std::string::npos) quirks.snrForQuality = false;
-    return quirks;
+// Strength above the quietest level: in dB for a strength in dBm; a relative strength is
+// mapped to 0..20 as the relative SNR is.
+double StrengthRise(int32_t level, std::optional<int32_t> quietLevel, bool dbm) {
+    if (!quietLevel || level <= *quietLevel) return 0.0;
+    const double above = static_cast<double>(level) - *quietLevel;
+    return dbm ? above / 1000.0 : above * kRelativeSnrFullScale / 65535.0;
 }
 
-SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, bool locked) {
+float EstimatedFigure(fe_status_t status, double rise) {
+    double figure = std::min(rise, kEstimateRiseCap);
+    if (status & FE_HAS_SIGNAL) figure += kEstimateStatusStep;
+    if (status & FE_HAS_CARRIER) figure += kEstimateStatusStep;
+    return static_cast<float>(figure);
+}
+
+}  // namespace
+
+SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, bool locked,
+                            std::optional<int32_t> quietLevel) {
     SignalFigures figures;
     if (raw.cnrMilliDb) {
         figures.snr = static_cast<float>(*raw.cnrMilliDb / 1000.0);
@@ -56,10 +65,18 @@ SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, boo
         figures.snr = static_cast<float>(*snr * double{kRelativeSnrFullScale} / 65535.0);
         figures.snrScale = SnrScale::Relative;
     }
+    bool levelInDbm = false;
     if (auto strength = RelativeStrength(raw, quirks)) {
         figures.level = *strength;
     } else if (raw.strengthMilliDbm) {
         figures.level = static_cast<int32_t>(*raw.strengthMilliDbm);
+        levelInDbm = true;
+    }
+    if (figures.snrScale == SnrScale::None && !locked) {
+        const double rise =
+            figures.level ? StrengthRise(*figures.level, quietLevel, levelInDbm) : 0.0;
+        figures.snr = EstimatedFigure(raw.status, rise);
+        figures.snrScale = SnrScale::Estimate;
     }
     figures.quality = locked ? LockedQuality(raw, quirks) : 0;
     return figures;

@@ -4,12 +4,19 @@
 //   * DVBv5 statistics (DTV_STAT_CNR, DTV_STAT_SIGNAL_STRENGTH) first, legacy ioctls otherwise;
 //     a statistic the driver lacks (len 0, 524, EAGAIN) is simply absent.
 //   * SNR figure: CNR in dB when the driver reports dB; otherwise a relative SNR on a 0..20 scale
-//     that is NOT dB (snrScale says which); absent when the driver has no SNR at all.
+//     that is NOT dB (snrScale says which). Without lock and without any CNR (most current
+//     drivers give none before lock), an estimate from the signal strength and the status bits
+//     on the same 0..20 scale: the strength's rise above the quietest reading so far (at most
+//     3, below the sweep's threshold of 3.6: energy alone is no carrier) plus 2 for
+//     FE_HAS_SIGNAL and 2 for FE_HAS_CARRIER. Locked without any CNR: absent.
 //   * Quality: 0 without lock. Locked: from CNR dB (15 dB = 100 %), else relative SNR, else
 //     relative strength, clamped to 1..100; 100 when the lock is the only evidence.
+#include <linux/dvb/frontend.h>
+
 #include <cstdint>
 #include <optional>
-#include <string>
+
+#include "device/dvb/driver_quirks.h"
 
 namespace quillox::dvb {
 
@@ -22,22 +29,19 @@ struct RawStats {
     std::optional<uint16_t> legacySnr;         // FE_READ_SNR
     std::optional<uint16_t> legacyStrength;    // FE_READ_SIGNAL_STRENGTH
     std::optional<uint32_t> ber;               // FE_READ_BER (locked only)
+    fe_status_t status{};                      // FE_READ_STATUS
 };
 
-// What the legacy drivers' numbers really are, by the driver's name from FE_GET_INFO.
-struct DriverQuirks {
-    int strengthShift = 0;      // mt312 reports a 14-bit AGC value: scale it up to 16 bits
-    bool snrForQuality = true;  // cx24123's own source calls its SNR bogus: use strength
-};
-DriverQuirks QuirksOf(const std::string& driverName);
-
-enum class SnrScale { None, Decibel, Relative };
+enum class SnrScale { None, Decibel, Relative, Estimate };
 
 // The 0..20 figure a relative SNR of 0..65535 maps to, chosen so that the program's thresholds
 // (a few units) sit in the lower fifth of the driver's range, roughly where dB thresholds sit.
 constexpr float kRelativeSnrFullScale = 20.0f;
 // CNR (dB) that counts as 100 % quality: the "good" CNR of the most demanding DVB-S rate, 7/8.
 constexpr double kFullQualityCnrDb = 15.0;
+// The estimate without CNR: strength rise (capped) plus a step per status bit.
+constexpr double kEstimateRiseCap = 3.0;
+constexpr double kEstimateStatusStep = 2.0;
 
 struct SignalFigures {
     int32_t quality = 0;       // 0..100
@@ -46,6 +50,8 @@ struct SignalFigures {
     std::optional<int32_t> level;  // relative 0..65535, or 0.001 dBm when only dB is known
 };
 
-SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, bool locked);
+// quietLevel: the lowest level (as SignalFigures::level) this frontend has reported so far.
+SignalFigures DeriveFigures(const RawStats& raw, const DriverQuirks& quirks, bool locked,
+                            std::optional<int32_t> quietLevel = std::nullopt);
 
 }  // namespace quillox::dvb

@@ -12,7 +12,8 @@ const DishModelParameters& DefaultModel() {
 }
 
 double CaptureHalfWidthMhz(const DishModelParameters& p, double rateKsps) {
-    return std::min(p.captureMaxMhz, p.captureBaseMhz + p.captureMhzPerMsps * rateKsps / 1000.0);
+    const double cap = p.dvbs2 ? p.s2CaptureMaxMhz : p.captureMaxMhz;
+    return std::min(cap, p.captureBaseMhz + p.captureMhzPerMsps * rateKsps / 1000.0);
 }
 
 double RateToleranceKsps(const DishModelParameters& p, double rateKsps) {
@@ -25,10 +26,14 @@ bool RateAccepted(const DishModelParameters& p, int32_t stagedKsps, double carri
 }
 
 double AcquisitionMs(const DishModelParameters& p, double carrierKsps, double offsetFraction,
-                     bool searchingRate) {
-    double offsetMs = p.acquireOffsetMs * std::clamp(offsetFraction, 0.0, 1.0);
-    if (searchingRate) return p.searchBaseMs + p.searchRateMs * 1000.0 / carrierKsps + offsetMs;
-    return p.acquireBaseMs + p.acquireRateMs * 1000.0 / carrierKsps + offsetMs;
+                     bool searchingRate, bool dvbs2Carrier) {
+    double ms = p.acquireOffsetMs * std::clamp(offsetFraction, 0.0, 1.0);
+    if (searchingRate)
+        ms += p.searchBaseMs + p.searchRateMs * 1000.0 / carrierKsps;
+    else
+        ms += p.acquireBaseMs + p.acquireRateMs * 1000.0 / carrierKsps;
+    if (dvbs2Carrier) ms += p.s2ExtraBaseMs + p.s2ExtraRateMs * 1000.0 / carrierKsps;
+    return ms;
 }
 
 double EstimatorHalfWidthMhz(const DishModelParameters& p, double carrierKsps) {

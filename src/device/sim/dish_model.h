@@ -1,13 +1,23 @@
 #pragma once
 // The demodulator model of the simulated dish: a DVB-S QPSK demodulator of the kind the older
-// PCI cards carry. Pure functions of the carrier, the tuning and the time since the last commit;
-// every number that shapes the behaviour lives in DishModelParameters. The reasoning behind each
-// value is in docs/simulated-dish.md.
+// PCI cards carry, or (dvbs2) a current one that finds DVB-S and DVB-S2 carriers by itself. Pure
+// functions of the carrier, the tuning and the time since the last commit; every number that shapes
+// the behaviour lives in DishModelParameters. The reasoning behind each value is in
+// docs/simulated-dish.md.
 #include <cstdint>
 
 namespace quillox::sim {
 
 struct DishModelParameters {
+    // A DVB-S2 card: it locks DVB-S2 carriers too, taking longer for them, since frame
+    // synchronisation and LDPC decoding come on top: + s2ExtraBaseMs + s2ExtraRateMs * 1000 / SR.
+    bool dvbs2 = false;
+    double s2ExtraBaseMs = 100;
+    double s2ExtraRateMs = 200;
+    // Such a demodulator searches a limited range around the tuned frequency rather than
+    // zig-zagging far out: +-8 MHz at most (stv0910 searches 16 MHz, stv090x 10 MHz).
+    double s2CaptureMaxMhz = 8;
+
     // Tuner input: the IF range of the tuner and of the older frontends alike.
     double ifMinMhz = 950;
     double ifMaxMhz = 2150;
@@ -62,9 +72,9 @@ double CaptureHalfWidthMhz(const DishModelParameters& p, double rateKsps);
 double RateToleranceKsps(const DishModelParameters& p, double rateKsps);
 // Whether the demodulator can lock the carrier with this staged rate (0 = search the rate).
 bool RateAccepted(const DishModelParameters& p, int32_t stagedKsps, double carrierKsps);
-// offsetFraction = |offset| / capture half-width, 0..1.
+// offsetFraction = |offset| / capture half-width, 0..1; dvbs2Carrier adds the DVB-S2 part.
 double AcquisitionMs(const DishModelParameters& p, double carrierKsps, double offsetFraction,
-                     bool searchingRate);
+                     bool searchingRate, bool dvbs2Carrier = false);
 
 double EstimatorHalfWidthMhz(const DishModelParameters& p, double carrierKsps);
 // Linear carrier power the SNR estimator sees from one carrier at the given offset.

@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "device/sim/noise.h"
@@ -43,7 +45,8 @@ const RateTable& ThresholdsOf(DvbSystem system, const std::string& modulation) {
 std::string Finish(Scenario& s, const std::string& sourceName) {
     if (s.carriers.empty()) return sourceName + ": holds no carriers";
     for (Carrier& c : s.carriers) {
-        c.requiredCnDb = RequiredCnDb(c.system, c.modulation, c.fecText);
+        if (c.thresholdRate.empty()) c.thresholdRate = c.fecText;
+        c.requiredCnDb = RequiredCnDb(c.system, c.modulation, c.thresholdRate);
         if (std::isnan(c.cnDb)) c.cnDb = DerivedCnDb(c);
     }
     if (s.name.empty()) {
@@ -73,25 +76,54 @@ double RequiredCnDb(DvbSystem system, const std::string& modulation, const std::
 double DerivedCnDb(const Carrier& c) {
     uint64_t key = static_cast<uint64_t>(std::llround(c.freqMhz * 1000.0));
     double spread = SignedUnit(HashOf(key, static_cast<uint64_t>(c.polarity), 0xC0FFEE));
-    return RequiredCnDb(c.system, c.modulation, c.fecText) + kLinkMarginDb + kSpreadDb * spread;
+    const std::string& rate = c.thresholdRate.empty() ? c.fecText : c.thresholdRate;
+    return RequiredCnDb(c.system, c.modulation, rate) + kLinkMarginDb + kSpreadDb * spread;
+}
+
+std::string NearestDefinedRate(DvbSystem system, const std::string& modulation,
+                               const std::string& rate) {
+    const auto valueOf = [](const std::string& text) -> std::optional<double> {
+        int num = 0, den = 0;
+        char slash = 0, rest = 0;
+        if (std::sscanf(text.c_str(), "%d%c%d%c", &num, &slash, &den, &rest) != 3 || slash != '/' ||
+            num <= 0 || den <= num)
+            return std::nullopt;
+        return static_cast<double>(num) / den;
+    };
+    const std::optional<double> wanted = valueOf(rate);
+    if (!wanted) return {};
+    std::string nearest;
+    double best = 0;
+    for (const auto& [text, threshold] : ThresholdsOf(system, modulation)) {
+        const std::optional<double> value = valueOf(text);
+        if (!value) continue;  // AUTO
+        const double distance = std::abs(*value - *wanted);
+        // On a tie the lower rate: it needs less C/N, so the model errs towards a lock.
+        if (nearest.empty() || distance < best - 1e-9 ||
+            (std::abs(distance - best) < 1e-9 && *value < *valueOf(nearest)))
+            nearest = text, best = distance;
+    }
+    return nearest;
 }
 
 ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName) {
     auto lines = detail::SplitLines(text);
     Scenario scenario;
+    std::vector<std::string> warnings;
     std::string error = LooksLikeIni(lines) ? detail::ParseIniScenario(lines, scenario)
-                                            : detail::ParseCsvScenario(lines, scenario);
-    if (!error.empty()) return {std::nullopt, sourceName + ": " + error};
-    if (error = Finish(scenario, sourceName); !error.empty()) return {std::nullopt, error};
-    return {std::move(scenario), {}};
+                                            : detail::ParseCsvScenario(lines, scenario, warnings);
+    if (!error.empty()) return {std::nullopt, sourceName + ": " + error, {}};
+    if (error = Finish(scenario, sourceName); !error.empty()) return {std::nullopt, error, {}};
+    for (std::string& w : warnings) w = sourceName + ": " + w;
+    return {std::move(scenario), {}, std::move(warnings)};
 }
 
 ScenarioLoadResult LoadScenarioFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, path + ": cannot open (" + std::strerror(errno) + ")"};
+    if (!in) return {std::nullopt, path + ": cannot open (" + std::strerror(errno) + ")", {}};
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad()) return {std::nullopt, path + ": cannot read (" + std::strerror(errno) + ")"};
+    if (in.bad()) return {std::nullopt, path + ": cannot read (" + std::strerror(errno) + ")", {}};
     return ParseScenarioText(content.str(), path);
 }
 

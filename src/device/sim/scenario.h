@@ -17,8 +17,11 @@ struct Carrier {
     double freqMhz = 0;    // downlink centre frequency
     int32_t polarity = 0;  // polarity::kHorizontal or polarity::kVertical
     double symbolRateKsps = 0;
-    int32_t fecCode = 6;  // tuner FEC code 1..5; 6 = unknown or not a DVB-S rate
+    int32_t fecCode = 6;  // tuner FEC code 1..5; 6 = unknown; 0 = a rate without a code (3/5 ...)
     std::string fecText;  // as given ("3/4", "9/10", "AUTO")
+    // The code rate whose threshold models the carrier: fecText, or for a combination the
+    // standard does not define (8PSK 1/2 in a public table) the nearest one it does.
+    std::string thresholdRate;
     DvbSystem system = DvbSystem::DvbS;
     std::string modulation;   // "QPSK", "8PSK", ... (DVB-S is always QPSK)
     double cnDb = 0;          // carrier-to-noise ratio at the demodulator input
@@ -53,7 +56,8 @@ struct Scenario {
 
 struct ScenarioLoadResult {
     std::optional<Scenario> scenario;
-    std::string error;  // empty on success; else the reason, with the file and line
+    std::string error;                  // empty on success; else the reason, with the file and line
+    std::vector<std::string> warnings;  // lines taken approximately, with the file and line
 };
 
 // Reads the satellite table CSV format or a transponder ini file ([SATTYPE] / [DVB]).
@@ -65,8 +69,12 @@ Scenario BuiltInScenario();
 
 // The carrier-to-noise rule for carriers whose file gives none: the modulation's and code rate's
 // quasi-error-free Es/N0 plus a 4 dB link margin plus a deterministic spread of +-1 dB drawn from
-// frequency and polarity.
+// frequency and polarity. RequiredCnDb is NaN for a combination without a threshold.
 double RequiredCnDb(DvbSystem system, const std::string& modulation, const std::string& fecText);
-double DerivedCnDb(const Carrier& carrier);
+double DerivedCnDb(const Carrier& carrier);  // by the carrier's thresholdRate
+// The defined code rate of the system and modulation nearest to rate ("a/b"); empty when the
+// rate is no fraction or the modulation has no rates at all.
+std::string NearestDefinedRate(DvbSystem system, const std::string& modulation,
+                               const std::string& rate);
 
 }  // namespace quillox::sim

@@ -98,29 +98,31 @@ std::optional<int32_t> TunerFecCode(const std::string& rate) {
     return it->second;
 }
 
-bool IsDvbS2Rate(const std::string& rate) {
-    static const std::set<std::string> rates{"1/4", "1/3", "2/5", "1/2", "3/5",  "2/3",
-                                             "3/4", "4/5", "5/6", "8/9", "9/10", "AUTO"};
-    return rates.count(rate) > 0;
-}
-
-std::string CheckCarrierCodes(Carrier& c) {
+// The code rate checked against what the system and modulation define. A rate the standard
+// does not give them (public tables do list DVB-S2 8PSK 1/2) is modelled by the nearest one
+// that it does, with a warning; a text that is no code rate at all is an error.
+std::string CheckCarrierCodes(Carrier& c, std::string& warning) {
     c.fecText = c.fecText.empty() ? "AUTO" : Upper(c.fecText);
     c.modulation = Upper(c.modulation);
+    const std::string system = c.system == DvbSystem::DvbS ? "DVB-S" : "DVB-S2";
     if (c.system == DvbSystem::DvbS) {
         if (!c.modulation.empty() && c.modulation != "QPSK")
-            return "DVB-S carriers are QPSK, not " + c.modulation;
+            warning = "DVB-S carriers are QPSK, not " + c.modulation + "; taken as QPSK";
         c.modulation = "QPSK";
-        auto code = TunerFecCode(c.fecText);
-        if (!code) return "DVB-S has no code rate '" + c.fecText + "'";
-        c.fecCode = *code;
-        return {};
     }
     if (c.modulation.empty()) c.modulation = "QPSK";
-    if (!IsDvbS2Rate(c.fecText)) return "DVB-S2 has no code rate '" + c.fecText + "'";
-    if (std::isnan(RequiredCnDb(c.system, c.modulation, c.fecText)))
-        return "DVB-S2 " + c.modulation + " has no code rate " + c.fecText;
-    c.fecCode = TunerFecCode(c.fecText).value_or(fec::kAuto);
+    c.thresholdRate = c.fecText;
+    if (std::isnan(RequiredCnDb(c.system, c.modulation, c.fecText))) {
+        if (std::isnan(RequiredCnDb(c.system, c.modulation, "AUTO")))
+            return system + " has no modulation " + c.modulation;
+        c.thresholdRate = NearestDefinedRate(c.system, c.modulation, c.fecText);
+        if (c.thresholdRate.empty()) return "code rate '" + c.fecText + "' is no fraction";
+        if (!warning.empty()) warning += "; ";
+        warning += system + (c.system == DvbSystem::DvbS2 ? " " + c.modulation : "") +
+                   " has no code rate " + c.fecText + "; modelled as " + c.thresholdRate;
+    }
+    const auto code = TunerFecCode(c.fecText);
+    c.fecCode = code ? *code : fec::kNoCode;
     return {};
 }
 
@@ -164,7 +166,8 @@ std::string ReadCsvHeader(std::string_view header, CsvColumns& cols) {
     return {};
 }
 
-std::string ReadCsvRow(std::string_view row, const CsvColumns& cols, Carrier& c) {
+std::string ReadCsvRow(std::string_view row, const CsvColumns& cols, Carrier& c,
+                       std::string& warning) {
     auto fields = SplitFields(row, ',');
     int count = static_cast<int>(fields.size());
     // A note in the last column may itself hold commas.
@@ -197,7 +200,7 @@ std::string ReadCsvRow(std::string_view row, const CsvColumns& cols, Carrier& c)
     c.fecText = std::string(fields[cols.fec]);
     if (cols.modulation >= 0) c.modulation = std::string(fields[cols.modulation]);
     if (cols.note >= 0) c.note = std::string(fields[cols.note]);
-    if (auto e = CheckCarrierCodes(c); !e.empty()) return e;
+    if (auto e = CheckCarrierCodes(c, warning); !e.empty()) return e;
     if (cols.cn >= 0 && !fields[cols.cn].empty()) {
         auto cn = ParseNumber(fields[cols.cn]);
         if (!cn || *cn < -10 || *cn > 40)
@@ -242,7 +245,8 @@ std::string ReadIniTransponder(std::string_view value, Carrier& c) {
     c.system = DvbSystem::DvbS;
     c.fecText = *fecText;
     c.cnDb = std::nan("");
-    return CheckCarrierCodes(c);
+    std::string warning;  // the program writes only DVB-S rates: never one
+    return CheckCarrierCodes(c, warning);
 }
 
 }  // namespace
@@ -300,7 +304,8 @@ std::string ApplyDirective(std::string_view body, Scenario& out) {
     return "unknown directive '" + key + "' (known: name, lnb, diseqc-port)";
 }
 
-std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out) {
+std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out,
+                             std::vector<std::string>& warnings) {
     CsvColumns cols;
     bool haveHeader = false;
     for (const TextLine& line : lines) {
@@ -317,7 +322,9 @@ std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out) 
             continue;
         }
         Carrier c;
-        if (auto e = ReadCsvRow(line.text, cols, c); !e.empty()) return At(line.number, e);
+        std::string warning;
+        if (auto e = ReadCsvRow(line.text, cols, c, warning); !e.empty()) return At(line.number, e);
+        if (!warning.empty()) warnings.push_back(At(line.number, warning));
         out.carriers.push_back(std::move(c));
     }
     if (!haveHeader) return "no header line (freq_mhz,pol,sr_ksps,fec,system,...)";

@@ -16,7 +16,9 @@ struct TextLine {
 std::vector<TextLine> SplitLines(std::string_view text);
 
 // Each returns an empty string on success, else "<line>: <reason>" (the caller adds the file).
-std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out);
+// Lines taken approximately add "<line>: <what>" to warnings.
+std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out,
+                             std::vector<std::string>& warnings);
 std::string ParseIniScenario(const std::vector<TextLine>& lines, Scenario& out);
 
 // "name: value" directives that may precede the data ("#!" in CSV, ";!" in ini files).

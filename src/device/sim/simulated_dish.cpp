@@ -185,7 +185,8 @@ double SimulatedDish::NoiseAt(uint64_t channel) const {
 }
 
 bool SimulatedDish::Demodulable(const Carrier& c) const {
-    if (c.system != DvbSystem::DvbS) return false;  // DVB-S2 puts energy on the input, no more
+    // On a DVB-S card DVB-S2 puts energy on the input, no more.
+    if (c.system != DvbSystem::DvbS && !model_.dvbs2) return false;
     if (c.cnDb < c.requiredCnDb) return false;
     bool fecMatches = committed_.fecCode == fec::kAuto || c.fecCode == fec::kAuto ||
                       committed_.fecCode == c.fecCode;
@@ -230,8 +231,9 @@ void SimulatedDish::Measure() {
     }
     double elapsedMs = static_cast<double>(clock_.MonotonicMs() - commitMs_);
     bool searching = committed_.symbolRateKsps == 0;
-    if (best.carrier && elapsedMs >= AcquisitionMs(model_, best.carrier->symbolRateKsps,
-                                                   best.captureFraction, searching)) {
+    if (best.carrier &&
+        elapsedMs >= AcquisitionMs(model_, best.carrier->symbolRateKsps, best.captureFraction,
+                                   searching, best.carrier->system == DvbSystem::DvbS2)) {
         const Carrier& c = *best.carrier;
         double rateError = searching ? 0.0
                                      : std::abs(committed_.symbolRateKsps - c.symbolRateKsps) /

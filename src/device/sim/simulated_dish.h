@@ -1,6 +1,7 @@
 #pragma once
 // The simulated dish: a TunerDevice that models a satellite installation (carriers, LNB, DiSEqC
-// switch) and an older DVB-S QPSK card, so the program and every scan run on any machine.
+// switch) and an older DVB-S QPSK card (or, by its model, a DVB-S2 one), so the program and
+// every scan run on any machine.
 // Setters stage, TunerCommit applies and restarts acquisition, TunerRefreshStatus takes the
 // readings that the getters then report. Time comes from the Clock given, so with a
 // VirtualClock whole scans run in milliseconds with the same results as in real time.
@@ -46,6 +47,7 @@ public:
     int TunerGetSignalQuality(int32_t& percent) override;
 
     const Scenario& scenario() const { return scenario_; }
+    bool dvbs2() const { return model_.dvbs2; }
 
 private:
     struct Readings {

@@ -116,7 +116,8 @@ TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     test::FormRig r;
     r.WriteSettings(
         "[device]\r\nkind=dvb\r\nAdapter=1\r\nFrontend=2\r\nScenario=dish.csv\r\n"
-        "Seed=4000000000\r\n");
+        "Seed=4000000000\r\nSimulatedDvbS2=1\r\nLockTimeoutZarlink=2500\r\n"
+        "LockTimeoutOther=-5\r\nLnbPowerUpMs=soon\r\n");
     r.rig.devices.failStep = 3;
     r.Start();
     ASSERT_EQ(r.rig.devices.requests.size(), 1u);
@@ -126,9 +127,28 @@ TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     EXPECT_EQ(s.frontend, 2);
     EXPECT_EQ(s.scenario, "dish.csv");
     EXPECT_EQ(s.seed, 4000000000u);
+    EXPECT_TRUE(s.simulatedDvbs2);
+    EXPECT_EQ(s.lockTimeouts.zarlink, 2500);
+    EXPECT_EQ(s.lockTimeouts.other, dvb::LockTimeouts{}.other);  // no positive time: default
+    EXPECT_EQ(s.lnbPowerUpMs, DeviceSettings{}.lnbPowerUpMs);
     EXPECT_NE(r.settings().find("[device]\r\nKind=dvb\r\nAdapter=1\r\nFrontend=2\r\n"
                                 "Scenario=dish.csv\r\nSeed=4000000000\r\n"),
               std::string::npos);
+}
+
+// Where the Windows driver notice stood: the device in use. Approximated table lines are told
+// once, before the first Apply.
+TEST(StartupTest, FirstPageNamesTheDeviceInUse) {
+    test::FormRig r;
+    r.rig.devices.openedDetail = "ST STV0299 DVB-S, /dev/dvb/adapter0/frontend0";
+    r.rig.devices.warnings = {"sat.csv: line 4: DVB-S2 8PSK has no code rate 1/2; modelled as 3/5"};
+    r.Start();
+    EXPECT_EQ(r.form->lb_attention_driver.text(),
+              "Device in use: ST STV0299 DVB-S, /dev/dvb/adapter0/frontend0");
+    const auto events = r.rig.dialogs.events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, "MessageBox");
+    EXPECT_NE(events[0].text.find(r.rig.devices.warnings[0]), std::string::npos);
 }
 
 TEST(CloseTest, SwitchesTheLnbOffFirstThenFreesPagesAndSaves) {

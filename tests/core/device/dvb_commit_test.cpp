@@ -60,8 +60,9 @@ TEST_P(TuneBatchTest, RateTimesThousandAndFecMapping) {
     ASSERT_EQ(rig.Tune(11000, 9750, polarity::kVertical, c.ksps, c.fecCode), 0);
     EXPECT_EQ(rig.fake.Calls("props"),
               std::vector<std::string>{
-                  "props CLEAR DELSYS=5 FREQUENCY=1250000 SYMBOL_RATE=" + std::to_string(c.rate) +
-                  " INNER_FEC=" + std::to_string(c.kernelFec) + " INVERSION=2 TUNE"});
+                  "props CLEAR DELSYS=5 MODULATION=0 ROLLOFF=0 FREQUENCY=1250000 SYMBOL_RATE=" +
+                  std::to_string(c.rate) + " INNER_FEC=" + std::to_string(c.kernelFec) +
+                  " INVERSION=2 TUNE"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, TuneBatchTest,
@@ -140,8 +141,8 @@ TEST_P(RateSearchTest, FindsTheCarriersRateWithoutBlocking) {
     int32_t ksps = -1;
     rig.device->TunerRefreshStatus();
     rig.device->TunerGetSymbolRate(ksps);
-    EXPECT_EQ(ksps, 0);  // nothing found yet
-    ASSERT_TRUE(rig.WaitForLock(20000));
+    EXPECT_EQ(ksps, 0);                   // nothing found yet
+    ASSERT_TRUE(rig.WaitForLock(60000));  // 6111 comes 13th, seconds each on zig-zag drivers
     EXPECT_FALSE(rig.device->searching());
     rig.device->TunerGetSymbolRate(ksps);
     // stv0299 measures the rate and rounds it to 2 kS/s; the others echo the request.
@@ -156,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Profiles, RateSearchTest, ::testing::ValuesIn(LegacyPro
 TEST(RateSearchTest, NextCommitEndsTheSearch) {
     DvbRig rig(Stv0299Profile());
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
-    rig.clock.Advance(600);
+    rig.clock.Advance(LockTimeouts{}.stv0299);
     rig.device->TunerRefreshStatus();  // second candidate
     ASSERT_EQ(rig.fake.tunes(), 2);
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500), 0);

@@ -40,7 +40,9 @@ TEST(DvbOpenTest, RefusesATerrestrialFrontendAndReleasesIt) {
     EXPECT_FALSE(fake.openForWriting());
 }
 
-TEST(DvbOpenTest, FindsFirstSatelliteFrontendInNumericOrder) {
+// Auto: satellite frontends in numeric order, the busy one skipped (another program holds it),
+// the terrestrial ones never opened for writing.
+TEST(DvbOpenTest, AutoTakesTheFirstFreeSatelliteFrontend) {
     namespace fs = std::filesystem;
     fs::path root = fs::temp_directory_path() / ("quillox_dvb_" + std::to_string(::getpid()));
     fs::remove_all(root);
@@ -55,15 +57,25 @@ TEST(DvbOpenTest, FindsFirstSatelliteFrontendInNumericOrder) {
     FakeFrontend sat10(Stv0299Profile(), clock, at("adapter10/frontend0"));
     FakeFrontend sat2(S5h1420Profile(), clock, at("adapter2/frontend1"));
     FakeFrontend terrestrial2(DvbtProfile(), clock, at("adapter2/frontend0"));
-    // Another program holds the one we want: probing read-only still sees it.
+    const auto router = FakeFrontend::Router({&terrestrial, &sat10, &sat2, &terrestrial2});
     auto holder = sat2.NewIo();
     ASSERT_EQ(holder->open(sat2.path(), true), 0);
-    auto found = FindFirstDvbsFrontend(
-        root.string(), FakeFrontend::Router({&terrestrial, &sat10, &sat2, &terrestrial2}));
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(*found, std::make_pair(2, 1));
-    EXPECT_FALSE(FindFirstDvbsFrontend((root / "none").string(), FakeFrontend::Router({&sat10}))
-                     .has_value());
+
+    auto opened = OpenFirstFreeDvbsFrontend(root.string(), clock, router);
+    ASSERT_TRUE(opened.device) << opened.error;
+    EXPECT_EQ(opened.description.path, sat10.path());
+    EXPECT_TRUE(sat10.openForWriting());
+    EXPECT_TRUE(terrestrial.Calls("open rw").empty());
+
+    // Now both are held: nothing to take, and the reason names them.
+    auto none = OpenFirstFreeDvbsFrontend(root.string(), clock, router);
+    EXPECT_FALSE(none.device);
+    EXPECT_NE(none.error.find(sat2.path() + ": Device or resource busy"), std::string::npos);
+    EXPECT_NE(none.error.find(sat10.path() + ": Device or resource busy"), std::string::npos);
+
+    auto empty = OpenFirstFreeDvbsFrontend((root / "none").string(), clock, router);
+    EXPECT_FALSE(empty.device);
+    EXPECT_TRUE(empty.error.empty());
     fs::remove_all(root);
 }
 
@@ -103,7 +115,7 @@ TEST(DvbErrorsTest, InterruptedCallsAreRepeated) {
                        diseqc::kPosAOptA),
               0);
     EXPECT_EQ(rig.fake.Calls("voltage 18").size(), 3u);
-    EXPECT_EQ(rig.fake.Calls("diseqc").size(), 2u);
+    EXPECT_EQ(rig.fake.Calls("diseqc").size(), 3u);  // first, its retry, the repeat
     EXPECT_EQ(rig.fake.Calls("props").size(), 2u);
     EXPECT_EQ(rig.fake.tunes(), 1);
 }
@@ -119,7 +131,8 @@ TEST(DvbErrorsTest, FailedIoctlIsReportedAndLnbControlResentNextTime) {
     EXPECT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto, tone::kNone,
                        diseqc::kPosBOptA),
               0);
-    EXPECT_EQ(rig.fake.Calls("diseqc"), std::vector<std::string>{"diseqc e0 10 38 f4"});
+    EXPECT_EQ(rig.fake.Calls("diseqc"),
+              (std::vector<std::string>{"diseqc e0 10 38 f4", "diseqc e1 10 38 f4"}));
 }
 
 TEST(DvbErrorsTest, Isl6421OverloadLeavesLnbOffAndSaysSo) {
@@ -183,8 +196,10 @@ TEST(DvbErrorsTest, StopDuringGuardTimeForcesFullResend) {
               0);
     EXPECT_EQ(rig.fake.Calls(),
               (std::vector<std::string>{"voltage 13", "tone off", "diseqc e0 10 38 fc",
-                                        "props CLEAR DELSYS=5 FREQUENCY=1150000 "
-                                        "SYMBOL_RATE=27500000 INNER_FEC=9 INVERSION=2 TUNE"}));
+                                        "diseqc e1 10 38 fc",
+                                        "props CLEAR DELSYS=5 MODULATION=0 ROLLOFF=0 "
+                                        "FREQUENCY=1150000 SYMBOL_RATE=27500000 INNER_FEC=9 "
+                                        "INVERSION=2 TUNE"}));
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "device/tuning_codes.h"
+#include "scan/probable_frequency_scan.h"
 #include "support/fake_frontend.h"
+#include "support/recording_scan_host.h"
 
 namespace quillox::dvb {
 namespace {
@@ -87,7 +89,7 @@ TEST(DvbReadingsTest, NoLockMeansQualityZeroButSnrStillRisesWithEnergy) {
 
 struct FecCase {
     uint32_t carrierFec;
-    int32_t expected;  // 0: unknown, the getter fails and leaves the preset
+    int32_t expected;  // fec::kNoCode: a rate the transponder line leaves empty
 };
 
 class ReadBackFecTest : public ::testing::TestWithParam<FecCase> {};
@@ -102,10 +104,9 @@ TEST_P(ReadBackFecTest, HardwareFecOrUnknown) {
         rig.fake.AddTransponder(t);
         ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 27500, fec::kAuto), 0);
         ASSERT_TRUE(rig.WaitForLock());
-        int32_t code = 0;
-        int rc = rig.device->TunerGetFec(code);
+        int32_t code = -1;
+        EXPECT_EQ(rig.device->TunerGetFec(code), 0);
         EXPECT_EQ(code, GetParam().expected);
-        EXPECT_EQ(rc == 0, GetParam().expected != 0);
     }
 }
 
@@ -113,8 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Rates, ReadBackFecTest,
                          ::testing::Values(FecCase{FEC_1_2, fec::k1_2}, FecCase{FEC_2_3, fec::k2_3},
                                            FecCase{FEC_3_4, fec::k3_4}, FecCase{FEC_5_6, fec::k5_6},
                                            FecCase{FEC_7_8, fec::k7_8},
-                                           FecCase{FEC_AUTO, fec::kAuto}, FecCase{FEC_6_7, 0},
-                                           FecCase{FEC_NONE, 0}));
+                                           FecCase{FEC_AUTO, fec::kAuto},
+                                           FecCase{FEC_6_7, fec::kNoCode},
+                                           FecCase{FEC_NONE, fec::kNoCode}));
 
 TEST(DvbReadingsTest, UnlockedReportsTheRequestNotTheDriversPlaceholder) {
     // cx24123 and s5h1420 read FEC_NONE before lock; the program staged 3/4.
@@ -140,6 +142,33 @@ TEST(DvbReadingsTest, MissingStatisticIsAskedForOnlyOnce) {
     EXPECT_EQ(rig.fake.Calls("snr").size(), 1u);           // 524 the first time
     EXPECT_EQ(rig.fake.Calls("strength").size(), 5u);      // present: every time
     EXPECT_EQ(rig.fake.Calls("get STAT_CNR").size(), 1u);  // DVBv5 len 0: legacy driver
+}
+
+// Most current drivers give no CNR before lock: the first method's sweep then reads the
+// estimate from strength and status bits, which must make hits at carriers and none between.
+TEST(DvbReadingsTest, SweepWithoutUnlockedCnrHitsTheCarriersOnly) {
+    DvbRig rig(Tda10071Profile());
+    const std::vector<int32_t> carriersMhz = {10900, 11050};
+    for (int32_t mhz : carriersMhz) {
+        FakeTransponder t;
+        t.ifKhz = static_cast<uint32_t>(mhz - 9750) * 1000;
+        rig.fake.AddTransponder(t);
+    }
+    rig.device->TunerSetPolarity(polarity::kVertical);
+    rig.device->TunerSetFec(fec::kAuto);
+    ProbableFrequencyScanParams params;
+    params.startMhz = 10800;
+    params.endMhz = 11150;
+    test::RecordingSweepHost host;
+    host.lnb = {"9750", "11700", "10600", tone::k22kHz};
+    RunProbableFrequencyScan(*rig.device, rig.clock, params, host);
+    EXPECT_EQ(rig.device->snrScale(), SnrScale::Estimate);
+
+    const std::vector<int64_t> found = MergeHits(host.hits);
+    ASSERT_EQ(found.size(), carriersMhz.size());
+    for (size_t i = 0; i < found.size(); ++i) EXPECT_NEAR(found[i], carriersMhz[i], 3);
+    for (int64_t hit : host.hits)  // the fake's demodulator PLL holds within 17.75 MHz
+        EXPECT_TRUE(std::abs(hit - 10900) <= 18 || std::abs(hit - 11050) <= 18) << hit;
 }
 
 TEST(DvbReadingsTest, BerWhileLocked) {

@@ -38,7 +38,8 @@ struct Reading {
 
 class Bench {
 public:
-    explicit Bench(Scenario s, uint32_t seed = 1) : dish(std::move(s), clock, seed) {}
+    explicit Bench(Scenario s, uint32_t seed = 1, DishModelParameters model = {})
+        : dish(std::move(s), clock, seed, model) {}
 
     int Tune(const Tuning& t) {
         dish.TunerSetDiseqc(t.diseqcCode);
@@ -216,6 +217,27 @@ TEST(SimulatedDish, DvbS2RaisesTheSnrButNeverLocks) {
     EXPECT_GT(onCarrier.snr, 6.0f);
     EXPECT_LT(floor.snr, 2.0f);
     EXPECT_GT(onCarrier.level, floor.level);
+}
+
+// As a DVB-S2 card the dish locks DVB-S2 carriers too, later than a DVB-S one of the same rate
+// (frame synchronisation and LDPC come on top), and reads a rate without a code as such.
+TEST(SimulatedDish, ADvbs2CardLocksDvbs2CarriersAfterLonger) {
+    Scenario s = OneCarrier(MakeCarrier(11800, polarity::kVertical, 27500));
+    s.carriers.push_back(MakeCarrier(11900, polarity::kVertical, 27500, DvbSystem::DvbS2));
+    s.carriers.back().fecCode = fec::kNoCode;  // 3/5
+    DishModelParameters s2Card;
+    s2Card.dvbs2 = true;
+    Bench b(s, 1, s2Card);
+    Tuning dvbs = kHighBand, dvbs2 = kHighBand;
+    dvbs.freq = 11800;
+    dvbs2.freq = 11900;
+    for (int32_t rate : {27500, 0}) {
+        dvbs.sr = dvbs2.sr = rate;
+        const int64_t s1 = b.LockTime(dvbs), s2 = b.LockTime(dvbs2);
+        EXPECT_GT(s1, 0);
+        EXPECT_GE(s2 - s1, 100) << "rate " << rate;
+        EXPECT_EQ(b.Read().fecCode, fec::kNoCode);
+    }
 }
 
 struct CaptureCase {

@@ -116,6 +116,32 @@ TEST(IniScenario, ReplaysASavedScan) {
     for (const Carrier& c : s.carriers) EXPECT_EQ(c.system, DvbSystem::DvbS);
 }
 
+// Public tables carry combinations the standards do not define; such a line is kept, modelled
+// with the nearest defined rate, and named in a warning.
+TEST(ScenarioFile, UnusualButRealLinesAreTakenWithAWarning) {
+    struct Case {
+        const char* line;
+        const char* warning;
+        double requiredCnDb;
+        int32_t fecCode;
+    } cases[] = {
+        {"10700,H,27500,1/2,DVB-S2,8PSK",
+         "t.csv: line 2: DVB-S2 8PSK has no code rate 1/2; modelled as 3/5", 5.50, fec::k1_2},
+        {"10700,H,27500,9/10,DVB-S,", "t.csv: line 2: DVB-S has no code rate 9/10; modelled as 7/8",
+         8.8, fec::kNoCode},
+        {"10700,H,27500,3/4,DVB-S,8PSK",
+         "t.csv: line 2: DVB-S carriers are QPSK, not 8PSK; taken as QPSK", 7.3, fec::k3_4},
+    };
+    for (const Case& c : cases) {
+        ScenarioLoadResult r = ParseScenarioText(
+            std::string("freq_mhz,pol,sr_ksps,fec,system,modulation\n") + c.line + "\n", "t.csv");
+        ASSERT_TRUE(r.scenario) << r.error;
+        EXPECT_EQ(r.warnings, std::vector<std::string>{c.warning});
+        EXPECT_DOUBLE_EQ(r.scenario->carriers[0].requiredCnDb, c.requiredCnDb) << c.line;
+        EXPECT_EQ(r.scenario->carriers[0].fecCode, c.fecCode) << c.line;
+    }
+}
+
 TEST(ScenarioFile, LoadsFromDiskAndNamesAMissingFile) {
     std::string path = testing::TempDir() + "/sim_scenario_test.ini";
     {
@@ -162,11 +188,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 2: polarisation 'X'"},
         BadFile{"too few fields", "freq_mhz,pol,sr_ksps,fec,system\n10700,H,27500,3/4\n",
                 "line 2: expected 5 fields, found 4"},
-        BadFile{"DVB-S code rate", "freq_mhz,pol,sr_ksps,fec,system\n10700,H,27500,9/10,DVB-S\n",
-                "DVB-S has no code rate '9/10'"},
-        BadFile{"8PSK 1/2",
-                "freq_mhz,pol,sr_ksps,fec,system,modulation\n10700,H,27500,1/2,DVB-S2,8PSK\n",
-                "DVB-S2 8PSK has no code rate 1/2"},
+        BadFile{"no code rate", "freq_mhz,pol,sr_ksps,fec,system\n10700,H,27500,ab,DVB-S2\n",
+                "line 2: code rate 'AB' is no fraction"},
+        BadFile{"modulation",
+                "freq_mhz,pol,sr_ksps,fec,system,modulation\n"
+                "10700,H,27500,3/4,DVB-S2,64QAM\n",
+                "line 2: DVB-S2 has no modulation 64QAM"},
         BadFile{"zero symbol rate", "freq_mhz,pol,sr_ksps,fec,system\n10700,H,0,3/4,DVB-S\n",
                 "symbol rate must lie in"},
         BadFile{"unknown directive", "#! lbn: c-band\nfreq_mhz,pol,sr_ksps,fec,system\n",

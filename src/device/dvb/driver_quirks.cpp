@@ -1,0 +1,48 @@
+#include "device/dvb/driver_quirks.h"
+
+namespace quillox::dvb {
+namespace {
+
+bool Has(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+int32_t LockTimeouts::For(DemodFamily family) const {
+    switch (family) {
+        case DemodFamily::Stv0299:
+            return stv0299;
+        case DemodFamily::Zarlink:
+            return zarlink;
+        case DemodFamily::Cx24123:
+            return cx24123;
+        case DemodFamily::S5h1420:
+            return s5h1420;
+        case DemodFamily::Other:
+            break;
+    }
+    return other;
+}
+
+DriverQuirks QuirksOf(const std::string& driverName) {
+    DriverQuirks quirks;
+    if (Has(driverName, "STV0299")) {
+        quirks.family = DemodFamily::Stv0299;
+    } else if (Has(driverName, "Zarlink") &&
+               (Has(driverName, "VP310") || Has(driverName, "MT312") ||
+                Has(driverName, "ZL10313"))) {
+        quirks.family = DemodFamily::Zarlink;
+        quirks.strengthShift = 2;
+    } else if (Has(driverName, "CX24123")) {
+        quirks.family = DemodFamily::Cx24123;
+        quirks.snrForQuality = false;
+    } else if (Has(driverName, "S5H1420")) {
+        quirks.family = DemodFamily::S5h1420;
+    } else if (Has(driverName, "CX24116") || Has(driverName, "TDA10071")) {
+        quirks.explicitS2Rolloff = true;
+    }
+    return quirks;
+}
+
+}  // namespace quillox::dvb
