@@ -35,6 +35,9 @@ void TForm1::WireHandlers() {
         w98->onClick = [this] { rb_win_98_r26Click(); };
     ed_shutdown_r26.onChange = [this] { ed_shutdown_r26Change(); };
     ed_shutdown_r23.onChange = [this] { ed_shutdown_r23Change(); };
+    bt_save_shutdown_r23.onClick = [this] { bt_save_shutdown_r23Click(); };
+    bt_Save_ini_r26.onClick = [this] { bt_save_shutdown_r23Click(); };
+    bt_save_sr_shutdown.onClick = [this] { bt_save_sr_shutdownClick(); };
 
     cb_Fine_Tuning.onClick = [this] { cb_Fine_TuningClick(); };
     cb_custom_delay.onClick = [this] { cb_custom_delayClick(); };
