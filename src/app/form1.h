@@ -449,6 +449,11 @@ public:
     void SymbolRateListScan();
     void b_Stop_srClick();
 
+    // ---- Page rev. 2.6: "Find (1,2,3,4)" (page_rev26_find_all.cpp) -------------------------
+    void bt_Find1234_r26Click();
+    void FindAllJob();
+    void bt_Stop1234_r26Click();
+
     // ---- Page rev. 2.3: sweep and confirmation (page_rev23.cpp) -----------------------------
     bool ValidateSweepInput();
     void bt_go_r23Click();

@@ -69,6 +69,8 @@ void TForm1::WireHandlers() {
     b_Load.onClick = [this] { b_LoadClick(); };
     b_Save.onClick = [this] { b_SaveClick(); };
     b_Clear.onClick = [this] { b_ClearClick(); };
+    bt_Find1234_r26.onClick = [this] { bt_Find1234_r26Click(); };
+    bt_Stop1234_r26.onClick = [this] { bt_Stop1234_r26Click(); };
 
     // Page "Get - Symbol Rate".
     bt_sr_go.onClick = [this] { bt_sr_goClick(); };
