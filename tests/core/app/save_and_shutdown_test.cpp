@@ -1,5 +1,5 @@
-// Save & Shutdown: the sequence of each page (result, settings, switch-off steps, close), its
-// failures, the shared variant and folder, and the two browse buttons.
+// Save & Shutdown: the sequence at the end of each page's job, its failures, the shared variant
+// and folder, and the two browse buttons.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -17,44 +17,45 @@ protected:
     void SetUp() override { r.StartQuiet(); }
     TForm1& f() { return *r.form; }
     std::string home() const { return r.rig.homeDir.str(); }
-    Texts messages() const {
-        Texts texts;
-        for (const DialogEvent& e : r.rig.dialogs.events())
-            if (e.kind == "MessageBox") texts.push_back(e.text);
-        return texts;
-    }
     FormRig r;
 };
 
-struct PageCase {
-    ShutdownPage page;
+struct JobCase {
+    Button TForm1::*start;
+    CheckBox TForm1::*box;
+    Worker TForm1::*worker;
     const char* result;  // in the home folder
 };
 
-class SequenceTest : public SaveAndShutdownTest, public ::testing::WithParamInterface<PageCase> {};
+class SequenceTest : public SaveAndShutdownTest, public ::testing::WithParamInterface<JobCase> {};
 
-// At each switch-off step: the result and the settings are on disk, the window still open.
-TEST_P(SequenceTest, SavesTheResultThenTheSettingsThenSwitchesOffThenCloses) {
+// At each switch-off step the result and the settings are on disk and the window is open.
+TEST_P(SequenceTest, TheJobSavesItsResultThenTheSettingsThenSwitchesOffThenCloses) {
+    const JobCase& job = GetParam();
     Texts seen;
-    const auto onDisk = [&](const std::string& what) {
+    r.rig.power.onCall = [&](const std::string& call) {
         seen.push_back(
-            what + (ReadFileBytes(home() + GetParam().result).empty() ? "" : " result") +
+            call + (ReadFileBytes(home() + job.result).empty() ? "" : " result") +
             (r.settings().find("Dir=" + home()) == std::string::npos ? "" : " settings") +
             (f().closed() ? " closed" : ""));
     };
-    r.rig.power.onCall = onDisk;
     f().subscribeClosed([&] { seen.push_back("closed"); });
-    f().SaveAndShutdown(GetParam().page);
+    for (Edit* end : {&f().ed_f_end, &f().ed_f_end_r23, &f().ed_end}) end->setText("10700");
+    (f().*job.box).click();
+    (f().*job.start).click();
+    WaitUntilEnded(f().*job.worker);
     EXPECT_EQ(seen, (Texts{"OpenToken result settings", "Privilege result settings",
                            "Shutdown result settings", "closed"}));
-    EXPECT_TRUE(r.rig.dialogs.events().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, SequenceTest,
-                         ::testing::Values(PageCase{ShutdownPage::Rev26, "0000.ini"},
-                                           PageCase{ShutdownPage::Rev23, "0000.ini"},
-                                           PageCase{ShutdownPage::SymbolRate,
-                                                    "Get_-_Symbol_Rate_(result).txt"}));
+INSTANTIATE_TEST_SUITE_P(
+    Pages, SequenceTest,
+    ::testing::Values(JobCase{&TForm1::bt_Find1234_r26, &TForm1::cb_shutdown_r26,
+                              &TForm1::FindAllWorker, "0000.ini"},
+                      JobCase{&TForm1::bt_go_r23, &TForm1::cb_shutdown_r23, &TForm1::SweepWorker,
+                              "0000.ini"},
+                      JobCase{&TForm1::bt_sr_go, &TForm1::cb_shutdown, &TForm1::SrFinderWorker,
+                              "Get_-_Symbol_Rate_(result).txt"}));
 
 struct PowerCase {
     bool win98, token, privilege, shutdown;
@@ -67,13 +68,15 @@ class SwitchOffTest : public SaveAndShutdownTest,
 
 TEST_P(SwitchOffTest, EachFailedStepIsToldAndTheWindowClosesAnyway) {
     const PowerCase& c = GetParam();
-    if (c.win98) f().rb_win_98.click();
+    if (c.win98) f().rb_win_98_r26.click();  // the sequence reads the finder page's radios
     RecordingPower& power = r.rig.power;
     std::tie(power.tokenResult, power.privilegeResult, power.shutdownResult, power.reason) =
         std::tuple{c.token, c.privilege, c.shutdown, c.reason};
     f().SaveAndShutdown(ShutdownPage::Rev26);
     EXPECT_EQ(power.calls(), c.calls);
-    EXPECT_EQ(messages(), c.messages);
+    Texts messages;
+    for (const DialogEvent& e : r.rig.dialogs.events()) messages.push_back(e.text);
+    EXPECT_EQ(messages, c.messages);
     EXPECT_TRUE(f().closed());
 }
 
@@ -81,22 +84,15 @@ const Texts kXpSteps = {"OpenToken", "Privilege", "Shutdown"};
 INSTANTIATE_TEST_SUITE_P(
     Steps, SwitchOffTest,
     ::testing::Values(
-        PowerCase{
-            false,
-            false,
-            false,
-            false,
-            "logind: no",
-            kXpSteps,
-            {"ERROR - OpenProcessToken\nlogind: no", "ERROR - AdjustTokenPrivileges\nlogind: no",
-             "ERROR - ExitWindowsEx\nlogind: no"}},
         PowerCase{false,
-                  true,
                   false,
                   false,
-                  "",
+                  false,
+                  "why",
                   kXpSteps,
-                  {"ERROR - AdjustTokenPrivileges", "ERROR - ExitWindowsEx"}},
+                  {"ERROR - OpenProcessToken\nwhy", "ERROR - AdjustTokenPrivileges\nwhy",
+                   "ERROR - ExitWindowsEx\nwhy"}},
+        PowerCase{false, true, false, true, "", kXpSteps, {"ERROR - AdjustTokenPrivileges"}},
         PowerCase{true, false, false, false, "", {"Shutdown(forced)"}, {"ERROR - ExitWindowsEx"}},
         PowerCase{true, true, true, true, "", {"Shutdown(forced)"}, {}}));
 
@@ -112,13 +108,13 @@ TEST_F(SaveAndShutdownTest, AResultThatCannotBeWrittenKeepsTheMachineOnAndTheWin
 }
 
 TEST_F(SaveAndShutdownTest, VariantAndFolderAreOneChoiceAcrossThePages) {
-    const std::vector<RadioButton*> xp = {&f().rb_win_xp_r26, &f().rb_win_xp_r23, &f().rb_win_xp};
-    const std::vector<RadioButton*> w98 = {&f().rb_win_98_r26, &f().rb_win_98_r23, &f().rb_win_98};
-    for (size_t clicked = 0; clicked < 3; ++clicked) {
+    RadioButton* xp[] = {&f().rb_win_xp_r26, &f().rb_win_xp_r23, &f().rb_win_xp};
+    RadioButton* w98[] = {&f().rb_win_98_r26, &f().rb_win_98_r23, &f().rb_win_98};
+    for (int clicked = 0; clicked < 3; ++clicked) {
         w98[clicked]->click();
-        for (RadioButton* radio : w98) EXPECT_TRUE(radio->checked()) << radio->name();
+        EXPECT_TRUE(w98[0]->checked() && w98[1]->checked() && w98[2]->checked()) << clicked;
         xp[(clicked + 1) % 3]->click();
-        for (RadioButton* radio : xp) EXPECT_TRUE(radio->checked()) << radio->name();
+        EXPECT_TRUE(xp[0]->checked() && xp[1]->checked() && xp[2]->checked()) << clicked;
     }
     f().ed_shutdown_r23.setText("/srv/a/");
     EXPECT_EQ(f().ed_shutdown_r26.text(), "/srv/a/");
@@ -126,79 +122,40 @@ TEST_F(SaveAndShutdownTest, VariantAndFolderAreOneChoiceAcrossThePages) {
     EXPECT_EQ(f().ed_shutdown_r23.text(), "/srv/b/");
 }
 
-struct BrowseCase {
-    const char* field;                  // relative to home; "-" for a missing folder
-    std::optional<std::string> answer;  // nullopt: cancelled
-    const char* preset;                 // relative to home
-    const char* folder;                 // both fields afterwards, relative to home
-};
-
-class FolderBrowseTest : public SaveAndShutdownTest,
-                         public ::testing::WithParamInterface<BrowseCase> {};
-
-TEST_P(FolderBrowseTest, PresetsTheFieldsFolderAndTakesTheFolderOfWhatComesBack) {
-    const BrowseCase& c = GetParam();
+// Folder field ("-": a missing folder), answer ("": cancel), dialog preset, folder afterwards;
+// all under the home folder.
+TEST_F(SaveAndShutdownTest, FolderBrowsePresetsTheFieldsFolderAndTakesTheFolderOfTheAnswer) {
     std::filesystem::create_directory(r.rig.homeDir.path() / "sat");
-    for (Button* browse : {&f().bt_save_shutdown_r23, &f().bt_Save_ini_r26}) {
-        if (c.answer) r.rig.dialogs.AnswerFile(home() + *c.answer);
-        f().ed_shutdown_r23.setText(c.field[0] == '-' ? "/nowhere/" : home() + c.field);
-        browse->click();
-        if (!c.answer) {
-            EXPECT_EQ(f().sd_shutdown_r23.fileName(), home() + c.preset);
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"sat/", "", "sat/ignore_file_name.ini", "sat/"},
+        {"sat", "", "sat/ignore_file_name.ini", "sat/"},
+        {"-", "", "ignore_file_name.ini", ""},
+        {"-", "sat/x.ini", "ignore_file_name.ini", "sat/"}};
+    for (const auto& [field, answer, preset, folder] : cases)
+        for (Button* browse : {&f().bt_save_shutdown_r23, &f().bt_Save_ini_r26}) {
+            if (*answer) r.rig.dialogs.AnswerFile(home() + answer);
+            f().ed_shutdown_r23.setText(*field == '-' ? "/nowhere/" : home() + field);
+            browse->click();
+            EXPECT_EQ(f().ed_shutdown_r26.text() + f().ed_shutdown_r23.text(),
+                      home() + folder + home() + folder)
+                << field << browse->name();
+            if (!*answer) {
+                EXPECT_EQ(f().sd_shutdown_r23.fileName(), home() + preset) << field;
+            }
         }
-        EXPECT_EQ(f().ed_shutdown_r23.text(), home() + c.folder) << browse->name();
-        EXPECT_EQ(f().ed_shutdown_r26.text(), home() + c.folder) << browse->name();
-    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FolderBrowseTest,
-    ::testing::Values(BrowseCase{"sat/", std::nullopt, "sat/ignore_file_name.ini", "sat/"},
-                      BrowseCase{"sat", std::nullopt, "sat/ignore_file_name.ini", "sat/"},
-                      BrowseCase{"-", std::nullopt, "ignore_file_name.ini", ""},
-                      BrowseCase{"sat/", std::string("sat/x.ini"), "", "sat/"}));
-
 TEST_F(SaveAndShutdownTest, ReportBrowsePresetsAnExistingFoldersFileAndKeepsItOnCancel) {
-    const std::string report = home() + "night.txt";
-    const std::string fallback = home() + "Get_-_Symbol_Rate_(result).txt";
-    const std::pair<std::string, std::string> cancelled[] = {{report, report},
-                                                             {"/nowhere/night.txt", fallback}};
-    for (const auto& [field, after] : cancelled) {
+    for (const auto& [field, after] :
+         {std::pair{home() + "night.txt", home() + "night.txt"},
+          std::pair{std::string("/nowhere/a.txt"), home() + "Get_-_Symbol_Rate_(result).txt"}}) {
         f().ed_sr_job.setText(field);
         f().bt_save_sr_shutdown.click();
-        EXPECT_EQ(f().ed_sr_job.text(), after) << field;
+        EXPECT_EQ(f().ed_sr_job.text(), after);
     }
     r.rig.dialogs.AnswerFile(home() + "other.txt");
     f().bt_save_sr_shutdown.click();
     EXPECT_EQ(f().ed_sr_job.text(), home() + "other.txt");
-}
-
-// The sweep of page rev. 2.3 and the finder end with the sequence when their box is ticked.
-TEST(SaveAndShutdownJobsTest, TheSweepAndTheFinderEndWithItWhenTicked) {
-    struct Job {
-        Button TForm1::*start;
-        CheckBox TForm1::*box;
-        Worker TForm1::*worker;
-        const char* result;
-    };
-    for (const Job& job :
-         {Job{&TForm1::bt_go_r23, &TForm1::cb_shutdown_r23, &TForm1::SweepWorker, "0000.ini"},
-          Job{&TForm1::bt_sr_go, &TForm1::cb_shutdown, &TForm1::SrFinderWorker,
-              "Get_-_Symbol_Rate_(result).txt"}}) {
-        for (bool ticked : {false, true}) {
-            FormRig r;
-            r.StartQuiet();
-            TForm1& f = *r.form;
-            f.ed_f_end_r23.setText("10700");
-            f.ed_end.setText("1");
-            if (ticked) (f.*job.box).click();
-            (f.*job.start).click();
-            WaitUntilEnded(f.*job.worker);
-            EXPECT_EQ(!ReadFileBytes(r.rig.homeDir.path() / job.result).empty(), ticked);
-            EXPECT_EQ(r.rig.power.calls().size(), ticked ? 3u : 0u);
-            EXPECT_EQ(f.closed(), ticked);
-        }
-    }
 }
 
 }  // namespace
