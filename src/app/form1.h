@@ -27,6 +27,9 @@
 
 namespace quillox {
 
+// The pages whose jobs can end by saving their result and switching the machine off.
+enum class ShutdownPage { Rev26, Rev23, SymbolRate };
+
 class TForm1 : public Window {
 public:
     explicit TForm1(Platform& platform);
@@ -428,6 +431,13 @@ public:
     void rb_sr_customClick();
     void TBar_customChange();
 
+    // ---- Save & Shutdown: browse buttons and the sequence itself (save_and_shutdown.cpp) ------
+    void bt_save_shutdown_r23Click();  // also the handler of bt_Save_ini_r26
+    void bt_save_sr_shutdownClick();
+    // A job's last step when its page's box is ticked, on the job's worker thread. Ends with a
+    // close request unless the result could not be written; the caller does nothing after it.
+    void SaveAndShutdown(ShutdownPage page);
+
     // ---- Workers (workers.cpp) -------------------------------------------------------------
     void StartWorker(Worker& worker);
     void StopWorker(Worker& worker);
@@ -450,6 +460,11 @@ public:
     void b_GOClick();
     void SymbolRateListScan();
     void b_Stop_srClick();
+
+    // ---- Page rev. 2.6: "Find (1,2,3,4)" (page_rev26_find_all.cpp) -------------------------
+    void bt_Find1234_r26Click();
+    void FindAllJob();
+    void bt_Stop1234_r26Click();
 
     // ---- Page rev. 2.3: sweep and confirmation (page_rev23.cpp) -----------------------------
     bool ValidateSweepInput();

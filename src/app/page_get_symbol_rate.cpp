@@ -86,6 +86,10 @@ void TForm1::FindSymbolRate() {
     Image3.setVisible(result.found);
     pbar_find_sr.setPosition(100);
     SetFinderControlsEnabled(*this, true);
+    if (cb_shutdown.checked()) {
+        SaveAndShutdown(ShutdownPage::SymbolRate);  // may close the window: nothing may follow
+        return;
+    }
     StopWorker(SrFinderWorker);
 }
 

@@ -91,6 +91,10 @@ void TForm1::SweepScan() {
     SweepHostOfForm host(*this, pbar_freq_r23);
     RunSweepScan(tuner(), platform().clock, params, host);
     UnlockAfterSweep(*this);
+    if (cb_shutdown_r23.checked()) {
+        SaveAndShutdown(ShutdownPage::Rev23);  // may close the window: nothing may follow
+        return;
+    }
     StopWorker(SweepWorker);
 }
 

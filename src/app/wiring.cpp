@@ -35,6 +35,9 @@ void TForm1::WireHandlers() {
         w98->onClick = [this] { rb_win_98_r26Click(); };
     ed_shutdown_r26.onChange = [this] { ed_shutdown_r26Change(); };
     ed_shutdown_r23.onChange = [this] { ed_shutdown_r23Change(); };
+    bt_save_shutdown_r23.onClick = [this] { bt_save_shutdown_r23Click(); };
+    bt_Save_ini_r26.onClick = [this] { bt_save_shutdown_r23Click(); };
+    bt_save_sr_shutdown.onClick = [this] { bt_save_sr_shutdownClick(); };
 
     cb_Fine_Tuning.onClick = [this] { cb_Fine_TuningClick(); };
     cb_custom_delay.onClick = [this] { cb_custom_delayClick(); };
@@ -66,6 +69,8 @@ void TForm1::WireHandlers() {
     b_Load.onClick = [this] { b_LoadClick(); };
     b_Save.onClick = [this] { b_SaveClick(); };
     b_Clear.onClick = [this] { b_ClearClick(); };
+    bt_Find1234_r26.onClick = [this] { bt_Find1234_r26Click(); };
+    bt_Stop1234_r26.onClick = [this] { bt_Stop1234_r26Click(); };
 
     // Page "Get - Symbol Rate".
     bt_sr_go.onClick = [this] { bt_sr_goClick(); };

@@ -32,6 +32,7 @@ constexpr Job kJobs[] = {
     {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick},
     {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick},
     {&TForm1::SweepWorker, &TForm1::SweepScan, &TForm1::b_Stop_r23Click},
+    {&TForm1::FindAllWorker, &TForm1::FindAllJob, &TForm1::bt_Stop1234_r26Click},
 };
 
 const Job* JobOf(TForm1& form, const Worker& worker) {

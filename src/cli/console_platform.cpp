@@ -1,5 +1,8 @@
 #include "cli/console_platform.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <iostream>
 
 namespace quillox::cli {
@@ -55,6 +58,16 @@ std::optional<std::string> ConsoleDialogs::NextFile() {
     std::string path = files_.front();
     files_.pop_front();
     return path;
+}
+
+bool DryRunPower::RequestShutdown(bool forced) {
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
+    std::printf("Save & Shutdown: would now switch off %s (%s)\n", *host ? host : "this machine",
+                forced ? "forced: power-off not waiting for blocking inhibitors"
+                       : "power-off through logind, honouring inhibitors");
+    std::fflush(stdout);
+    return true;
 }
 
 }  // namespace quillox::cli

@@ -1,7 +1,8 @@
 #pragma once
 // The platform of the headless runner: nobody to answer, so errors and messages go to stderr,
 // questions are answered No, file dialogs are cancelled unless the runner queued a file, the
-// shell opens nothing and the machine is never switched off.
+// shell opens nothing and the machine is never switched off: the runner only says what it would
+// switch off.
 #include <deque>
 #include <mutex>
 #include <string>
@@ -36,11 +37,12 @@ public:
     void Open(const std::string&) override {}
 };
 
-class NoPower : public PowerControl {
+// Every step succeeds; the request prints what would be switched off, and nothing else happens.
+class DryRunPower : public PowerControl {
 public:
-    bool OpenToken() override { return false; }
-    bool EnableShutdownPrivilege() override { return false; }
-    bool RequestShutdown(bool) override { return false; }
+    bool OpenToken() override { return true; }
+    bool EnableShutdownPrivilege() override { return true; }
+    bool RequestShutdown(bool forced) override;
 };
 
 }  // namespace quillox::cli

@@ -20,6 +20,8 @@ const JobEntry kJobs[] = {
      polarity::kHorizontal, false},
     {" 4- Find HOR   S/Rs ", &TForm1::Button4, &TForm1::pbar_sr, &TForm1::SrListWorker,
      polarity::kHorizontal, false},
+    {"Find (1,2,3,4)", &TForm1::bt_Find1234_r26, &TForm1::pbar_freq, &TForm1::FindAllWorker,
+     kBothPolarities, false},
     {"GO", &TForm1::bt_go_r23, &TForm1::pbar_freq_r23, &TForm1::SweepWorker, kPageChoosesPolarity,
      true},
     {"Find_S/R", &TForm1::bt_sr_go, &TForm1::pbar_find_sr, &TForm1::SrFinderWorker,
@@ -51,8 +53,8 @@ JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress) {
     Clock& clock = form.platform().clock;
 
     // A start event that accepts the parameters disables its button (or the button's group)
-    // before the worker starts; a refused one changes no state. The job may be over before
-    // click() returns.
+    // before the worker starts, or the job does so first thing on its worker; a refused one
+    // changes no state. The job may be over before click() returns.
     std::atomic<bool> started{false};
     const int watch = lock.subscribe([&] {
         if (!lock.enabled()) started = true;
@@ -61,16 +63,16 @@ JobOutcome RunJob(TForm1& form, const JobEntry& job, bool drawProgress) {
     const int64_t scanStart = clock.MonotonicMs();
     const int logLines = form.RichEdit1.count();
     button.click();
-    lock.unsubscribe(watch);
 
     JobOutcome outcome;
-    outcome.started = started;
-    ProgressBar bar(job.caption, drawProgress && outcome.started);
+    ProgressBar bar(job.caption, drawProgress && (started || worker.running()));
     while (worker.running()) {
         bar.Draw((form.*job.gauge).position(), clock.MonotonicMs() - scanStart);
         std::this_thread::sleep_for(milliseconds(20));
     }
     worker.join();
+    lock.unsubscribe(watch);
+    outcome.started = started;
     outcome.scanMs = clock.MonotonicMs() - scanStart;
     outcome.realSeconds = duration<double>(steady_clock::now() - realStart).count();
     bar.Finish();

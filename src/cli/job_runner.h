@@ -20,6 +20,7 @@ struct JobEntry {
 };
 
 inline constexpr int32_t kPageChoosesPolarity = -1;
+inline constexpr int32_t kBothPolarities = -2;  // "Find (1,2,3,4)": vertical, then horizontal
 
 // The job whose caption matches, ignoring case and the number of blanks; nullptr if none.
 const JobEntry* FindJob(const std::string& caption);

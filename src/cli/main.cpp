@@ -2,6 +2,7 @@
 // frontend, in real or virtual time, and prints what they found.
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -118,6 +119,18 @@ void ChoosePosition(TForm1& form, const std::string& position) {
     }
 }
 
+// Ticks the box of each page whose job can end with Save & Shutdown; their results and the
+// settings go to one folder. Setting a box or radio runs its handler, as a click does.
+void ArmSaveAndShutdown(TForm1& form, std::string folder, bool forced) {
+    if (folder.back() != '/') folder += '/';
+    for (CheckBox* box : {&form.cb_shutdown_r26, &form.cb_shutdown_r23, &form.cb_shutdown})
+        box->setChecked(true);
+    form.ed_shutdown_r26.setText(folder);  // the rev. 2.3 folder follows
+    form.ed_sr_job.setText(folder + "Get_-_Symbol_Rate_(result).txt");
+    (forced ? form.rb_win_98_r26 : form.rb_win_xp_r26).setChecked(true);
+    form.settingsPath = folder + "Settings.ini";
+}
+
 bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
     if (o.band) ChooseBand(form, *o.band);
     for (const auto& [name, text] : o.fields) {
@@ -138,6 +151,7 @@ bool ApplyOptions(TForm1& form, ConsoleDialogs& dialogs, const Options& o) {
                                                               : form.rb_ft_best;
         mode.setChecked(true);
     }
+    if (o.saveShutdownFolder) ArmSaveAndShutdown(form, *o.saveShutdownFolder, o.forcedShutdown);
     if (o.diseqc) {
         if (!form.cbDiSEqC.hasItem(*o.diseqc)) {
             std::cerr << "error: unknown DiSEqC option '" << *o.diseqc << "'\n";
@@ -190,7 +204,7 @@ int Run(const Options& o, const char* argv0) {
     ConsoleDialogs dialogs;
     SystemDeviceFactory devices(*clock);
     NoShell shell;
-    NoPower power;
+    DryRunPower power;
     Platform platform{dialogs, *clock, devices, shell, power, ProgramDir(argv0), HomeDir()};
     const std::string dataDir = InstalledDataDir(platform.programDir);
     const auto resolve = [&](const std::string& name) {
@@ -224,6 +238,9 @@ int Run(const Options& o, const char* argv0) {
     form.tunerSlot().Attach(std::move(opened.device));
     form.tuner().TunerInitialize();
     if (!ApplyOptions(form, dialogs, o)) return 2;
+    // There is no window to close: the close that ends Save & Shutdown only ends the run.
+    std::atomic<bool> closeRequested{false};
+    form.setCloseRequestHandler([&closeRequested] { closeRequested = true; });
 
     const bool drawProgress = o.progress && isatty(STDOUT_FILENO);
     std::vector<int32_t> polarities;
@@ -239,10 +256,14 @@ int Run(const Options& o, const char* argv0) {
             return 1;
         }
         scanMs += outcome.scanMs;
-        if (job->worker == &TForm1::SrFinderWorker)
+        if (job->worker == &TForm1::SrFinderWorker) {
             findsSymbolRate = true;
-        else
+        } else if (job->polarity == kBothPolarities) {
+            polarities.push_back(polarity::kVertical);
+            polarities.push_back(polarity::kHorizontal);
+        } else {
             polarities.push_back(job->polarity);
+        }
         secondMethod = job->secondMethod;
         const std::string quoted = "\"" + std::string(job->caption) + "\"";
         std::printf("%-24s %s scan time, %.1f s real time\n", quoted.c_str(),
@@ -252,6 +273,14 @@ int Run(const Options& o, const char* argv0) {
             std::cerr << "error: job \"" << job->caption << "\" ended early: " << outcome.error
                       << "\n";
             status = 1;
+            break;
+        }
+        if (closeRequested) break;  // saved and "switched off": no job would follow
+        const bool hasSaveAndShutdown = job->worker == &TForm1::FindAllWorker ||
+                                        job->worker == &TForm1::SweepWorker ||
+                                        job->worker == &TForm1::SrFinderWorker;
+        if (o.saveShutdownFolder && hasSaveAndShutdown) {
+            status = 1;  // the result could not be written; the window has said why
             break;
         }
     }

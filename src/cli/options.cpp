@@ -48,7 +48,7 @@ std::optional<int> ParseNumber(const std::string& text) {
 }  // namespace
 
 const char* UsageText() {
-    return R"(Usage: quillox-scan [options] JOB...
+    return R"usage(Usage: quillox-scan [options] JOB...
 
 Runs jobs of the main window without a window, one after the other, on the same window state,
 then prints the result lists. JOB is the caption of the job's button, blanks and case aside:
@@ -56,6 +56,7 @@ then prints the result lists. JOB is the caption of the job's button, blanks and
   "2- Find VERT S/Rs"    symbol-rate list scan of the vertical list
   "3 - FIND"             probable frequencies, horizontal
   " 4- Find HOR   S/Rs " symbol-rate list scan of the horizontal list
+  "Find (1,2,3,4)"       the four above as one job
   "Find_S/R"             symbol rate of one transponder (--freq, --pol, --fec)
   "GO"                   sweep of page rev. 2.3 (the tuner finds the symbol rate itself)
 
@@ -96,13 +97,20 @@ Transponder file:
   --position DEG.TENTHS{E|W}   orbital position, e.g. 13.0E; gives the file name
   --ini FILE             write the transponder list of the last job's page to FILE
 
+Save & Shutdown (ticks the box of "Find (1,2,3,4)", "GO" and "Find_S/R"):
+  --save-shutdown FOLDER the job that ends with it writes its result into FOLDER (the
+                         transponder file, or Get_-_Symbol_Rate_(result).txt) and the
+                         settings into FOLDER/Settings.ini, prints what it would switch
+                         off, and ends the run; nothing is switched off
+  --shutdown-forced      choose the forced variant ("WIN 98")
+
 Checking:
   --truth SCENARIO       compare the transponders found (or the symbol rate found) with a
                          scenario file
                          ("builtin" for the built-in satellite)
   -h, --help             this text
   --version              the program's version
-)";
+)usage";
 }
 
 ParseResult ParseOptions(int argc, const char* const* argv) {
@@ -214,6 +222,12 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
                 result.error = "--position takes degrees, tenths and E or W, e.g. 13.0E";
         } else if (arg == "--ini") {
             o.iniFile = value();
+        } else if (arg == "--save-shutdown") {
+            o.saveShutdownFolder = value();
+            if (o.saveShutdownFolder && o.saveShutdownFolder->empty())
+                result.error = "--save-shutdown needs a folder";
+        } else if (arg == "--shutdown-forced") {
+            o.forcedShutdown = true;
         } else if (arg.rfind("--", 0) == 0) {
             result.error = "unknown option " + arg;
         } else {

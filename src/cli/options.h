@@ -37,6 +37,10 @@ struct Options {
     std::optional<std::string> satName;
     std::optional<std::string> position;  // e.g. "13.0E", "0.8W"
     std::optional<std::string> iniFile;   // transponder file written at the end
+
+    // Save & Shutdown of the jobs that have it: result (and settings) into this folder.
+    std::optional<std::string> saveShutdownFolder;
+    bool forcedShutdown = false;  // the "WIN 98" variant
 };
 
 struct ParseResult {

@@ -23,6 +23,23 @@ void Window::Close() {
     if (!closeOnce_) closing_ = false;
 }
 
+void Window::RequestClose() {
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(closeRequestMutex_);
+        handler = closeRequestHandler_;
+    }
+    if (handler)
+        handler();
+    else
+        Close();
+}
+
+void Window::setCloseRequestHandler(std::function<void()> handler) {
+    std::lock_guard lock(closeRequestMutex_);
+    closeRequestHandler_ = std::move(handler);
+}
+
 void Window::Reopen() {
     if (closeOnce_) return;
     closed_ = false;

@@ -32,6 +32,11 @@ public:
     void Close();
     bool closed() const { return closed_; }
     void Reopen();  // a modal window about to be shown again
+    // A close asked for from any thread, a job's among them. A front end whose window lives on
+    // one thread sets a handler that hands the close over to it; without one, Close() runs on
+    // the calling thread.
+    void RequestClose();
+    void setCloseRequestHandler(std::function<void()> handler);
     int subscribeClosed(std::function<void()> observer);
     void unsubscribeClosed(int id);
 
@@ -59,6 +64,9 @@ private:
     std::atomic<bool> closed_{false};
     std::atomic<Control*> focused_{nullptr};
     std::vector<Control*> controls_;  // filled during construction only
+
+    std::mutex closeRequestMutex_;
+    std::function<void()> closeRequestHandler_;
 
     std::mutex observerMutex_;
     std::vector<std::pair<int, std::function<void()>>> closedObservers_;

@@ -1,6 +1,5 @@
 #pragma once
-// The desktop's side of the platform: opening documents and links, and the machine's power,
-// which this window leaves alone.
+// The desktop's side of the platform: opening documents and links.
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
@@ -29,16 +28,6 @@ private:
     Handler desktop_;
     QObject context_;
     QPointer<HelpWindow> help_;
-};
-
-// Every step of the switch-off refuses, so a job's "save and shutdown" saves and closes the
-// program but leaves the machine running. Nothing here may ever call anything that can power
-// off.
-class RefusingPowerControl : public PowerControl {
-public:
-    bool OpenToken() override { return false; }
-    bool EnableShutdownPrivilege() override { return false; }
-    bool RequestShutdown(bool) override { return false; }
 };
 
 }  // namespace quillox::gui

@@ -4,12 +4,14 @@
 
 #include "app/form1.h"
 #include "device/device_factory.h"
+#include "gui/close_on_gui_thread.h"
 #include "gui/control_widgets.h"
 #include "gui/desktop_platform.h"
 #include "gui/gui_thread.h"
 #include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
 #include "platform/clock.h"
+#include "power/logind_power_control.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -21,12 +23,13 @@ int main(int argc, char** argv) {
     quillox::SystemDeviceFactory devices(clock);
     quillox::gui::QtDialogs dialogs;
     quillox::gui::DesktopShell shell;
-    quillox::gui::RefusingPowerControl power;
+    // The one place that reaches the machine's own logind: nothing else switches it off.
+    const auto power = quillox::LogindPowerControl::OnSystemBus();
     quillox::Platform platform{dialogs,
                                clock,
                                devices,
                                shell,
-                               power,
+                               *power,
                                (QCoreApplication::applicationDirPath() + "/").toStdString(),
                                (QDir::homePath() + "/").toStdString()};
 
@@ -35,6 +38,8 @@ int main(int argc, char** argv) {
 
     quillox::gui::MainWindow window(form, dialogs);
     dialogs.setParentWindow(&window);
+    // A job's Save & Shutdown closes the window from its own thread.
+    const quillox::gui::CloseOnGuiThread closeHandOff(form, &window, dialogs);
     window.onModelClosed = [&window] {
         window.hide();
         QCoreApplication::quit();

@@ -37,6 +37,8 @@ public:
     virtual bool OpenToken() = 0;                   // reach the system's power service
     virtual bool EnableShutdownPrivilege() = 0;     // may this user switch off?
     virtual bool RequestShutdown(bool forced) = 0;  // forced = the "WIN 98" variant
+    // Why the last step that failed failed, in the system's words; empty when unknown.
+    virtual std::string FailureReason() const { return {}; }
 };
 
 struct Platform {

@@ -91,22 +91,29 @@ std::vector<std::string> RecordingShell::opened() const {
     return opened_;
 }
 
+bool RecordingPower::Record(const std::string& call, bool result) {
+    {
+        std::lock_guard lock(mutex_);
+        calls_.push_back(call);
+    }
+    if (onCall) onCall(call);
+    return result;
+}
+
 bool RecordingPower::OpenToken() {
-    std::lock_guard lock(mutex_);
-    calls_.push_back("OpenToken");
-    return tokenResult;
+    return Record("OpenToken", tokenResult);
 }
 
 bool RecordingPower::EnableShutdownPrivilege() {
-    std::lock_guard lock(mutex_);
-    calls_.push_back("Privilege");
-    return privilegeResult;
+    return Record("Privilege", privilegeResult);
 }
 
 bool RecordingPower::RequestShutdown(bool forced) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back(forced ? "Shutdown(forced)" : "Shutdown");
-    return shutdownResult;
+    return Record(forced ? "Shutdown(forced)" : "Shutdown", shutdownResult);
+}
+
+std::string RecordingPower::FailureReason() const {
+    return reason;
 }
 
 std::vector<std::string> RecordingPower::calls() const {

@@ -3,6 +3,7 @@
 // Nothing here can switch the machine off: RecordingPower only records.
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -60,10 +61,16 @@ public:
     bool EnableShutdownPrivilege() override;
     bool RequestShutdown(bool forced) override;
 
+    std::string FailureReason() const override;
+
     bool tokenResult = true, privilegeResult = true, shutdownResult = true;
-    std::vector<std::string> calls() const;  // "OpenToken", "Privilege", "Shutdown(forced)"
+    std::string reason;                              // given for every failed step
+    std::function<void(const std::string&)> onCall;  // after recording, with the call's name
+    std::vector<std::string> calls() const;          // "OpenToken", "Privilege", "Shutdown(forced)"
 
 private:
+    bool Record(const std::string& call, bool result);
+
     mutable std::mutex mutex_;
     std::vector<std::string> calls_;
 };

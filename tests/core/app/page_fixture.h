@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,7 +32,12 @@ public:
         seen_ = 0;
     }
 
+    // Runs at every tuner call, on the calling thread, before any pause: a look at the window
+    // at that exact moment. Set it before the job starts.
+    std::function<void(const std::string& operation)> observe;
+
     void After(const char* operation) {
+        if (observe) observe(operation);
         {
             std::lock_guard lock(mutex_);
             if (operation_ != operation || ++seen_ != occurrence_) return;
