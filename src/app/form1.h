@@ -48,6 +48,8 @@ public:
 
     // ---- Menus ----------------------------------------------------------------------------
     Menu File1{*this, "File1", "&File"};
+    MenuItem Export1{*this, &File1, "Export1", "Export…"};
+    MenuItem Compare1{*this, &File1, "Compare1", "Compare…"};
     MenuItem Close1{*this, &File1, "Close1", "Close"};
     Menu Help1{*this, "Help1", "&Help"};
     MenuItem HelpPORT1{*this, &Help1, "HelpPORT1", "Help (PORT)"};
@@ -349,6 +351,13 @@ public:
     FileDialog sd_freq_list;
     FileDialog sd_shutdown_r23;
     FileDialog sd_sr_shutdown;
+    FileDialog sd_export{*this,
+                         "sd_export",
+                         FileDialog::Mode::Save,
+                         "conf",
+                         "DVBv5 initial tuning  *.conf|*.conf",
+                         "transponders.conf"};
+    FileDialog od_compare{*this, "od_compare", FileDialog::Mode::Open, "ini", "*.ini|*.ini", ""};
 
     // ---- Secondary windows ---------------------------------------------------------------
     TAboutBox AboutBox;
@@ -375,6 +384,12 @@ public:
     void Image1Click();
     void LOGOClick();
     void Close1Click();
+
+    // ---- Export and compare of the found transponders (file_menu.cpp) -----------------------
+    // The transponder list of the rev. 2.3 page while it is shown, else that of rev. 2.6.
+    Lines& ShownTransponderList();
+    void Export1Click();   // the list as a DVBv5 initial-tuning file
+    void Compare1Click();  // the list against an earlier transponder file, in a message box
 
     // ---- Validation (validation.cpp) --------------------------------------------------------
     // Shows a validation message, gives the field the focus (a combo box gets its whole text

@@ -6,6 +6,8 @@ namespace quillox {
 void TForm1::WireHandlers() {
     closeHandling_ = [this] { FormClose(); };  // Window::Close() runs it once
 
+    Export1.onClick = [this] { Export1Click(); };
+    Compare1.onClick = [this] { Compare1Click(); };
     Close1.onClick = [this] { Close1Click(); };
     HelpPORT1.onClick = [this] { HelpPORT1Click(); };
     HelpENG1.onClick = [this] { HelpENG1Click(); };

@@ -20,6 +20,8 @@
 #include "cli/progress_bar.h"
 #include "cli/truth_report.h"
 #include "device/sim/scenario.h"
+#include "files/dvbv5_export.h"
+#include "files/transponder_compare.h"
 #include "platform/data_files.h"
 
 namespace quillox::cli {
@@ -194,6 +196,33 @@ bool WriteIni(TForm1& form, bool secondMethod, const std::string& path) {
     return written.ok;
 }
 
+// The page's transponder list for the Linux DVB tools.
+bool ExportDvbv5(const Lines& found, const std::string& path) {
+    const Dvbv5Export exported = WriteDvbv5File(path, found.lines());
+    if (!exported.ok) {
+        std::cerr << "error: cannot export to " << path << ": " << exported.error << "\n";
+        return false;
+    }
+    if (exported.skipped > 0)
+        std::cerr << "warning: " << exported.skipped
+                  << " lines without frequency or polarity left out of " << path << "\n";
+    return true;
+}
+
+// What changed since an earlier transponder file.
+bool PrintChanges(const Lines& found, const std::string& path) {
+    const std::optional<std::vector<TransponderLine>> before = ReadTransponderIniLines(path);
+    if (!before) {
+        std::cerr << "error: " << path << " is no readable transponder file\n";
+        return false;
+    }
+    std::printf(
+        "\nSince %s:\n%s", path.c_str(),
+        FormatTransponderChanges(CompareTransponders(*before, ParseTransponderLines(found.lines())))
+            .c_str());
+    return true;
+}
+
 int Run(const Options& o, const char* argv0) {
     std::unique_ptr<Clock> clock;
     if (o.virtualTime) {
@@ -305,6 +334,8 @@ int Run(const Options& o, const char* argv0) {
         PrintTruthReport(form, found.lines(), !secondMethod, *truth, scope, scanMs);
     }
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
+    if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
+    if (o.compareFile && !PrintChanges(found, *o.compareFile)) status = 1;
     return status;
 }
 

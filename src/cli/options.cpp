@@ -96,6 +96,9 @@ Transponder file:
   --sat-name TEXT        satellite name
   --position DEG.TENTHS{E|W}   orbital position, e.g. 13.0E; gives the file name
   --ini FILE             write the transponder list of the last job's page to FILE
+  --export FILE          write that list as a DVBv5 initial-tuning file (dvbv5-scan)
+  --compare OLD.INI      list the transponders new, gone or moved since an earlier
+                         transponder file of the same satellite
 
 Save & Shutdown (ticks the box of "Find (1,2,3,4)", "GO" and "Find_S/R"):
   --save-shutdown FOLDER the job that ends with it writes its result into FOLDER (the
@@ -222,6 +225,10 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
                 result.error = "--position takes degrees, tenths and E or W, e.g. 13.0E";
         } else if (arg == "--ini") {
             o.iniFile = value();
+        } else if (arg == "--export") {
+            o.exportFile = value();
+        } else if (arg == "--compare") {
+            o.compareFile = value();
         } else if (arg == "--save-shutdown") {
             o.saveShutdownFolder = value();
             if (o.saveShutdownFolder && o.saveShutdownFolder->empty())

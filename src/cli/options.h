@@ -35,8 +35,10 @@ struct Options {
     std::optional<int> customDelay;      // ms; chooses the custom delay
     std::optional<std::string> srRange;  // "all" or "FROM-TO" in MS/s
     std::optional<std::string> satName;
-    std::optional<std::string> position;  // e.g. "13.0E", "0.8W"
-    std::optional<std::string> iniFile;   // transponder file written at the end
+    std::optional<std::string> position;     // e.g. "13.0E", "0.8W"
+    std::optional<std::string> iniFile;      // transponder file written at the end
+    std::optional<std::string> exportFile;   // DVBv5 initial-tuning file written at the end
+    std::optional<std::string> compareFile;  // earlier transponder file to compare with
 
     // Save & Shutdown of the jobs that have it: result (and settings) into this folder.
     std::optional<std::string> saveShutdownFolder;

@@ -1,0 +1,131 @@
+#include "files/transponder_compare.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+#include "device/tuning_codes.h"
+
+namespace quillox {
+namespace {
+
+constexpr double kRollOffBand = 1.35;  // occupied band per symbol rate
+constexpr double kMinToleranceMhz = 2;
+constexpr double kRateChangeFraction = 0.01;
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+double ToleranceMhz(const TransponderLine& a, const TransponderLine& b) {
+    const double narrowerMsps = std::min(a.ksps, b.ksps) / 1000.0;
+    return std::max(kMinToleranceMhz, kRollOffBand * narrowerMsps / 2);
+}
+
+bool Moved(const TransponderLine& before, const TransponderLine& now) {
+    const double rateChange = std::abs(now.ksps - before.ksps);
+    return now.mhz != before.mhz || rateChange >= kRateChangeFraction * before.ksps;
+}
+
+// The line as the lists show it, without its number.
+std::string Text(const TransponderLine& line) {
+    return std::to_string(line.mhz) + "," + PolarityLetter(line.polarity) + "," +
+           std::to_string(line.ksps) + "," + line.fecText;
+}
+
+}  // namespace
+
+std::optional<std::vector<TransponderLine>> ParseTransponderIniLines(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<TransponderLine> lines;
+    bool inDvb = false;
+    bool sawDvb = false;
+    for (std::string raw; std::getline(in, raw);) {
+        const std::string line = Trimmed(raw);
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            std::string section = line;
+            std::transform(section.begin(), section.end(), section.begin(), ::toupper);
+            inDvb = section == "[DVB]";
+            sawDvb = sawDvb || inDvb;
+            continue;
+        }
+        if (!inDvb) continue;
+        const std::optional<TransponderLine> parsed = ParseTransponderLine(line);
+        if (parsed && parsed->number > 0) lines.push_back(*parsed);
+    }
+    if (!sawDvb) return std::nullopt;
+    return lines;
+}
+
+std::optional<std::vector<TransponderLine>> ReadTransponderIniLines(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) return std::nullopt;
+    return ParseTransponderIniLines(text.str());
+}
+
+std::vector<TransponderLine> ParseTransponderLines(const std::vector<std::string>& lines) {
+    std::vector<TransponderLine> parsed;
+    for (const std::string& line : lines)
+        if (std::optional<TransponderLine> one = ParseTransponderLine(line)) parsed.push_back(*one);
+    return parsed;
+}
+
+TransponderChanges CompareTransponders(const std::vector<TransponderLine>& before,
+                                       const std::vector<TransponderLine>& now) {
+    // Every pair close enough to be one transponder, the closest first.
+    std::vector<std::tuple<int32_t, size_t, size_t>> pairs;  // |MHz apart|, before, now
+    for (size_t b = 0; b < before.size(); ++b) {
+        for (size_t n = 0; n < now.size(); ++n) {
+            if (before[b].polarity != now[n].polarity) continue;
+            const int32_t apart = std::abs(now[n].mhz - before[b].mhz);
+            if (apart <= ToleranceMhz(before[b], now[n])) pairs.emplace_back(apart, b, n);
+        }
+    }
+    std::sort(pairs.begin(), pairs.end());
+    std::vector<int> partnerOfBefore(before.size(), -1);
+    std::vector<bool> nowMatched(now.size(), false);
+    for (const auto& [apart, b, n] : pairs) {
+        if (partnerOfBefore[b] >= 0 || nowMatched[n]) continue;
+        partnerOfBefore[b] = static_cast<int>(n);
+        nowMatched[n] = true;
+    }
+    TransponderChanges changes;
+    for (size_t b = 0; b < before.size(); ++b) {
+        if (partnerOfBefore[b] < 0) {
+            changes.gone.push_back(before[b]);
+        } else if (const TransponderLine& partner = now[partnerOfBefore[b]];
+                   Moved(before[b], partner)) {
+            changes.moved.push_back({before[b], partner});
+        }
+    }
+    for (size_t n = 0; n < now.size(); ++n)
+        if (!nowMatched[n]) changes.added.push_back(now[n]);
+    return changes;
+}
+
+std::string FormatTransponderChanges(const TransponderChanges& changes) {
+    if (changes.empty()) return "No change\n";
+    std::string out;
+    const auto heading = [&out](const char* title, size_t count) {
+        if (count > 0) out += std::string(title) + " (" + std::to_string(count) + ")\n";
+    };
+    heading("New", changes.added.size());
+    for (const TransponderLine& line : changes.added) out += "  " + Text(line) + "\n";
+    heading("Gone", changes.gone.size());
+    for (const TransponderLine& line : changes.gone) out += "  " + Text(line) + "\n";
+    heading("Moved", changes.moved.size());
+    for (const TransponderMove& move : changes.moved)
+        out += "  " + Text(move.before) + " -> " + Text(move.now) + "\n";
+    return out;
+}
+
+}  // namespace quillox

@@ -1,0 +1,48 @@
+#pragma once
+// What changed on a satellite since an earlier transponder file: transponders that are new,
+// gone, or moved in frequency or symbol rate.
+//
+// An earlier and a current transponder are the same one when they share the polarity and their
+// frequencies lie within half the occupied band (1.35 x symbol rate) of the narrower of the two,
+// but at least 2 MHz apart; the closest pairs are matched first, each transponder at most once.
+// A matched pair has moved when its frequency differs (by 1 MHz or more: the lists hold whole
+// MHz) or its symbol rate by 1 % or more; smaller rate differences are measuring noise.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/transponder_line.h"
+
+namespace quillox {
+
+// The transponder lines of the [DVB] section of a transponder file, as FormatTransponderIni
+// writes them (the count line "0=" is left out). Lines that are no transponder line are
+// skipped. nullopt when the text has no [DVB] section.
+std::optional<std::vector<TransponderLine>> ParseTransponderIniLines(const std::string& text);
+// The same read from a file; nullopt also when it cannot be read.
+std::optional<std::vector<TransponderLine>> ReadTransponderIniLines(const std::string& path);
+
+// The lines of a list that are transponder lines, in order.
+std::vector<TransponderLine> ParseTransponderLines(const std::vector<std::string>& lines);
+
+struct TransponderMove {
+    TransponderLine before;
+    TransponderLine now;
+};
+
+struct TransponderChanges {
+    std::vector<TransponderLine> added;  // in the current list only
+    std::vector<TransponderLine> gone;   // in the earlier file only
+    std::vector<TransponderMove> moved;
+    bool empty() const { return added.empty() && gone.empty() && moved.empty(); }
+};
+
+// Each list keeps its order in the result.
+TransponderChanges CompareTransponders(const std::vector<TransponderLine>& before,
+                                       const std::vector<TransponderLine>& now);
+
+// A report, a heading per kind with its count and a line per transponder, e.g.
+// "Moved (1)\n  10719,V,27500,34 -> 10722,V,27500,34\n"; "No change\n" when nothing changed.
+std::string FormatTransponderChanges(const TransponderChanges& changes);
+
+}  // namespace quillox
