@@ -36,16 +36,14 @@ void BM_TimerLatenessDuringSweep(benchmark::State& state) {
     int64_t logLines = 0;
     for (auto _ : state) {
         RealClock clock;
-        BenchPlatform bench(clock);
-        TForm1 form(bench.platform);
-        form.tunerSlot().Attach(BuiltInDish(clock));
-        form.tuner().TunerInitialize();
+        BenchWindow bench(clock);
+        TForm1& form = bench.form;
         // Three vertical carriers in 17 steps of the shortest delay the page takes: about 4 s
         // of updates to the window.
         form.ed_f_start.setText("11000");
         form.ed_f_end.setText("11080");
         form.ed_f_delay.setText("200");
-        auto window = std::make_unique<gui::MainWindow>(form, bench.dialogs);
+        auto window = std::make_unique<gui::MainWindow>(form, bench.rig.dialogs);
         window->show();
         QCoreApplication::processEvents();
 

@@ -94,10 +94,8 @@ void BM_DefaultScanCpuPerTransponder(benchmark::State& state) {
     int transponders = 0;
     for (auto _ : state) {
         VirtualClock clock;
-        BenchPlatform bench(clock);
-        TForm1 form(bench.platform);
-        form.tunerSlot().Attach(BuiltInDish(clock));
-        form.tuner().TunerInitialize();
+        BenchWindow bench(clock);
+        TForm1& form = bench.form;
 
         const double cpuStart = ProcessCpuMs();
         const int64_t virtualStart = clock.MonotonicMs();

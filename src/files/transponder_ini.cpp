@@ -1,9 +1,9 @@
 #include "files/transponder_ini.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "base/number_text.h"
+#include "files/time_stamp.h"
 
 namespace quillox {
 namespace {
@@ -52,12 +52,7 @@ std::string FormatTransponderIni(const TransponderIni& ini) {
     out += kCrLf;
     out += kCrLf;
     out += ";File Generated with <Quillox  by Zyl> " + ini.homePage + kCrLf;
-    const LocalTime& t = ini.written;
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "; on %d/%d/%d at %02d:%02d:%02d", t.day, t.month, t.year,
-                  t.hour, t.minute, t.second);
-    out += stamp;
-    out += kCrLf;
+    out += "; on " + DateText(ini.written) + " at " + TimeOfDayText(ini.written) + kCrLf;
     return out;
 }
 
