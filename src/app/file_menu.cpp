@@ -47,7 +47,10 @@ void TForm1::Compare1Click() {
     }
     const TransponderChanges changes =
         CompareTransponders(*before, ParseTransponderLines(ShownTransponderList().lines()));
-    platform().dialogs.MessageBox("Since " + path + ":\n\n" + FormatTransponderChanges(changes));
+    std::string report = "Since " + path + ":\n\n" + FormatTransponderChanges(changes);
+    if (const std::string shift = FormatLnbShiftSince(changes, CurrentOscillators()); !shift.empty())
+        report += "\n" + shift;
+    platform().dialogs.MessageBox(report);
 }
 
 }  // namespace quillox

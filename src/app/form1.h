@@ -17,6 +17,7 @@
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
 #include "files/atomic_file.h"
+#include "files/lnb_offset.h"
 #include "form/controls.h"
 #include "form/file_dialog.h"
 #include "form/window.h"
@@ -424,6 +425,7 @@ public:
     void TuneTo(int32_t mhz);         // the tuning step every job uses
     Band SelectedBand() const;
     LnbSettings CurrentLnb() const;  // the LNB fields as they stand now
+    LnbOscillators CurrentOscillators() const;  // the same as numbers (0 where no number)
 
     // ---- Status panel (status_panel.cpp) ---------------------------------------------------
     void Timer1Timer();

@@ -40,6 +40,11 @@ LnbSettings TForm1::CurrentLnb() const {
     return {ed_LOF_low.text(), ed_LOF_sw.text(), ed_LOF_higth.text(), ToneCodeOf(cbLNB_Sel.text())};
 }
 
+LnbOscillators TForm1::CurrentOscillators() const {
+    return {LenientInt(ed_LOF_low.text()), LenientInt(ed_LOF_sw.text()),
+            LenientInt(ed_LOF_higth.text())};
+}
+
 // The LOF fields are read afresh every time and converted before any tuner call, so a field
 // that is not an integer raises ConversionError without leaving the tuner half-staged.
 void TForm1::TuneTo(int32_t mhz) {

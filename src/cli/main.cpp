@@ -210,16 +210,17 @@ bool ExportDvbv5(const Lines& found, const std::string& path) {
 }
 
 // What changed since an earlier transponder file.
-bool PrintChanges(const Lines& found, const std::string& path) {
+bool PrintChanges(const Lines& found, const LnbOscillators& lnb, const std::string& path) {
     const std::optional<std::vector<TransponderLine>> before = ReadTransponderIniLines(path);
     if (!before) {
         std::cerr << "error: " << path << " is no readable transponder file\n";
         return false;
     }
-    std::printf(
-        "\nSince %s:\n%s", path.c_str(),
-        FormatTransponderChanges(CompareTransponders(*before, ParseTransponderLines(found.lines())))
-            .c_str());
+    const TransponderChanges changes =
+        CompareTransponders(*before, ParseTransponderLines(found.lines()));
+    std::printf("\nSince %s:\n%s", path.c_str(), FormatTransponderChanges(changes).c_str());
+    if (const std::string shift = FormatLnbShiftSince(changes, lnb); !shift.empty())
+        std::printf("%s", shift.c_str());
     return true;
 }
 
@@ -335,7 +336,7 @@ int Run(const Options& o, const char* argv0) {
     }
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
-    if (o.compareFile && !PrintChanges(found, *o.compareFile)) status = 1;
+    if (o.compareFile && !PrintChanges(found, form.CurrentOscillators(), *o.compareFile)) status = 1;
     return status;
 }
 

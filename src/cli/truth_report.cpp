@@ -8,6 +8,7 @@
 #include "cli/progress_bar.h"
 #include "device/sim/dish_model.h"
 #include "device/tuning_codes.h"
+#include "files/lnb_offset.h"
 
 namespace quillox::cli {
 namespace {
@@ -86,6 +87,31 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     const ErrorStats f = StatsOf(result.found, [](const auto& m) { return m.freqErrorMhz; });
     const ErrorStats r = StatsOf(result.found, [](const auto& m) { return m.rateErrorKsps; });
     std::printf("  frequency error    mean %.2f MHz, max %.2f MHz\n", f.meanAbs, f.maxAbs);
+    // The oscillators' offsets from the carriers found, and the error left once they are known.
+    const LnbOscillators lnb = form.CurrentOscillators();
+    std::vector<MatchedFrequency> matches;
+    for (const TransponderMatch& m : result.found)
+        matches.push_back({static_cast<double>(m.line.mhz), m.carrier->freqMhz});
+    const std::vector<OscillatorOffset> offsets = EstimateLnbOffsets(matches, lnb);
+    std::string figures;
+    for (const OscillatorOffset& o : offsets) {
+        char one[64];
+        std::snprintf(one, sizeof one, "%s%s%+.1f MHz", figures.empty() ? "" : ", ",
+                      o.band == OscillatorBand::High  ? "high band "
+                      : o.band == OscillatorBand::Low ? "low band "
+                                                      : "",
+                      o.offsetMhz);
+        figures += one;
+    }
+    if (!figures.empty()) std::printf("  LNB offset         %s\n", figures.c_str());
+    for (const std::string& sentence : DescribeLnbOffsets(offsets))
+        std::printf("    %s\n", sentence.c_str());
+    const ErrorStats corrected = StatsOf(result.found, [&](const TransponderMatch& m) {
+        return m.line.mhz + OffsetAt(offsets, lnb, m.line.mhz) - m.carrier->freqMhz;
+    });
+    if (!offsets.empty())
+        std::printf("  after correction   mean %.2f MHz, max %.2f MHz\n", corrected.meanAbs,
+                    corrected.maxAbs);
     std::printf("  symbol-rate error  mean %.1f kS/s, max %.1f kS/s\n", r.meanAbs, r.maxAbs);
     std::printf("  scan time          %s\n", ClockText(scanMs).c_str());
 }

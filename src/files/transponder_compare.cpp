@@ -102,9 +102,10 @@ TransponderChanges CompareTransponders(const std::vector<TransponderLine>& befor
     for (size_t b = 0; b < before.size(); ++b) {
         if (partnerOfBefore[b] < 0) {
             changes.gone.push_back(before[b]);
-        } else if (const TransponderLine& partner = now[partnerOfBefore[b]];
-                   Moved(before[b], partner)) {
-            changes.moved.push_back({before[b], partner});
+        } else {
+            const TransponderLine& partner = now[partnerOfBefore[b]];
+            changes.matched.push_back({before[b], partner});
+            if (Moved(before[b], partner)) changes.moved.push_back({before[b], partner});
         }
     }
     for (size_t n = 0; n < now.size(); ++n)
@@ -126,6 +127,20 @@ std::string FormatTransponderChanges(const TransponderChanges& changes) {
     for (const TransponderMove& move : changes.moved)
         out += "  " + Text(move.before) + " -> " + Text(move.now) + "\n";
     return out;
+}
+
+std::string FormatLnbShiftSince(const TransponderChanges& changes, const LnbOscillators& lnb) {
+    std::vector<MatchedFrequency> matches;
+    for (const TransponderMove& pair : changes.matched)
+        matches.push_back({static_cast<double>(pair.now.mhz), static_cast<double>(pair.before.mhz)});
+    std::string out;
+    for (const OscillatorOffset& offset : EstimateLnbOffsets(matches, lnb)) {
+        if (offset.transponders < kMinTranspondersForOffset ||
+            std::abs(offset.offsetMhz) < kNegligibleOffsetMhz)
+            continue;
+        out += DescribeLnbOffsets({offset}).front() + "\n";
+    }
+    return out.empty() ? out : "Against the earlier file:\n" + out;
 }
 
 }  // namespace quillox

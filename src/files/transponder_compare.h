@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/lnb_offset.h"
 #include "files/transponder_line.h"
 
 namespace quillox {
@@ -34,6 +35,7 @@ struct TransponderChanges {
     std::vector<TransponderLine> added;  // in the current list only
     std::vector<TransponderLine> gone;   // in the earlier file only
     std::vector<TransponderMove> moved;
+    std::vector<TransponderMove> matched;  // every pair, moved or not
     bool empty() const { return added.empty() && gone.empty() && moved.empty(); }
 };
 
@@ -44,5 +46,10 @@ TransponderChanges CompareTransponders(const std::vector<TransponderLine>& befor
 // A report, a heading per kind with its count and a line per transponder, e.g.
 // "Moved (1)\n  10719,V,27500,34 -> 10722,V,27500,34\n"; "No change\n" when nothing changed.
 std::string FormatTransponderChanges(const TransponderChanges& changes);
+
+// When the matched transponders of a band moved together, the LNB's oscillator rather than the
+// satellite has changed: says so per band (see DescribeLnbOffsets), or "" when no band's shift
+// reaches half a MHz on enough transponders.
+std::string FormatLnbShiftSince(const TransponderChanges& changes, const LnbOscillators& lnb);
 
 }  // namespace quillox
