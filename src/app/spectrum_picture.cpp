@@ -209,9 +209,12 @@ private:
     // The method on the left of the top row, the legend on its right.
     void TitleAndLegend() {
         const double baseline = area_.top - 9;
+        const size_t found = data_.found.size();
         Text(area_.left, baseline,
-             data_.method == SweepMethod::RateSearch ? "GO sweep (page rev. 2.3)"
-                                                     : "Probable-frequency sweep",
+             std::string(data_.method == SweepMethod::RateSearch ? "GO sweep (page rev. 2.3)"
+                                                                 : "Probable-frequency sweep") +
+                 ", " + std::to_string(found) + (found == 1 ? " transponder" : " transponders") +
+                 " found",
              kCaptionText, TextAlign::Left);
         double x = area_.right;
         const std::pair<std::string, uint32_t> entries[] = {
