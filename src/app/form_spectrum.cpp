@@ -8,8 +8,14 @@
 namespace quillox {
 
 // Closed until the menu opens it.
-TForm_Spectrum::TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& store)
-    : Window(dialogs, "Spectrum", 900, 480), readings(store) {
+TForm_Spectrum::TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& store,
+                               const std::string& homeDir)
+    : Window(dialogs, "Spectrum", 900, 480),
+      readings(store),
+      sd_spectrum_png(*this, "sd_spectrum_png", FileDialog::Mode::Save, "png",
+                      "PNG image  *.png|*.png", homeDir + "spectrum.png"),
+      sd_spectrum_svg(*this, "sd_spectrum_svg", FileDialog::Mode::Save, "svg",
+                      "SVG image  *.svg|*.svg", homeDir + "spectrum.svg") {
     Close();
 }
 

@@ -19,13 +19,12 @@ namespace quillox {
 
 class TForm_Spectrum : public Window {
 public:
-    TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& readings);
+    // The Save dialogs start in homeDir (with its trailing separator).
+    TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& readings, const std::string& homeDir);
 
     const SpectrumStore& readings;
-    FileDialog sd_spectrum_png{*this, "sd_spectrum_png", FileDialog::Mode::Save, "png",
-                               "PNG image  *.png|*.png", "spectrum.png"};
-    FileDialog sd_spectrum_svg{*this, "sd_spectrum_svg", FileDialog::Mode::Save, "svg",
-                               "SVG image  *.svg|*.svg", "spectrum.svg"};
+    FileDialog sd_spectrum_png;
+    FileDialog sd_spectrum_svg;
 
     // Asks the front end to show the window, or to raise it when it is shown already; the
     // observers run on the calling thread.

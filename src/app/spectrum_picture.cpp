@@ -118,8 +118,8 @@ private:
         return area_.left + (mhz - visible_.fromMhz) * (area_.right - area_.left) / visible_.span();
     }
     double Y(double value) const {
-        return area_.bottom -
-               (value - values_.low) * (area_.bottom - curveTop_) / (values_.high - values_.low);
+        const double height = std::max(1.0, area_.bottom - curveTop_);  // a tiny picture too
+        return area_.bottom - (value - values_.low) * height / (values_.high - values_.low);
     }
     void Add(SceneItem item) { scene_.items.push_back(std::move(item)); }
     void Text(double x, double y, std::string text, double size, TextAlign align,
@@ -284,6 +284,7 @@ FrequencyRange FullRange(const SpectrumData& data) {
 
 FrequencyRange ZoomAround(const FrequencyRange& visible, double centreMhz, double factor,
                           const FrequencyRange& full) {
+    if (!(visible.span() > 0) || !(factor > 0)) return full;
     const double span = std::clamp(visible.span() * factor, std::min(kMinSpanMhz, full.span()),
                                    full.span());
     const double scale = span / visible.span();

@@ -1,5 +1,7 @@
 #include "app/spectrum_store.h"
 
+#include <cmath>
+
 #include "device/tuning_codes.h"
 
 namespace quillox {
@@ -44,7 +46,7 @@ void SpectrumStore::AddReading(SweepMethod method, int32_t polarityCode, int32_t
                                double value) {
     std::lock_guard lock(mutex_);
     auto* trace = TraceOf(data_[static_cast<int>(method)], polarityCode);
-    if (trace == nullptr) return;
+    if (trace == nullptr || !std::isfinite(value)) return;  // a driver's figure may be NaN
     trace->readings.push_back({mhz, value});
     Changed(method);
 }

@@ -49,7 +49,8 @@ public:
     // A job that finds the transponders of this polarity starts: its earlier marks (and those
     // of no known polarity) are dropped.
     void BeginFinding(SweepMethod method, int32_t polarityCode);
-    // Readings of a polarity other than vertical or horizontal are not kept.
+    // Readings of a polarity other than vertical or horizontal, or no finite value, are not
+    // kept.
     void AddReading(SweepMethod method, int32_t polarityCode, int32_t mhz, double value);
     void AddFound(SweepMethod method, const FoundTransponder& transponder);
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
+
 #include "device/tuning_codes.h"
 
 namespace quillox::test {
@@ -88,6 +91,10 @@ TEST(SpectrumSceneTest, AZoomCutsTheCurvesAtTheEdgesOfThePlot) {
     // the vertical ramp (value 5 at 11050, 6 at 11060) is cut at 11045, value 4.5
     const std::vector<ScenePoint>& v = curves[0].points;
     EXPECT_DOUBLE_EQ(v[0].y, v[1].y + (v[1].y - v[2].y) / 2);
+
+    for (const ScenePolyline& curve : ItemsOf<ScenePolyline>(BuildSpectrumScene(Ramp({}), 40, 40, {11000, 11100})))
+        for (const ScenePoint& p : curve.points)
+            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << "a picture too small for its frame";
 }
 
 TEST(SpectrumSceneTest, DenseLabelsAreStaggeredWithoutOverlapAndAZoomShowsThemAll) {
@@ -129,7 +136,8 @@ TEST(SpectrumZoomTest, ZoomKeepsTheCursorFrequencyAndStaysInsideTheFullRange) {
     for (const Case& c : {Case{full, 11725, 0.5, {11212.5, 12237.5}},
                           Case{{11000, 11020}, 11010, 0.1, {11005, 11015}},  // 10 MHz at least
                           Case{{12000, 12500}, 12400, 10, full},
-                          Case{{10700, 11000}, 10700, 1.5, {10700, 11150}}}) {
+                          Case{{10700, 11000}, 10700, 1.5, {10700, 11150}},
+                          Case{{11000, 11000}, 11000, 0.5, full}}) {  // no span: the whole
         const FrequencyRange zoomed = ZoomAround(c.visible, c.centre, c.factor, full);
         EXPECT_DOUBLE_EQ(zoomed.fromMhz, c.expected.fromMhz) << c.centre << " x" << c.factor;
         EXPECT_DOUBLE_EQ(zoomed.toMhz, c.expected.toMhz) << c.centre << " x" << c.factor;

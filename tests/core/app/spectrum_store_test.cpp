@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <thread>
 
 #include "app/form1.h"
@@ -27,6 +28,7 @@ TEST(SpectrumStoreTest, ANewJobReplacesOnlyItsOwnMethodAndPolarity) {
         }
     store.AddFound(kFirst, {11000, -1, 1000, 0});  // polarity unknown
     store.AddReading(kFirst, 7, 10705, 1);         // no polarity: not kept
+    store.AddReading(kFirst, kH, 10705, std::nan(""));  // no figure: not kept
     const uint64_t before = store.generation();
 
     store.BeginSweep(kFirst, kV, 11000, 11100);
