@@ -18,7 +18,7 @@ constexpr double kTickText = 12;
 constexpr double kCaptionText = 13;
 constexpr double kLabelText = 11;
 constexpr double kLabelRowHeight = 14;
-constexpr int kMaxLabelRows = 3;
+constexpr int kMaxLabelRows = 4;
 constexpr double kLabelGap = 4;
 constexpr double kMinSpanMhz = 10;
 constexpr FrequencyRange kDefaultRange{10700, 12750};
