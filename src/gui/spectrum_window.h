@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <optional>
+#include <utility>
 
 #include "app/form_spectrum.h"
 
