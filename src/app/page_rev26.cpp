@@ -83,8 +83,8 @@ void TForm1::ProbableFrequencyScan() {
     params.stepMhz = StrictInt(ed_f_step.text());
     params.delayMs = StrictInt(ed_f_delay.text());
     params.readIntervalMs = StrictInt(ed_f_delay2.text());
-    SpectrumReadings.BeginSweep(SweepMethod::ProbableFrequency, stagedPolarityCode,
-                                params.startMhz, params.endMhz);
+    SpectrumReadings.BeginSweep(SweepMethod::ProbableFrequency, stagedPolarityCode, params.startMhz,
+                                params.endMhz);
     SweepHost host(*this, pbar_freq);
     RunProbableFrequencyScan(tuner(), platform().clock, params, host);
     b_tr_GOClick();

@@ -50,8 +50,9 @@ struct CurvePoint {
 // cut at the edge.
 std::vector<CurvePoint> Clipped(std::vector<SpectrumReading> readings,
                                 const FrequencyRange& visible) {
-    std::stable_sort(readings.begin(), readings.end(),
-                     [](const SpectrumReading& a, const SpectrumReading& b) { return a.mhz < b.mhz; });
+    std::stable_sort(
+        readings.begin(), readings.end(),
+        [](const SpectrumReading& a, const SpectrumReading& b) { return a.mhz < b.mhz; });
     const auto at = [](const SpectrumReading& a, const SpectrumReading& b, double mhz) {
         return CurvePoint{mhz, a.value + (b.value - a.value) * (mhz - a.mhz) / (b.mhz - a.mhz)};
     };
@@ -72,7 +73,7 @@ std::vector<CurvePoint> Clipped(std::vector<SpectrumReading> readings,
 }
 
 // The value axis: from 0 (or the lowest reading below it) to a round number above the highest
-// reading of either polarity, whatever part of the band is visible, so that panning and
+// reading of either polarity, whatever range is visible, so that panning and
 // zooming keep the scale.
 struct ValueAxis {
     double low, high, step;
@@ -174,10 +175,9 @@ private:
         std::vector<FoundTransponder> found;
         for (const FoundTransponder& t : data_.found)
             if (t.mhz >= visible_.fromMhz && t.mhz <= visible_.toMhz) found.push_back(t);
-        std::stable_sort(found.begin(), found.end(),
-                         [](const FoundTransponder& a, const FoundTransponder& b) {
-                             return a.mhz < b.mhz;
-                         });
+        std::stable_sort(
+            found.begin(), found.end(),
+            [](const FoundTransponder& a, const FoundTransponder& b) { return a.mhz < b.mhz; });
         std::vector<double> rowEnd(labelRows_, -1e9);
         for (const FoundTransponder& t : found) {
             const double x = X(t.mhz);
@@ -217,10 +217,9 @@ private:
                  " found",
              kCaptionText, TextAlign::Left);
         double x = area_.right;
-        const std::pair<std::string, uint32_t> entries[] = {
-            {"kS/s: symbol rate found", kInk},
-            {"Horizontal", kHorizontalColour},
-            {"Vertical", kVerticalColour}};
+        const std::pair<std::string, uint32_t> entries[] = {{"kS/s: symbol rate found", kInk},
+                                                            {"Horizontal", kHorizontalColour},
+                                                            {"Vertical", kVerticalColour}};
         for (const auto& [text, colour] : entries) {
             x -= EstimatedTextWidth(text, kTickText);
             Text(x, baseline, text, kTickText, TextAlign::Left);
@@ -285,8 +284,8 @@ FrequencyRange FullRange(const SpectrumData& data) {
 FrequencyRange ZoomAround(const FrequencyRange& visible, double centreMhz, double factor,
                           const FrequencyRange& full) {
     if (!(visible.span() > 0) || !(factor > 0)) return full;
-    const double span = std::clamp(visible.span() * factor, std::min(kMinSpanMhz, full.span()),
-                                   full.span());
+    const double span =
+        std::clamp(visible.span() * factor, std::min(kMinSpanMhz, full.span()), full.span());
     const double scale = span / visible.span();
     const double from = centreMhz - (centreMhz - visible.fromMhz) * scale;
     return KeptInside({from, from + span}, full);

@@ -41,7 +41,8 @@ void Draw(cairo_t* cr, const SceneLine& l) {
     const double dash[] = {4, 3};
     cairo_set_dash(cr, dash, l.dashed ? 2 : 0, 0);
     const bool vertical = l.from.x == l.to.x, horizontal = l.from.y == l.to.y;
-    cairo_move_to(cr, vertical ? Crisp(l.from.x) : l.from.x, horizontal ? Crisp(l.from.y) : l.from.y);
+    cairo_move_to(cr, vertical ? Crisp(l.from.x) : l.from.x,
+                  horizontal ? Crisp(l.from.y) : l.from.y);
     cairo_line_to(cr, vertical ? Crisp(l.to.x) : l.to.x, horizontal ? Crisp(l.to.y) : l.to.y);
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);

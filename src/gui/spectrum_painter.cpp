@@ -31,9 +31,9 @@ struct Painter {
         pen.setCapStyle(Qt::FlatCap);
         p.setPen(pen);
         const bool vertical = l.from.x == l.to.x, horizontal = l.from.y == l.to.y;
-        p.drawLine(QPointF(vertical ? Crisp(l.from.x) : l.from.x,
-                           horizontal ? Crisp(l.from.y) : l.from.y),
-                   QPointF(vertical ? Crisp(l.to.x) : l.to.x, horizontal ? Crisp(l.to.y) : l.to.y));
+        p.drawLine(
+            QPointF(vertical ? Crisp(l.from.x) : l.from.x, horizontal ? Crisp(l.from.y) : l.from.y),
+            QPointF(vertical ? Crisp(l.to.x) : l.to.x, horizontal ? Crisp(l.to.y) : l.to.y));
     }
     void operator()(const ScenePolyline& line) const {
         QPen pen(ColourOf(line.colour), line.width);

@@ -1,6 +1,8 @@
 // The Spectrum window as a user meets it: opened from the View menu beside the fixed main
 // window, redrawn as a sweep writes, zoomed with the wheel and reset with a double-click, and
 // saved as PNG and SVG through the program's file dialog.
+#include "gui/spectrum_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,7 +14,6 @@
 #include <thread>
 #include <tuple>
 
-#include "gui/spectrum_window.h"
 #include "gui_test_support.h"
 
 namespace quillox::gui::test {
@@ -24,7 +25,8 @@ TEST_F(SpectrumWindowTest, OpensFromTheMenuFollowsTheReadingsZoomsAndSaves) {
     auto* action = window->findChild<QAction*>("Spectrum1");
     ASSERT_NE(action, nullptr);
     action->trigger();
-    ASSERT_TRUE(PollUntil([&] { return window->spectrumWindow() && window->spectrumWindow()->isVisible(); }));
+    ASSERT_TRUE(PollUntil(
+        [&] { return window->spectrumWindow() && window->spectrumWindow()->isVisible(); }));
     SpectrumWindow* spectrum = window->spectrumWindow();
     EXPECT_EQ(spectrum->windowTitle(), "Spectrum");
     EXPECT_TRUE(spectrum->isWindow());
@@ -46,8 +48,8 @@ TEST_F(SpectrumWindowTest, OpensFromTheMenuFollowsTheReadingsZoomsAndSaves) {
     ASSERT_TRUE(PollUntil([&] { return view->data().vertical.readings.size() == 101; }));
 
     const QPointF middle(view->width() / 2.0, view->height() / 2.0);
-    QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 240}, Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(middle, view->mapToGlobal(middle), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view, &wheel);
     EXPECT_LT(view->visibleRange().span(), 500 * 0.7);
     QMouseEvent twice(QEvent::MouseButtonDblClick, middle, view->mapToGlobal(middle),

@@ -61,7 +61,8 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
     for (const FoundTransponder& t : spectrum.found) {
         EXPECT_EQ(t.polarityCode, polarity::kVertical);
         EXPECT_TRUE(std::any_of(spectrum.vertical.readings.begin(),
-                                spectrum.vertical.readings.end(), [&](const SpectrumReading& r) {
+                                spectrum.vertical.readings.end(),
+                                [&](const SpectrumReading& r) {
                                     return std::abs(r.mhz - t.mhz) <= 10 && r.value > 3.6;
                                 }))
             << t.mhz;

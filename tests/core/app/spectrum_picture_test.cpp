@@ -25,7 +25,8 @@ std::vector<Item> ItemsOf(const Scene& scene) {
 std::vector<SceneLine> Markers(const Scene& scene) {
     std::vector<SceneLine> markers;
     for (const SceneLine& line : ItemsOf<SceneLine>(scene))
-        if (line.dashed && line.to.y > line.from.y + 20) markers.push_back(line);  // not the legend's
+        if (line.dashed && line.to.y > line.from.y + 20)
+            markers.push_back(line);  // not the legend's
     return markers;
 }
 
@@ -51,7 +52,9 @@ TEST(SpectrumSceneTest, MarksEachVisibleTransponderAtItsFrequencyInItsPolarityCo
         Ramp({{11020, kV, 27500, 0}, {11060, kH, 22000, 0}, {11500, kH, 30000, 0}}), 800, 400,
         visible);
     const PlotArea area = SpectrumPlotArea(800, 400);
-    const auto x = [&](double mhz) { return area.left + (mhz - 11000) * (area.right - area.left) / 100; };
+    const auto x = [&](double mhz) {
+        return area.left + (mhz - 11000) * (area.right - area.left) / 100;
+    };
 
     const std::vector<SceneLine> markers = Markers(scene);
     ASSERT_EQ(markers.size(), 2u) << "11500 MHz lies outside the visible range";
@@ -73,8 +76,8 @@ TEST(SpectrumSceneTest, MarksEachVisibleTransponderAtItsFrequencyInItsPolarityCo
 
     std::vector<std::string> texts;
     for (const SceneText& t : ItemsOf<SceneText>(scene)) texts.push_back(t.text);
-    for (const char* caption : {"Vertical", "Horizontal", "Signal quality (%)", "Frequency (MHz)",
-                                "11000", "11100"})
+    for (const char* caption :
+         {"Vertical", "Horizontal", "Signal quality (%)", "Frequency (MHz)", "11000", "11100"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), caption), texts.end()) << caption;
 }
 
@@ -92,9 +95,11 @@ TEST(SpectrumSceneTest, AZoomCutsTheCurvesAtTheEdgesOfThePlot) {
     const std::vector<ScenePoint>& v = curves[0].points;
     EXPECT_DOUBLE_EQ(v[0].y, v[1].y + (v[1].y - v[2].y) / 2);
 
-    for (const ScenePolyline& curve : ItemsOf<ScenePolyline>(BuildSpectrumScene(Ramp({}), 40, 40, {11000, 11100})))
+    for (const ScenePolyline& curve :
+         ItemsOf<ScenePolyline>(BuildSpectrumScene(Ramp({}), 40, 40, {11000, 11100})))
         for (const ScenePoint& p : curve.points)
-            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << "a picture too small for its frame";
+            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y))
+                << "a picture too small for its frame";
 }
 
 TEST(SpectrumSceneTest, DenseLabelsAreStaggeredWithoutOverlapAndAZoomShowsThemAll) {
@@ -110,7 +115,8 @@ TEST(SpectrumSceneTest, DenseLabelsAreStaggeredWithoutOverlapAndAZoomShowsThemAl
                 if (labels[i].at.y != labels[j].at.y) continue;
                 const double wi = EstimatedTextWidth(labels[i].text, labels[i].size);
                 EXPECT_TRUE(labels[i].at.x + wi <= labels[j].at.x ||
-                            labels[j].at.x + EstimatedTextWidth(labels[j].text, 11) <= labels[i].at.x)
+                            labels[j].at.x + EstimatedTextWidth(labels[j].text, 11) <=
+                                labels[i].at.x)
                     << "labels " << i << " and " << j << " overlap";
             }
         }
@@ -133,11 +139,11 @@ TEST(SpectrumZoomTest, ZoomKeepsTheCursorFrequencyAndStaysInsideTheFullRange) {
         double centre, factor;
         FrequencyRange expected;
     };
-    for (const Case& c : {Case{full, 11725, 0.5, {11212.5, 12237.5}},
-                          Case{{11000, 11020}, 11010, 0.1, {11005, 11015}},  // 10 MHz at least
-                          Case{{12000, 12500}, 12400, 10, full},
-                          Case{{10700, 11000}, 10700, 1.5, {10700, 11150}},
-                          Case{{11000, 11000}, 11000, 0.5, full}}) {  // no span: the whole
+    for (const Case& c :
+         {Case{full, 11725, 0.5, {11212.5, 12237.5}},
+          Case{{11000, 11020}, 11010, 0.1, {11005, 11015}},  // 10 MHz at least
+          Case{{12000, 12500}, 12400, 10, full}, Case{{10700, 11000}, 10700, 1.5, {10700, 11150}},
+          Case{{11000, 11000}, 11000, 0.5, full}}) {  // no span: the whole
         const FrequencyRange zoomed = ZoomAround(c.visible, c.centre, c.factor, full);
         EXPECT_DOUBLE_EQ(zoomed.fromMhz, c.expected.fromMhz) << c.centre << " x" << c.factor;
         EXPECT_DOUBLE_EQ(zoomed.toMhz, c.expected.toMhz) << c.centre << " x" << c.factor;

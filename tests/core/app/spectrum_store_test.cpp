@@ -26,8 +26,8 @@ TEST(SpectrumStoreTest, ANewJobReplacesOnlyItsOwnMethodAndPolarity) {
             store.AddReading(method, pol, 10700, 1);
             store.AddFound(method, {10702, pol, 27500, 0});
         }
-    store.AddFound(kFirst, {11000, -1, 1000, 0});  // polarity unknown
-    store.AddReading(kFirst, 7, 10705, 1);         // no polarity: not kept
+    store.AddFound(kFirst, {11000, -1, 1000, 0});       // polarity unknown
+    store.AddReading(kFirst, 7, 10705, 1);              // no polarity: not kept
     store.AddReading(kFirst, kH, 10705, std::nan(""));  // no figure: not kept
     const uint64_t before = store.generation();
 
