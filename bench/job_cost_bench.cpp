@@ -25,6 +25,7 @@ public:
     void Log(const std::string&) override {}
     void Progress(int) override {}
     void Hit(int32_t) override { ++hits; }
+    void Reading(int32_t, double) override {}
     int64_t hits = 0;
 };
 

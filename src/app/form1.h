@@ -6,6 +6,7 @@
 //
 // Threads: the GUI thread runs handlers and timers; at most one worker runs a job. Both reach
 // controls (thread-safe) and the tuner (serialised per call) only through this object.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -14,6 +15,8 @@
 
 #include "app/about_box.h"
 #include "app/form_signal.h"
+#include "app/form_spectrum.h"
+#include "app/spectrum_store.h"
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
 #include "files/atomic_file.h"
@@ -46,12 +49,19 @@ public:
     // a list and its counter only through AppendTransponder and the Clear buttons.
     int32_t trans_counter = 1;
     int32_t trans_counter_r23 = 1;
+    // The latest sweep readings of both methods and the transponders their jobs found, for the
+    // Spectrum window; written by the jobs' workers.
+    SpectrumStore SpectrumReadings;
+    // The polarity the first method's current job staged on the tuner, which tags its readings.
+    std::atomic<int32_t> stagedPolarityCode{polarity::kVertical};
 
     // ---- Menus ----------------------------------------------------------------------------
     Menu File1{*this, "File1", "&File"};
     MenuItem Export1{*this, &File1, "Export1", "Export…"};
     MenuItem Compare1{*this, &File1, "Compare1", "Compare…"};
     MenuItem Close1{*this, &File1, "Close1", "Close"};
+    Menu View1{*this, "View1", "&View"};
+    MenuItem Spectrum1{*this, &View1, "Spectrum1", "Spectrum"};
     Menu Help1{*this, "Help1", "&Help"};
     MenuItem HelpPORT1{*this, &Help1, "HelpPORT1", "Help (PORT)"};
     MenuItem HelpENG1{*this, &Help1, "HelpENG1", "Help (ENG)"};
@@ -363,6 +373,7 @@ public:
     // ---- Secondary windows ---------------------------------------------------------------
     TAboutBox AboutBox;
     TForm_Signal Form_Signal;
+    TForm_Spectrum Form_Spectrum;
 
     // ---- Workers ---------------------------------------------------------------------------
     Worker FreqScanWorker{"FreqScanWorker"};
@@ -391,6 +402,9 @@ public:
     Lines& ShownTransponderList();
     void Export1Click();   // the list as a DVBv5 initial-tuning file
     void Compare1Click();  // the list against an earlier transponder file, in a message box
+
+    // ---- View menu (form_spectrum.cpp) ------------------------------------------------------
+    void Spectrum1Click();  // shows the Spectrum window
 
     // ---- Validation (validation.cpp) --------------------------------------------------------
     // Shows a validation message, gives the field the focus (a combo box gets its whole text

@@ -2,6 +2,7 @@
 // rate itself, with the confirmation that centres each transponder it detects.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "app/control_states.h"
 #include "app/scan_host_of_form.h"
@@ -15,13 +16,18 @@ constexpr int32_t kMinDwellMs = 200;
 constexpr int32_t kMaxRangeMsps = 45;
 constexpr int32_t kDefaultPollDivisor = 20;
 
-// The fine-tuning box is read at each detection; each transponder becomes the next line.
+// The fine-tuning box is read at each detection; each transponder becomes the next line and a
+// marker of the spectrum, each step's quality a point of it.
 class SweepHostOfForm : public ScanHostOfForm<SweepScanHost> {
 public:
     using ScanHostOfForm::ScanHostOfForm;
     bool FineTuning() override { return form_.cb_Fine_Tuning.checked(); }
     void Found(const FoundTransponder& t) override {
         form_.AppendTransponder(form_.r_ed_trans_good_r23, form_.trans_counter_r23, t);
+        form_.SpectrumReadings.AddFound(SweepMethod::RateSearch, t);
+    }
+    void Reading(int32_t polarityCode, int32_t mhz, int32_t quality) override {
+        form_.SpectrumReadings.AddReading(SweepMethod::RateSearch, polarityCode, mhz, quality);
     }
 };
 
@@ -88,6 +94,11 @@ void TForm1::SweepScan() {
     params.horizontal = cb_Horizontal.checked();
     if (cb_custom_delay.checked()) params.customDelayMs = StrictInt(ed_F_Tuning.text());
 
+    for (auto [swept, code] : {std::pair{params.vertical, polarity::kVertical},
+                               std::pair{params.horizontal, polarity::kHorizontal}})
+        if (swept)
+            SpectrumReadings.BeginSweep(SweepMethod::RateSearch, code, params.startMhz,
+                                        params.endMhz);
     SweepHostOfForm host(*this, pbar_freq_r23);
     RunSweepScan(tuner(), platform().clock, params, host);
     UnlockAfterSweep(*this);

@@ -17,19 +17,25 @@ namespace {
 
 constexpr int32_t kMinSymbolRateDelay = 150;
 
-// Hits go to RichEdit2, where the merge (b_tr_GO) finds them.
+// Hits go to RichEdit2, where the merge (b_tr_GO) finds them; each step's SNR to the spectrum.
 class SweepHost : public ScanHostOfForm<ProbableFrequencyScanHost> {
 public:
     using ScanHostOfForm::ScanHostOfForm;
     void Hit(int32_t mhz) override { form_.RichEdit2.append(std::to_string(mhz)); }
+    void Reading(int32_t mhz, double snr) override {
+        form_.SpectrumReadings.AddReading(SweepMethod::ProbableFrequency, form_.stagedPolarityCode,
+                                          mhz, snr);
+    }
 };
 
-// Each transponder found becomes the next numbered line of the transponder list.
+// Each transponder found becomes the next numbered line of the transponder list and a marker
+// of the spectrum.
 class SymbolRateListHost : public ScanHostOfForm<SymbolRateListScanHost> {
 public:
     using ScanHostOfForm::ScanHostOfForm;
     void Found(const FoundTransponder& t) override {
         form_.AppendTransponder(form_.r_ed_trans_good, form_.trans_counter, t);
+        form_.SpectrumReadings.AddFound(SweepMethod::ProbableFrequency, t);
     }
 };
 
@@ -49,7 +55,8 @@ void StartSweep(TForm1& form, SweepPolarity polarity) {
     if (!form.ValidateFrequencyRange()) return;
     const bool vertical = polarity == SweepPolarity::Vertical;
     LockForFrequencyScan(form, polarity);
-    form.tuner().TunerSetPolarity(vertical ? polarity::kVertical : polarity::kHorizontal);
+    form.stagedPolarityCode = vertical ? polarity::kVertical : polarity::kHorizontal;
+    form.tuner().TunerSetPolarity(form.stagedPolarityCode);
     form.tuner().TunerSetFec(fec::kAuto);
     form.tuner().TunerCommit(1);
     Lines& list = vertical ? form.r_edt_freq_v : form.r_edt_freq_h;
@@ -76,6 +83,8 @@ void TForm1::ProbableFrequencyScan() {
     params.stepMhz = StrictInt(ed_f_step.text());
     params.delayMs = StrictInt(ed_f_delay.text());
     params.readIntervalMs = StrictInt(ed_f_delay2.text());
+    SpectrumReadings.BeginSweep(SweepMethod::ProbableFrequency, stagedPolarityCode, params.startMhz,
+                                params.endMhz);
     SweepHost host(*this, pbar_freq);
     RunProbableFrequencyScan(tuner(), platform().clock, params, host);
     b_tr_GOClick();
@@ -123,6 +132,7 @@ namespace {
 void StartSymbolRateScan(TForm1& form, int32_t polarityCode, const Lines& frequencies) {
     if (!form.SymbolRateStartCheck()) return;
     LockForSymbolRateScan(form);
+    form.stagedPolarityCode = polarityCode;
     form.tuner().TunerSetPolarity(polarityCode);
     form.tuner().TunerSetFec(fec::kAuto);
     form.tuner().TunerCommit(1);
@@ -157,6 +167,7 @@ void TForm1::SymbolRateListScan() {
     params.delayMs = IntOr(ed_sr_delay.text(), kMinSymbolRateDelay);
     params.snrThresholdCode = IntOr(ed_Sig_L.text(), 39);
     params.extraSettleMs = IntOr(ed_sr_delay2.text(), kMinSymbolRateDelay);
+    SpectrumReadings.BeginFinding(SweepMethod::ProbableFrequency, stagedPolarityCode);
     SymbolRateListHost host(*this, pbar_sr);
     RunSymbolRateListScan(tuner(), platform().clock, params, host);
     UnlockAfterSymbolRateScan(*this);

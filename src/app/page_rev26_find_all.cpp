@@ -12,6 +12,7 @@ namespace {
 
 // What each of the four steps stages before its body runs.
 void Stage(TForm1& form, int32_t polarityCode) {
+    form.stagedPolarityCode = polarityCode;
     form.tuner().TunerSetPolarity(polarityCode);
     form.tuner().TunerSetFec(fec::kAuto);
     form.tuner().TunerCommit(1);

@@ -9,6 +9,7 @@ void TForm1::WireHandlers() {
     Export1.onClick = [this] { Export1Click(); };
     Compare1.onClick = [this] { Compare1Click(); };
     Close1.onClick = [this] { Close1Click(); };
+    Spectrum1.onClick = [this] { Spectrum1Click(); };
     HelpPORT1.onClick = [this] { HelpPORT1Click(); };
     HelpENG1.onClick = [this] { HelpENG1Click(); };
     About1.onClick = [this] { About1Click(); };

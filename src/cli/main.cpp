@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
+#include "cli/spectrum_plot.h"
 #include "cli/truth_report.h"
 #include "device/sim/scenario.h"
 #include "files/dvbv5_export.h"
@@ -224,6 +227,32 @@ bool PrintChanges(const Lines& found, const LnbOscillators& lnb, const std::stri
     return true;
 }
 
+// The spectrum of the last job's method: its sweeps' readings and the transponders found.
+bool WritePlot(const TForm1& form, bool secondMethod, const std::string& path) {
+    const SpectrumData data = form.SpectrumReadings.Snapshot(
+        secondMethod ? SweepMethod::RateSearch : SweepMethod::ProbableFrequency);
+    if (data.vertical.readings.empty() && data.horizontal.readings.empty())
+        std::cerr << "warning: no sweep ran: " << path << " shows no readings\n";
+    const FileWriteResult written = WriteSpectrumPlot(
+        BuildSpectrumScene(data, kPlotWidth, kPlotHeight, FullRange(data)), path);
+    if (!written) {
+        std::cerr << "error: cannot write " << path << ": " << written.error << "\n";
+        return false;
+    }
+    std::printf("\nSpectrum picture: %s\n", path.c_str());
+    return true;
+}
+
+// A picture that could not be written at the end would waste the whole scan: its folder is
+// checked first.
+bool PlotFolderWritable(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::string dir = folder.empty() ? "." : folder.string();
+    if (access(dir.c_str(), W_OK) == 0) return true;
+    std::cerr << "error: cannot write " << path << ": " << std::strerror(errno) << "\n";
+    return false;
+}
+
 int Run(const Options& o, const char* argv0) {
     std::unique_ptr<Clock> clock;
     if (o.virtualTime) {
@@ -250,6 +279,8 @@ int Run(const Options& o, const char* argv0) {
             return 2;
         }
     }
+
+    if (o.plotFile && !PlotFolderWritable(*o.plotFile)) return 2;
 
     DeviceSettings device = o.device;
     device.scenario = resolve(device.scenario);
@@ -319,7 +350,10 @@ int Run(const Options& o, const char* argv0) {
         std::printf("Symbol rate of %s MHz %s: %s\n", form.Edit12.text().c_str(),
                     form.cbPolarity.text().c_str(), form.ed_sr.text().c_str());
         if (truth) PrintSymbolRateTruth(form, *truth, dvbs2);
-        if (polarities.empty()) return status;
+        if (polarities.empty()) {
+            if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
+            return status;
+        }
         std::printf("\n");
     }
     PrintList("Probable frequencies, VERTICAL", form.r_edt_freq_v);
@@ -337,6 +371,7 @@ int Run(const Options& o, const char* argv0) {
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
     if (o.compareFile && !PrintChanges(found, form.CurrentOscillators(), *o.compareFile)) status = 1;
+    if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
     return status;
 }
 

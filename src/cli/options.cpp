@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "app/spectrum_picture.h"
+
 namespace quillox::cli {
 namespace {
 
@@ -99,6 +101,9 @@ Transponder file:
   --export FILE          write that list as a DVBv5 initial-tuning file (dvbv5-scan)
   --compare OLD.INI      list the transponders new, gone or moved since an earlier
                          transponder file of the same satellite
+  --plot FILE.png|FILE.svg   draw the readings of the last job's sweeps (both
+                         polarities) against the frequency, each transponder found
+                         marked with its symbol rate, as a PNG or SVG picture
 
 Save & Shutdown (ticks the box of "Find (1,2,3,4)", "GO" and "Find_S/R"):
   --save-shutdown FOLDER the job that ends with it writes its result into FOLDER (the
@@ -229,6 +234,10 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
             o.exportFile = value();
         } else if (arg == "--compare") {
             o.compareFile = value();
+        } else if (arg == "--plot") {
+            o.plotFile = value();
+            if (o.plotFile && !PictureFormatOf(*o.plotFile))
+                result.error = "--plot takes a file name ending with .png or .svg";
         } else if (arg == "--save-shutdown") {
             o.saveShutdownFolder = value();
             if (o.saveShutdownFolder && o.saveShutdownFolder->empty())

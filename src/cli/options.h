@@ -39,6 +39,7 @@ struct Options {
     std::optional<std::string> iniFile;      // transponder file written at the end
     std::optional<std::string> exportFile;   // DVBv5 initial-tuning file written at the end
     std::optional<std::string> compareFile;  // earlier transponder file to compare with
+    std::optional<std::string> plotFile;     // spectrum picture (.png or .svg) written at the end
 
     // Save & Shutdown of the jobs that have it: result (and settings) into this folder.
     std::optional<std::string> saveShutdownFolder;

@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "gui/main_window_layout.h"
+#include "gui/spectrum_window.h"
 
 namespace quillox::gui {
 namespace {
@@ -28,7 +29,8 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
       form_(form),
       client_(new QWidget(this)),
       binder_(form, errors),
-      gui_(this) {
+      gui_(this),
+      errors_(errors) {
     setObjectName("Form1");
     setWindowTitle(QString::fromStdString(form.caption()));
     client_->setObjectName("client_area");
@@ -59,9 +61,26 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
     // The model may close from a worker (a job's save and shutdown): hop to the GUI thread.
     closedId_ = form.subscribeClosed(
         [post = gui_.poster(), this] { post([this] { OnModelClosed(); }); });
+    spectrumShowId_ = form.Form_Spectrum.subscribeShow(
+        [post = gui_.poster(), this] { post([this] { ShowSpectrum(); }); });
 }
 
-MainWindow::~MainWindow() { form_.unsubscribeClosed(closedId_); }
+MainWindow::~MainWindow() {
+    form_.unsubscribeClosed(closedId_);
+    form_.Form_Spectrum.unsubscribeShow(spectrumShowId_);
+}
+
+SpectrumWindow* MainWindow::spectrumWindow() const {
+    return spectrum_;
+}
+
+// A window of its own beside the fixed main window; shown again, it comes to the front.
+void MainWindow::ShowSpectrum() {
+    if (!spectrum_) spectrum_ = new SpectrumWindow(form_.Form_Spectrum, errors_, this);
+    spectrum_->show();
+    spectrum_->raise();
+    spectrum_->activateWindow();
+}
 
 void MainWindow::ApplyLayout() {
     for (Control* control : form_.controls()) {

@@ -40,12 +40,14 @@ void RunProbableFrequencyScan(TunerDevice& t, Clock& clock, const ProbableFreque
     for (int64_t f = start; f <= end; f = NextInRange(f, end, p.stepMhz)) {
         TuneToFrequency(t, host.Lnb(), static_cast<int32_t>(f));
         clock.Sleep(kStepSettleMs);
+        double highest = 0;
         for (int64_t r = 0; r < readings; ++r) {
             clock.Sleep(kReadingIntervalMs);
             t.TunerRefreshStatus();
             float snr = 0;
             t.TunerGetSnr(snr);
             const double rounded = RoundToTenth(snr);
+            if (r == 0 || rounded > highest) highest = rounded;
             if (rounded <= kHitThreshold) continue;
             t.TunerRefreshStatus();
             int32_t mhz = 0, quality = 0;
@@ -56,6 +58,7 @@ void RunProbableFrequencyScan(TunerDevice& t, Clock& clock, const ProbableFreque
             host.Hit(mhz);
             break;  // at most one hit per step
         }
+        if (readings > 0) host.Reading(static_cast<int32_t>(f), highest);
         host.Progress(ProgressPercent(f, start, end));
     }
     host.Progress(100);

@@ -22,6 +22,9 @@ struct ProbableFrequencyScanParams {
 class ProbableFrequencyScanHost : public ScanHost {
 public:
     virtual void Hit(int32_t mhz) = 0;  // the frequency the tuner reported at a hit
+    // Once per step that took readings: the step's frequency and the highest rounded SNR read
+    // there (the hit's own when the step hit).
+    virtual void Reading(int32_t mhz, double snr) = 0;
 };
 
 // Runs the sweep on the polarity the tuner holds. Progress goes from 0 to 100 with the

@@ -59,9 +59,11 @@ private:
             TuneToFrequency(t_, host_.Lnb(), static_cast<int32_t>(f));
             host_.Log("--> Freq = " + std::to_string(f));
             clock_.Sleep(kStepSettleMs);
+            int32_t highest = 0;
             for (int64_t n = 0; n < polls; ++n) {
-                if (Poll(f)) break;
+                if (Poll(f, highest)) break;
             }
+            host_.Reading(polarityCode, static_cast<int32_t>(tuned), highest);
             host_.Progress(Percent(share, f, start, end));
             f = NextInRange(f, end, p_.stepMhz);
             // A detection at the end may resume below it, and the stepping rule would then
@@ -71,13 +73,14 @@ private:
     }
 
     // One poll at f; true when it detected (and recorded) a transponder. A confirmation
-    // replaces f by the frequency to go on from.
-    bool Poll(int64_t& f) {
+    // replaces f by the frequency to go on from. Raises highest to the quality polled.
+    bool Poll(int64_t& f, int32_t& highest) {
         clock_.Sleep(kPollMs);
         t_.TunerRefreshStatus();
         int32_t quality = 0, ksps = 0;
         t_.TunerGetSignalQuality(quality);
         t_.TunerGetSymbolRate(ksps);
+        if (quality > highest) highest = quality;
         if (quality <= 0 || ksps < p_.minKsps || ksps > p_.maxKsps) return false;
 
         int32_t mhz = 0;

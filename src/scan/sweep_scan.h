@@ -32,6 +32,9 @@ class SweepScanHost : public TransponderScanHost {
 public:
     // Asked at each detection: confirm and centre it (true) or take the tuner's readings.
     virtual bool FineTuning() = 0;
+    // Once per step: the polarity of the pass, the step's frequency and the highest signal
+    // quality polled there (up to the detection, when the step detected one).
+    virtual void Reading(int32_t polarityCode, int32_t mhz, int32_t quality) = 0;
 };
 
 // Runs both passes (vertical first). Progress ends at 100, half per pass when there are two.

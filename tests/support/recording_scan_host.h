@@ -1,9 +1,11 @@
 #pragma once
 // A scan host for engine tests: answers with fixed LNB settings (changeable between steps) and
 // records what the engine reports.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scan/probable_frequency_scan.h"
@@ -35,7 +37,9 @@ public:
 
 struct RecordingSweepHost : RecordingHost<ProbableFrequencyScanHost> {
     void Hit(int32_t mhz) override { hits.push_back(mhz); }
+    void Reading(int32_t mhz, double snr) override { readings.push_back({mhz, snr}); }
     std::vector<int64_t> hits;
+    std::vector<std::pair<int32_t, double>> readings;  // (MHz, highest SNR) per step
 };
 
 struct RecordingListScanHost : RecordingHost<SymbolRateListScanHost> {
@@ -57,7 +61,11 @@ struct RecordingFinderHost : RecordingHost<SymbolRateFinderHost> {
 struct RecordingSweepScanHost : RecordingHost<SweepScanHost> {
     bool FineTuning() override { return fineTuning; }
     void Found(const FoundTransponder& t) override { found.push_back(t); }
+    void Reading(int32_t polarityCode, int32_t mhz, int32_t quality) override {
+        readings.push_back({polarityCode, mhz, quality});
+    }
     bool fineTuning = false;
+    std::vector<std::array<int32_t, 3>> readings;  // (polarity, MHz, highest quality) per step
     std::vector<FoundTransponder> found;
 };
 

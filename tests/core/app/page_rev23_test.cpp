@@ -95,6 +95,11 @@ TEST_F(SweepPageTest, LinesNumberOnAcrossSweepsUntilClearWithUnknownPolarityAndF
     Go();
     Go();
     EXPECT_EQ(form.r_ed_trans_good_r23.lines(), (Texts{"1=11000,?,27500,", "2=11000,?,27500,"}));
+    // the spectrum keeps the second sweep only: its one step and its one mark
+    const SpectrumData spectrum = form.SpectrumReadings.Snapshot(SweepMethod::RateSearch);
+    ASSERT_EQ(spectrum.vertical.readings.size(), 1u);
+    EXPECT_EQ(spectrum.vertical.readings[0].value, 50);
+    EXPECT_EQ(spectrum.found.size(), 1u);
     EXPECT_EQ(form.pbar_freq_r23.position(), 100);
     EXPECT_TRUE(form.bt_go_r23.enabled());
     form.bt_trans_clear_r23.click();

@@ -51,6 +51,22 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
     }
     EXPECT_EQ(lines.size(), expected.size()) << "no line without a carrier";
     EXPECT_EQ(form.trans_counter, static_cast<int32_t>(expected.size()) + 1);
+
+    // The spectrum: an SNR per 5 MHz step of the vertical sweep, a mark per transponder found,
+    // each on a peak of the sweep.
+    const SpectrumData spectrum = form.SpectrumReadings.Snapshot(SweepMethod::ProbableFrequency);
+    EXPECT_EQ(spectrum.vertical.readings.size(), (12750u - 10700u) / 5 + 1);
+    EXPECT_TRUE(spectrum.horizontal.readings.empty());
+    ASSERT_EQ(spectrum.found.size(), expected.size());
+    for (const FoundTransponder& t : spectrum.found) {
+        EXPECT_EQ(t.polarityCode, polarity::kVertical);
+        EXPECT_TRUE(std::any_of(spectrum.vertical.readings.begin(),
+                                spectrum.vertical.readings.end(),
+                                [&](const SpectrumReading& r) {
+                                    return std::abs(r.mhz - t.mhz) <= 10 && r.value > 3.6;
+                                }))
+            << t.mhz;
+    }
 }
 
 }  // namespace

@@ -94,6 +94,8 @@ TEST_F(SweepEngineTest, AReadingRoundingTo36IsNoHitAndAHitEndsItsStepEarly) {
                "860 TunerGetFrequency", "860 TunerGetSignalQuality"}));
     EXPECT_EQ(host.log, Texts{"Freq = 10707  Signal = 71  SNR = 3.7"});
     EXPECT_EQ(host.hits, std::vector<int64_t>{10707}) << "the reported frequency, not the tuned";
+    EXPECT_EQ(host.readings, (std::vector<std::pair<int32_t, double>>{{10700, 3.6}, {10705, 3.7}}))
+        << "one per step, at the tuned frequency: the highest rounded SNR up to the hit";
 }
 
 struct MergeCase {

@@ -94,6 +94,9 @@ TEST_F(RateSearchSweepTest, WorkedExampleCentresOnTheTruncatedWeightedMeanAndRes
               "11754 11759 11760 ");
     ASSERT_EQ(host.found.size(), 1u);
     EXPECT_EQ(host.found[0].mhz, 11740);
+    using Step = std::array<int32_t, 3>;  // one reading per swept step, none while centring
+    EXPECT_EQ(host.readings,
+              (std::vector<Step>{{0, 11740, 60}, {0, 11754, 0}, {0, 11759, 0}, {0, 11760, 0}}));
     EXPECT_EQ(Between("TunerSetFrequency(11738)", "TunerSetFrequency(11736)"), 2500);
     EXPECT_EQ(host.log[2], "//-----------------");
     EXPECT_EQ(ConfirmationDwellMs(1001, 0), 2502) << "2.5 times the sweep's dwell, truncated";

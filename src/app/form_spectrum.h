@@ -1,0 +1,48 @@
+#pragma once
+// The Spectrum window: a non-modal, resizable picture of the latest sweep readings (see
+// spectrum_picture.h), opened from the main window's View menu. The model keeps what the front
+// end needs to show it: the readings, the request to show it and the dialogs of its Save
+// buttons. Zooming is the view's own state.
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/spectrum_picture.h"
+#include "app/spectrum_store.h"
+#include "form/file_dialog.h"
+#include "form/window.h"
+
+namespace quillox {
+
+class TForm_Spectrum : public Window {
+public:
+    // The Save dialogs start in homeDir (with its trailing separator).
+    TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& readings, const std::string& homeDir);
+
+    const SpectrumStore& readings;
+    FileDialog sd_spectrum_png;
+    FileDialog sd_spectrum_svg;
+
+    // Asks the front end to show the window, or to raise it when it is shown already; the
+    // observers run on the calling thread.
+    void Show();
+    int subscribeShow(std::function<void()> observer);
+    void unsubscribeShow(int id);
+
+    // The picture's data: that of the method whose job wrote last.
+    SpectrumData Picture() const;
+
+    // Where to save the picture: the format's dialog, then the question before replacing a
+    // file. nullopt when cancelled, answered No, or named with another extension (said why).
+    std::optional<std::string> AskPictureFile(PictureFormat format);
+
+private:
+    std::mutex observerMutex_;
+    std::vector<std::pair<int, std::function<void()>>> showObservers_;
+    int nextObserverId_ = 1;
+};
+
+}  // namespace quillox

@@ -1,0 +1,94 @@
+#pragma once
+// The Spectrum picture as plain geometry: the signal figure of each polarity against the
+// frequency, axes with MHz ticks, and a marker with its symbol rate at every transponder found.
+// The window paints it with Qt and the headless runner with cairo, so both show the same
+// picture; no toolkit is involved here.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/spectrum_store.h"
+
+namespace quillox {
+
+constexpr uint32_t kVerticalColour = 0x1f5fbf;    // blue
+constexpr uint32_t kHorizontalColour = 0xc8460a;  // orange-red
+
+struct ScenePoint {
+    double x = 0;
+    double y = 0;
+};
+struct SceneRect {
+    double x, y, w, h;
+    uint32_t fill;
+};
+struct SceneLine {
+    ScenePoint from, to;
+    uint32_t colour;
+    double width;
+    bool dashed = false;
+};
+struct ScenePolyline {
+    std::vector<ScenePoint> points;
+    uint32_t colour;
+    double width;
+};
+enum class TextAlign { Left, Centre, Right };
+// at is the start (Left), middle or end of the text's baseline; an upright text reads bottom
+// to top, turned a quarter anticlockwise about at.
+struct SceneText {
+    ScenePoint at;
+    std::string text;
+    uint32_t colour;
+    double size;  // pixels
+    TextAlign align = TextAlign::Left;
+    bool upright = false;
+};
+using SceneItem = std::variant<SceneRect, SceneLine, ScenePolyline, SceneText>;
+
+// Pixels of a width x height picture, items in painting order.
+struct Scene {
+    int width = 0;
+    int height = 0;
+    std::vector<SceneItem> items;
+};
+
+struct FrequencyRange {
+    double fromMhz = 0;
+    double toMhz = 0;
+    double span() const { return toMhz - fromMhz; }
+};
+
+// Where the curves go in a picture of that size; x grows with the frequency.
+struct PlotArea {
+    double left, top, right, bottom;
+};
+PlotArea SpectrumPlotArea(int width, int height);
+double MhzAtX(double x, const PlotArea& area, const FrequencyRange& visible);
+
+// Everything the data covers: the swept ranges, the readings and the transponders found; a
+// default Ku band range when there is nothing.
+FrequencyRange FullRange(const SpectrumData& data);
+// The visible range scaled by factor (below 1 zooms in) about centreMhz, which stays where it
+// is, and kept inside full, never narrower than 10 MHz.
+FrequencyRange ZoomAround(const FrequencyRange& visible, double centreMhz, double factor,
+                          const FrequencyRange& full);
+// The visible range moved by deltaMhz, kept inside full.
+FrequencyRange Pan(const FrequencyRange& visible, double deltaMhz, const FrequencyRange& full);
+
+// The picture of data over the visible range. Symbol-rate labels that would overlap others in
+// every label row are left out (their markers stay); zooming in makes room for them.
+Scene BuildSpectrumScene(const SpectrumData& data, int width, int height,
+                         const FrequencyRange& visible);
+
+// The width the painters will need at most for a text of that size (digits and Latin letters
+// of a common sans-serif font).
+double EstimatedTextWidth(const std::string& text, double size);
+
+enum class PictureFormat { Png, Svg };
+// By the file name's extension, in any case: .png or .svg.
+std::optional<PictureFormat> PictureFormatOf(const std::string& path);
+
+}  // namespace quillox
