@@ -252,8 +252,7 @@ int DvbFrontendDevice::SendTune(const Attempt& a) {
 }
 
 int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
-    const int32_t timeout = options_.lockTimeouts.For(quirks_.family);
-    return ksps >= 5000 ? timeout : 2 * timeout;
+    return options_.lockTimeouts.ForRate(quirks_.family, ksps);
 }
 
 int DvbFrontendDevice::StartAttempts() {

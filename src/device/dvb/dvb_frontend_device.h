@@ -31,10 +31,8 @@
 namespace quillox::dvb {
 
 struct DvbDeviceOptions {
-    // Rates tried for symbol rate 0, most common first (kS/s).
-    std::vector<int32_t> searchRatesKsps = {27500, 22000, 30000, 29900, 28000, 27000,
-                                            26000, 24500, 23000, 20000, 15000, 11000,
-                                            6111,  5632,  4340,  3000,  2000};
+    // Rates tried for symbol rate 0, most common first (kS/s): the shared candidate table.
+    std::vector<int32_t> searchRatesKsps{SearchRatesKsps().begin(), SearchRatesKsps().end()};
     LockTimeouts lockTimeouts;  // per demodulator family
     int32_t guardMs = 15;  // before and after each DiSEqC message or burst, and between repeats
     // From LNB power on to the first DiSEqC command: the LNB and the switch behind it must be up.

@@ -1,0 +1,55 @@
+#pragma once
+// What the demodulators of the older DVB-S cards do, as facts both the Linux DVB device and the
+// simulated dish build on: the family a driver belongs to, how long one tune attempt may take to
+// lock, the candidate rates tried when the program asks for symbol rate 0, and what each family
+// reads back after a lock (taken from the kernel drivers' get_frontend and get_tune_settings).
+#include <cstdint>
+#include <span>
+
+namespace quillox {
+
+// Demodulator families that differ in lock time and read-back.
+enum class DemodFamily { Stv0299, Zarlink, Cx24123, S5h1420, Other };
+
+// Milliseconds one tune attempt (a candidate of the symbol-rate search, or one delivery system
+// of a fixed-rate tune) may take to lock at 5000 kS/s and above; below that, twice as long.
+// The drivers that zig-zag in software (stv0299, s5h1420) step the frequency every 50-200 ms
+// and need seconds for a carrier a few MHz off; mt312 and cx24123 acquire in hardware.
+struct LockTimeouts {
+    int32_t stv0299 = 3000;
+    int32_t zarlink = 800;
+    int32_t cx24123 = 800;
+    int32_t s5h1420 = 2000;
+    int32_t other = 1000;  // the DVB-S2 demodulators and anything not recognised
+
+    int32_t For(DemodFamily family) const;
+    int32_t ForRate(DemodFamily family, int32_t ksps) const;  // doubled below 5000 kS/s
+};
+
+// The rates tried for symbol rate 0, most common first (kS/s): no driver of these cards
+// searches the rate itself, so the device tunes each in turn, one attempt each.
+std::span<const int32_t> SearchRatesKsps();
+
+// What get_frontend reports after a lock. Frequency: the tuned one (mt312, cx24123) or the
+// tuned one plus the derotator's offset, i.e. the carrier's (stv0299, s5h1420). Symbol rate: the
+// requested one, or measured and rounded to 2 kS/s (stv0299_get_symbolrate).
+enum class ReadBackFrequency { Requested, Carrier };
+enum class ReadBackRate { Requested, MeasuredTo2k };
+
+struct DemodProfile {
+    DemodFamily family = DemodFamily::Other;
+    ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
+    ReadBackRate readRate = ReadBackRate::Requested;
+    uint32_t captureKhz = 5000;  // how far off the carrier the demodulator still locks
+    int32_t lockMs = 300;        // acquisition on the right values (doubled below 5 MS/s)
+    // Software zig-zag of the kernel's frontend thread (0: the chip acquires in hardware): it
+    // retunes every zigzagDelayMs by a step of SR / zigzagStepDivisor kHz, alternating sides,
+    // so a carrier n steps off locks about 2 n delays later.
+    int32_t zigzagStepDivisor = 0;
+    int32_t zigzagDelayMs = 0;
+};
+
+// stv0299, mt312 (Zarlink), cx24123, s5h1420; Other gives the defaults above.
+const DemodProfile& DemodProfileOf(DemodFamily family);
+
+}  // namespace quillox
