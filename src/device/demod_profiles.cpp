@@ -1,6 +1,9 @@
 #include "device/demod_profiles.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <numeric>
 
 namespace quillox {
 namespace {
@@ -71,6 +74,28 @@ const DemodProfile& DemodProfileOf(DemodFamily family) {
             break;
     }
     return other;
+}
+
+std::vector<int32_t> RateSearchOrder::For(int64_t ifKhz) const {
+    std::vector<size_t> index(candidates_.size());
+    std::iota(index.begin(), index.end(), size_t{0});
+    std::stable_sort(index.begin(), index.end(),
+                     [&](size_t a, size_t b) { return locks_[a] > locks_[b]; });
+    std::vector<int32_t> order;
+    order.reserve(index.size());
+    // Within half the rate (in MHz) the tune lies inside the same carrier.
+    const bool sameCarrier =
+        last_.ksps > 0 && std::llabs(ifKhz - last_.ifKhz) * 2 <= int64_t{last_.ksps};
+    if (sameCarrier) order.push_back(last_.ksps);
+    for (size_t i : index)
+        if (!sameCarrier || candidates_[i] != last_.ksps) order.push_back(candidates_[i]);
+    return order;
+}
+
+void RateSearchOrder::Locked(int32_t ksps, int64_t ifKhz) {
+    auto it = std::find(candidates_.begin(), candidates_.end(), ksps);
+    if (it != candidates_.end()) ++locks_[static_cast<size_t>(it - candidates_.begin())];
+    last_ = {ksps, ifKhz};
 }
 
 }  // namespace quillox

@@ -5,6 +5,7 @@
 // reads back after a lock (taken from the kernel drivers' get_frontend and get_tune_settings).
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace quillox {
 
@@ -51,5 +52,30 @@ struct DemodProfile {
 
 // stv0299, mt312 (Zarlink), cx24123, s5h1420; Other gives the defaults above.
 const DemodProfile& DemodProfileOf(DemodFamily family);
+
+// The order in which a symbol-rate search tries its candidates. A tune that lands inside the
+// carrier the last search locked (within half its rate in MHz of the frequency it read back)
+// starts with that carrier's rate, so the centring walk around a detection locks at once; the
+// rest follow by how often each locked so far, the table's order breaking ties. Not
+// thread-safe: the device that owns it guards it.
+class RateSearchOrder {
+public:
+    explicit RateSearchOrder(std::span<const int32_t> candidates)
+        : candidates_(candidates.begin(), candidates.end()),
+          locks_(candidates_.size(), 0) {}
+
+    std::vector<int32_t> For(int64_t ifKhz) const;
+    void Locked(int32_t ksps, int64_t ifKhz);  // ksps: the candidate that locked
+    void Forget() { last_ = {}; }
+
+private:
+    struct Last {
+        int32_t ksps = 0;
+        int64_t ifKhz = 0;
+    };
+    std::vector<int32_t> candidates_;
+    std::vector<int32_t> locks_;
+    Last last_;
+};
 
 }  // namespace quillox

@@ -46,7 +46,8 @@ DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const Front
       frontend_(frontend),
       clock_(clock),
       options_(std::move(options)),
-      quirks_(QuirksOf(NameOf(frontend.info))) {}
+      quirks_(QuirksOf(NameOf(frontend.info))),
+      searchOrder_(options_.searchRatesKsps) {}
 
 DvbFrontendDevice::~DvbFrontendDevice() {
     std::lock_guard lock(mutex_);
@@ -220,7 +221,7 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
         systems.push_back({0, SYS_DVBS2, PSK_8});
     }
     std::vector<int32_t> rates = {req.symbolRateKsps};
-    if (req.symbolRateKsps == 0) rates = options_.searchRatesKsps;
+    if (req.symbolRateKsps == 0) rates = searchOrder_.For(tune_.plan.ifKhz);
     std::vector<Attempt> attempts;
     for (int32_t ksps : rates) {
         if (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)) continue;
@@ -301,15 +302,20 @@ int DvbFrontendDevice::TunerRefreshStatus() {
         lnbSupplyOn_ = false;
     }
     const bool locked = (status & FE_HAS_LOCK) && state_ != TuneState::Failed;
+    bool searchLocked = false;
     if (state_ == TuneState::Trying) {
         if (locked) {
             tune_.symbolRateKsps = tune_.attempts[tune_.attempt].symbolRateKsps;
             state_ = TuneState::Locked;
+            searchLocked = tune_.search;
         } else if (clock_.MonotonicMs() >= tune_.deadlineMs) {
             NextAttempt();
         }
     }
     ReadBack(locked, status);
+    // The carrier's place as the demodulator reads it back (the tuned IF where it cannot).
+    if (searchLocked)
+        searchOrder_.Locked(tune_.symbolRateKsps, readings_.ifKhz.value_or(tune_.plan.ifKhz));
     return 0;
 }
 

@@ -7,7 +7,9 @@
 // A tune is a list of attempts, each one short lock timeout long: on a DVB-S2 frontend a fixed
 // rate is tried as DVB-S, then DVB-S2 QPSK, then DVB-S2 8PSK, round and round until one locks.
 // Symbol rate 0 asks the device to find the rate, which no driver can: the device tries a list of
-// candidate rates (each with the same delivery systems), one pass. TunerRefreshStatus moves on
+// candidate rates (each with the same delivery systems), one pass, starting with the rate of the
+// carrier it last locked when the tune lies inside that carrier, then the rates that locked most
+// often (RateSearchOrder). TunerRefreshStatus moves on
 // to the next attempt, so no call ever blocks for it, and the next TunerCommit ends it.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
@@ -147,6 +149,7 @@ private:
     bool v5Cnr_ = false, v5Strength_ = false;  // DVBv5 statistics exist (len > 0), if not yet
     TuneState state_ = TuneState::Idle;
     Tune tune_;
+    RateSearchOrder searchOrder_;  // symbol rate 0: which candidate first
     Readings readings_;
     std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate
     // Learnt once: statistics this driver does not have (524 or DVBv5 len 0).

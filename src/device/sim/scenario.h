@@ -64,7 +64,7 @@ struct SkyImpairments {
 
     double noiseDb = 0;           // Gaussian on each SNR / quality reading, with rare outliers
     double scintillationDb = 0;   // common to all carriers, correlated over seconds
-    double linkSpreadDb = 0;      // per carrier, part fixed and part wandering over minutes
+    double linkSpreadDb = 0;      // per carrier, wandering over tens of seconds
     std::optional<double> xpdDb;  // cross-polar discrimination; nullopt: none leaks through
     double ifTiltDb = 0;          // C/N change from 950 to 2150 MHz IF, linear in between
 

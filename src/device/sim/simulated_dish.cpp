@@ -38,8 +38,8 @@ SimulatedDish::SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed,
       clock_(clock),
       seed_(seed),
       demod_(ProfileOf(scenario_.sky)),
-      searchRates_(SearchRatesKsps()),
-      sky_(scenario_.sky, seed) {
+      sky_(scenario_.sky, seed),
+      searchOrder_(SearchRatesKsps()) {
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();
     StartSearch();
@@ -240,6 +240,7 @@ void SimulatedDish::StartAttempt(int64_t nowMs) {
 
 void SimulatedDish::StartSearch() {
     search_ = {};
+    searchRates_ = searchOrder_.For(std::llround(tuned_.ifMhz * 1000));
     search_.failed = SearchAttempts() == 0;
     StartAttempt(commitMs_);
 }
@@ -256,11 +257,12 @@ double SimulatedDish::AcquireMs(const Candidate& c, int32_t rateKsps) const {
                                                        rateKsps == 0, s2);
     // The family's lock time on the right values, plus the time the way to the carrier takes:
     // the kernel's zig-zag (stv0299: steps of SR / 16000 kHz, SR / 32000 below 10 MS/s, one per
-    // delay, alternating sides) or the chip's own acquisition.
+    // delay, alternating sides; each trial pulls in within half a step) or the chip's own
+    // acquisition.
     double ms = demod_->lockMs * (rateKsps < 5000 ? 2 : 1);
     if (demod_->zigzagStepDivisor > 0) {
         double stepMhz = ksps / demod_->zigzagStepDivisor * (ksps < 10000 ? 0.5 : 1.0);
-        ms += 2 * std::ceil(std::abs(c.offsetMhz) / stepMhz) * demod_->zigzagDelayMs;
+        ms += 2 * std::floor(std::abs(c.offsetMhz) / stepMhz + 0.5) * demod_->zigzagDelayMs;
     } else {
         ms += model_.acquireOffsetMs * c.captureFraction;
     }
@@ -325,6 +327,9 @@ void SimulatedDish::Measure() {
     if (ListSearching() && !search_.locked && !search_.failed) {
         if (locked) {
             search_.locked = true;  // the device keeps this candidate from now on
+            const bool readsTuned =
+                demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
+            searchOrder_.Locked(rate, std::llround((readsTuned ? tuned_.ifMhz : best.ifMhz) * 1000));
         } else if (nowMs >= search_.deadlineMs) {
             if (++search_.attempt >= SearchAttempts())
                 search_.failed = true;  // one pass, as the device makes it

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
-#include <span>
+#include <vector>
 
 #include "device/demod_profiles.h"
 #include "device/sim/dish_model.h"
@@ -95,11 +95,12 @@ private:
     Clock& clock_;
     const uint32_t seed_;
     const std::optional<DemodProfile> demod_;  // read-back: the family's facts, if not ideal
-    const std::span<const int32_t> searchRates_;
 
     std::mutex mutex_;
     SkyModel sky_;
     ListSearch search_;
+    RateSearchOrder searchOrder_;        // as the Linux device orders its candidates
+    std::vector<int32_t> searchRates_;  // the present search's candidates, in order
     TuningState staged_;
     TuningState committed_;
     DiseqcSwitch switch_;

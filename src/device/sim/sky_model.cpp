@@ -14,7 +14,6 @@ enum Channel : uint64_t {
     kLoOffset = 0x10B0,
     kDrift = 0x10B8,
     kScintillation = 0x5C10,
-    kSpreadFixed = 0x5B00,
     kSpreadSlow = 0x5B01,
     kNoise = 0x4E00,
     kOutlier = 0x4E01,
@@ -22,7 +21,7 @@ enum Channel : uint64_t {
 
 constexpr double kMinuteMs = 60000;
 constexpr double kScintillationPeriodMs = 3000;  // knots of the scintillation's slow noise
-constexpr double kSpreadPeriodMs = 60000;        // and of a link's wandering part
+constexpr double kSpreadPeriodMs = 20000;        // and of each link's wander
 constexpr double kOutlierChance = 0.002;         // a reading in 500 jumps by 6-12 sigma
 constexpr double kIfLowMhz = 950, kIfHighMhz = 2150;
 
@@ -76,11 +75,10 @@ double SkyModel::CnChangeDb(uint32_t carrier, double ifMhz, int64_t ms) const {
     const auto t = static_cast<double>(ms);
     double db = 0;
     if (sky_.linkSpreadDb > 0) {
-        // Most of a link's spread is its own (beam edge, transmit power), the rest wanders over
-        // minutes (rain fade, the uplink's power control): 0.8 and 0.6 of sigma, 1.0 together.
-        const double fixed = Gaussian(HashOf(seed_, kSpreadFixed, carrier));
-        const double slow = SlowNoise(HashOf(seed_, kSpreadSlow, carrier), t, kSpreadPeriodMs);
-        db += sky_.linkSpreadDb * (0.8 * fixed + 0.6 * slow);
+        // Each link wanders on its own around its C/N (uplink power control, rain cells on
+        // either path): a carrier near its threshold locks for a while and then not.
+        db += sky_.linkSpreadDb *
+              SlowNoise(HashOf(seed_, kSpreadSlow, carrier), t, kSpreadPeriodMs);
     }
     if (sky_.scintillationDb > 0)
         db += sky_.scintillationDb *
