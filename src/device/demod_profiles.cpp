@@ -76,26 +76,43 @@ const DemodProfile& DemodProfileOf(DemodFamily family) {
     return other;
 }
 
-std::vector<int32_t> RateSearchOrder::For(int64_t ifKhz) const {
+std::vector<int32_t> RateSearchOrder::For(int64_t path, int64_t ifKhz) const {
     std::vector<size_t> index(candidates_.size());
     std::iota(index.begin(), index.end(), size_t{0});
     std::stable_sort(index.begin(), index.end(),
                      [&](size_t a, size_t b) { return locks_[a] > locks_[b]; });
     std::vector<int32_t> order;
     order.reserve(index.size());
-    // Within half the rate (in MHz) the tune lies inside the same carrier.
-    const bool sameCarrier =
-        last_.ksps > 0 && std::llabs(ifKhz - last_.ifKhz) * 2 <= int64_t{last_.ksps};
+    const bool sameCarrier = KnownRate(path, ifKhz) != 0;
     if (sameCarrier) order.push_back(last_.ksps);
     for (size_t i : index)
         if (!sameCarrier || candidates_[i] != last_.ksps) order.push_back(candidates_[i]);
     return order;
 }
 
-void RateSearchOrder::Locked(int32_t ksps, int64_t ifKhz) {
-    auto it = std::find(candidates_.begin(), candidates_.end(), ksps);
-    if (it != candidates_.end()) ++locks_[static_cast<size_t>(it - candidates_.begin())];
-    last_ = {ksps, ifKhz};
+int32_t RateSearchOrder::KnownRate(int64_t path, int64_t ifKhz) const {
+    // Within half the rate (in MHz) the tune lies inside the same carrier.
+    const bool inside = last_.ksps > 0 && path == last_.path &&
+                        std::llabs(ifKhz - last_.ifKhz) * 2 <= int64_t{last_.ksps};
+    return inside ? last_.ksps : 0;
+}
+
+void RateSearchOrder::Locked(int64_t path, int32_t ksps, int64_t ifKhz) {
+    // Each carrier counts once, however often a centring walk locks it again.
+    if (KnownRate(path, ifKhz) != ksps) {
+        auto it = std::find(candidates_.begin(), candidates_.end(), ksps);
+        if (it != candidates_.end()) ++locks_[static_cast<size_t>(it - candidates_.begin())];
+    }
+    last_ = {path, ksps, ifKhz};
+}
+
+float SnrMedian::Push(float raw, bool locked) {
+    if (locked != locked_) count_ = 0;
+    locked_ = locked;
+    last_[count_ % 3] = raw;
+    ++count_;
+    if (count_ < 3) return raw;  // too few for a median: the reading as it is
+    return std::max(std::min(last_[0], last_[1]), std::min(std::max(last_[0], last_[1]), last_[2]));
 }
 
 }  // namespace quillox

@@ -54,28 +54,50 @@ struct DemodProfile {
 const DemodProfile& DemodProfileOf(DemodFamily family);
 
 // The order in which a symbol-rate search tries its candidates. A tune that lands inside the
-// carrier the last search locked (within half its rate in MHz of the frequency it read back)
+// carrier the last search locked (the same LNB path, within half its rate in MHz of the frequency
+// it read back)
 // starts with that carrier's rate, so the centring walk around a detection locks at once; the
 // rest follow by how often each locked so far, the table's order breaking ties. Not
 // thread-safe: the device that owns it guards it.
 class RateSearchOrder {
 public:
+    static int64_t PathOf(int32_t polarity, bool highBand, int32_t lofMhz) {
+        return (int64_t{polarity} * 2 + (highBand ? 1 : 0)) * 1000000 + lofMhz;
+    }
     explicit RateSearchOrder(std::span<const int32_t> candidates)
         : candidates_(candidates.begin(), candidates.end()),
           locks_(candidates_.size(), 0) {}
 
-    std::vector<int32_t> For(int64_t ifKhz) const;
-    void Locked(int32_t ksps, int64_t ifKhz);  // ksps: the candidate that locked
+    // path: what the LNB was set to (polarisation, band, LOF), as the device keys it.
+    std::vector<int32_t> For(int64_t path, int64_t ifKhz) const;
+    // The rate of the carrier last locked when a tune to ifKhz lies inside it, else 0.
+    int32_t KnownRate(int64_t path, int64_t ifKhz) const;
+    void Locked(int64_t path, int32_t ksps, int64_t ifKhz);  // ksps: the candidate that locked
     void Forget() { last_ = {}; }
 
 private:
     struct Last {
+        int64_t path = 0;
         int32_t ksps = 0;
         int64_t ifKhz = 0;
     };
     std::vector<int32_t> candidates_;
     std::vector<int32_t> locks_;
     Last last_;
+};
+
+// The SNR the device reports: the median of the last three raw readings of one tune and lock
+// state (fewer right after a commit or a change of lock), so that a single wild reading of the
+// demodulator's estimator neither makes nor breaks a threshold. Not thread-safe.
+class SnrMedian {
+public:
+    void Reset() { count_ = 0; }
+    float Push(float raw, bool locked);
+
+private:
+    float last_[3] = {0, 0, 0};
+    int count_ = 0;
+    bool locked_ = false;
 };
 
 }  // namespace quillox

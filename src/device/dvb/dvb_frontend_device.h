@@ -9,7 +9,9 @@
 // Symbol rate 0 asks the device to find the rate, which no driver can: the device tries a list of
 // candidate rates (each with the same delivery systems), one pass, starting with the rate of the
 // carrier it last locked when the tune lies inside that carrier, then the rates that locked most
-// often (RateSearchOrder). TunerRefreshStatus moves on
+// often (RateSearchOrder); inside that carrier its rate alone is tried, round and round, as a fixed
+// rate is. The SNR reported is the median of the last three readings of one tune and lock state.
+// TunerRefreshStatus moves on
 // to the next attempt, so no call ever blocks for it, and the next TunerCommit ends it.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
@@ -115,6 +117,7 @@ private:
         std::vector<Attempt> attempts;
         size_t attempt = 0;
         bool search = false;  // symbol rate 0: one pass; a fixed rate: round and round
+        bool rateZero = false;  // asked for rate 0 (a search, or the known rate of the carrier)
         int64_t deadlineMs = 0;
     };
     struct Readings {
@@ -134,6 +137,7 @@ private:
     int32_t TimeoutMs(int32_t ksps) const;
     bool RateWithinLimits(uint32_t symbolRate) const;
     bool HaveTune() const;
+    int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
 
     mutable std::mutex mutex_;
     std::unique_ptr<FrontendIo> io_;
@@ -150,6 +154,7 @@ private:
     TuneState state_ = TuneState::Idle;
     Tune tune_;
     RateSearchOrder searchOrder_;  // symbol rate 0: which candidate first
+    SnrMedian snrMedian_;          // what TunerGetSnr reports of the raw readings
     Readings readings_;
     std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate
     // Learnt once: statistics this driver does not have (524 or DVBv5 len 0).

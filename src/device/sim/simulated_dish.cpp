@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "device/sim/noise.h"
 #include "device/tuning_codes.h"
@@ -219,6 +220,11 @@ bool SimulatedDish::ListSearching() const {
            scenario_.sky.rateSearch == SkyImpairments::RateSearch::List;
 }
 
+int64_t SimulatedDish::SearchPath() const {
+    return RateSearchOrder::PathOf(committed_.polarity, committed_.tone == tone::k22kHz,
+                                   committed_.lofMhz);
+}
+
 size_t SimulatedDish::SearchAttempts() const {
     // A DVB-S2 device tries each rate as DVB-S, DVB-S2 QPSK and 8PSK (not for 7/8, which only
     // DVB-S has); the demodulator here finds the system itself, so only the time counts.
@@ -235,12 +241,17 @@ int32_t SimulatedDish::RateTried() const {
 void SimulatedDish::StartAttempt(int64_t nowMs) {
     const DemodFamily family = demod_ ? demod_->family : DemodFamily::Other;
     search_.startMs = nowMs;
-    search_.deadlineMs = nowMs + LockTimeouts{}.ForRate(family, RateTried());
+    // Inside the carrier last locked, its rate is tried round and round, as a fixed rate is.
+    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max()
+                                    : nowMs + LockTimeouts{}.ForRate(family, RateTried());
 }
 
 void SimulatedDish::StartSearch() {
+    snrMedian_.Reset();
     search_ = {};
-    searchRates_ = searchOrder_.For(std::llround(tuned_.ifMhz * 1000));
+    const int64_t ifKhz = std::llround(tuned_.ifMhz * 1000);
+    knownRate_ = searchOrder_.KnownRate(SearchPath(), ifKhz);
+    searchRates_ = knownRate_ ? std::vector<int32_t>{knownRate_} : searchOrder_.For(SearchPath(), ifKhz);
     search_.failed = SearchAttempts() == 0;
     StartAttempt(commitMs_);
 }
@@ -329,7 +340,8 @@ void SimulatedDish::Measure() {
             search_.locked = true;  // the device keeps this candidate from now on
             const bool readsTuned =
                 demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
-            searchOrder_.Locked(rate, std::llround((readsTuned ? tuned_.ifMhz : best.ifMhz) * 1000));
+            searchOrder_.Locked(SearchPath(), rate,
+                                std::llround((readsTuned ? tuned_.ifMhz : best.ifMhz) * 1000));
         } else if (nowMs >= search_.deadlineMs) {
             if (++search_.attempt >= SearchAttempts())
                 search_.failed = true;  // one pass, as the device makes it
@@ -358,6 +370,7 @@ void SimulatedDish::Measure() {
             UnlockedSnrDb(model_, power) + model_.snrNoiseDb * NoiseAt(kSnrNoise) + noiseDb;
         r.snr = static_cast<float>(std::max(0.0, snr));
     }
+    r.snr = snrMedian_.Push(r.snr, r.locked);
     double above = std::max(0.0, r.snr - model_.snrFloorDb);
     double level = model_.levelBase + model_.levelPerDb * above + NoiseAt(kLevelNoise);
     r.level = std::clamp(static_cast<int32_t>(std::lround(level)), 0, 100);

@@ -86,6 +86,7 @@ private:
     double AcquireMs(const Candidate& c, int32_t rateKsps) const;
     int32_t ReadBackRate(const Carrier& c, int32_t rateKsps) const;
     size_t SearchAttempts() const;
+    int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
     void StartSearch();
     void StartAttempt(int64_t nowMs);
 
@@ -101,6 +102,8 @@ private:
     ListSearch search_;
     RateSearchOrder searchOrder_;        // as the Linux device orders its candidates
     std::vector<int32_t> searchRates_;  // the present search's candidates, in order
+    int32_t knownRate_ = 0;             // inside the carrier last locked: its rate
+    SnrMedian snrMedian_;               // what the device makes of the raw SNR readings
     TuningState staged_;
     TuningState committed_;
     DiseqcSwitch switch_;
