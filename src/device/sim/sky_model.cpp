@@ -21,7 +21,7 @@ enum Channel : uint64_t {
 
 constexpr double kMinuteMs = 60000;
 constexpr double kScintillationPeriodMs = 3000;  // knots of the scintillation's slow noise
-constexpr double kSpreadPeriodMs = 20000;        // and of each link's wander
+constexpr double kSpreadPeriodMs = 60000;        // and of each link's wander
 constexpr double kOutlierChance = 0.002;         // a reading in 500 jumps by 6-12 sigma
 constexpr double kIfLowMhz = 950, kIfHighMhz = 2150;
 
