@@ -69,6 +69,9 @@ Device and time:
                          named alone, e.g. 0192E
   --seed N               simulated dish: noise seed (default 1)
   --dvb-s2               simulated dish: a DVB-S2 card (locks DVB-S2 carriers too)
+  --sky ideal|realistic  simulated dish: the scenario as it is (default), or with the
+                         impairments of a real installation (LNB error, noise, the
+                         device's own symbol-rate search ...); the file's directives win
   --adapter N --frontend M   DVB device /dev/dvb/adapterN/frontendM (default 0, 0)
   --list-devices         list every DVB frontend (name, systems, limits, free or busy)
   --virtual-time         run on a virtual clock: waits take no real time
@@ -170,6 +173,10 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
                 result.error = "unknown device kind '" + o.device.kind + "'";
         } else if (arg == "--scenario") {
             if (auto v = value()) o.device.scenario = *v;
+        } else if (arg == "--sky") {
+            if (auto v = value()) o.device.sky = *v;
+            if (o.device.sky != "ideal" && o.device.sky != "realistic")
+                result.error = "unknown sky '" + o.device.sky + "' (ideal or realistic)";
         } else if (arg == "--seed") {
             int seed = 0;
             if (number(seed)) o.device.seed = static_cast<uint32_t>(seed);

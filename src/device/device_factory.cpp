@@ -46,12 +46,15 @@ DeviceOpenResult SystemDeviceFactory::Open(const DeviceSettings& s) {
     } else if (s.kind != "simulated") {
         return Failure("unknown device kind '" + s.kind + "' (use auto, simulated or dvb)");
     }
+    const std::optional<sim::SkyImpairments> sky = sim::SkyPreset(s.sky);
+    if (!sky) return Failure("unknown sky '" + s.sky + "' (use ideal or realistic)");
     sim::Scenario scenario;
     DeviceOpenResult result;
     if (s.scenario.empty()) {
         scenario = sim::BuiltInScenario();
+        scenario.sky = *sky;
     } else {
-        sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(s.scenario);
+        sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(s.scenario, *sky);
         if (!loaded.scenario) return Failure(loaded.error);
         scenario = std::move(*loaded.scenario);
         result.warnings = std::move(loaded.warnings);
@@ -59,7 +62,8 @@ DeviceOpenResult SystemDeviceFactory::Open(const DeviceSettings& s) {
     sim::DishModelParameters model;
     model.dvbs2 = s.simulatedDvbs2;
     result.detail = "simulated dish (no card): \"" + scenario.name + "\", " +
-                    (s.simulatedDvbs2 ? "DVB-S2" : "DVB-S") + " card";
+                    (s.simulatedDvbs2 ? "DVB-S2" : "DVB-S") + " card" +
+                    (s.sky == "ideal" ? "" : ", " + s.sky + " sky");
     result.device =
         std::make_unique<sim::SimulatedDish>(std::move(scenario), clock_, s.seed, model);
     result.simulated = true;

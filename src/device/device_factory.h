@@ -18,6 +18,7 @@ struct DeviceSettings {             // section Device of Settings.ini
     std::string scenario;           // simulated dish: scenario file; empty = the built-in satellite
     uint32_t seed = 1;              // simulated dish: noise seed
     bool simulatedDvbs2 = false;    // simulated dish: a DVB-S2 card rather than a DVB-S one
+    std::string sky = "ideal";      // simulated dish: impairment preset under the file's own
     dvb::LockTimeouts lockTimeouts;  // DVB frontend: lock time per attempt, by demodulator
     int32_t lnbPowerUpMs = 200;      // DVB frontend: LNB power on to the first DiSEqC command
 };

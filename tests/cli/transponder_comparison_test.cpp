@@ -24,6 +24,7 @@ TEST(TransponderComparisonTest, SortsLinesIntoFoundDuplicatesExtraAndMissed) {
          Carrier(10847, polarity::kHorizontal, 22000, DvbSystem::DvbS),  // other polarity
          Carrier(12800, polarity::kVertical, 22000, DvbSystem::DvbS)},   // outside the sweep
         {},
+        {},
         {}};
     const ComparisonScope scope{{polarity::kVertical}, 10700, 12750};
     const TransponderComparison result =

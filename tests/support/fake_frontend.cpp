@@ -15,15 +15,21 @@ constexpr uint32_t kSatCaps = FE_CAN_QPSK | FE_CAN_FEC_1_2 | FE_CAN_FEC_2_3 | FE
                               FE_CAN_FEC_5_6 | FE_CAN_FEC_7_8 | FE_CAN_FEC_AUTO |
                               FE_CAN_INVERSION_AUTO;
 
+// The demodulator facts of an old card, as the device layer's table has them.
+void TakeDemodFacts(DriverProfile& p, DemodFamily family) {
+    const DemodProfile& demod = DemodProfileOf(family);
+    p.readFrequency = demod.readFrequency;
+    p.readRate = demod.readRate;
+    p.captureKhz = demod.captureKhz;
+    p.lockMs = demod.lockMs;
+}
+
 DriverProfile MakeStv0299() {
     DriverProfile p;
     p.name = "ST STV0299 DVB-S";
     p.caps = kSatCaps;
-    p.readFrequency = ReadBackFrequency::Carrier;  // derotator offset added
-    p.readRate = ReadBackRate::MeasuredTo2k;
+    TakeDemodFacts(p, DemodFamily::Stv0299);  // derotator offset added, rate to 2 kS/s
     p.unlockedFec = FEC_AUTO;
-    p.captureKhz = 13750;
-    p.lockMs = 400;
     p.snr = RawLevels{0x1000, 0x4000, 0xC000};
     p.strength = RawLevels{0x2000, 0x8000, 0xA000};
     p.berLocked = 12;
@@ -36,8 +42,7 @@ DriverProfile MakeMt312() {
     p.caps = kSatCaps | FE_CAN_RECOVER;
     p.rateMin = 703125;
     p.unlockedFec = FEC_AUTO;
-    p.captureKhz = 3000;
-    p.lockMs = 200;
+    TakeDemodFacts(p, DemodFamily::Zarlink);
     p.snr = RawLevels{0x1000, 0x5000, 0xB000};
     p.strength = RawLevels{0x0400, 0x1800, 0x3000};  // raw 14-bit AGC
     p.berLocked = 64 * 3;
@@ -50,8 +55,7 @@ DriverProfile MakeCx24123() {
     p.name = "Conexant CX24123/CX24109";
     p.caps = kSatCaps | FE_CAN_RECOVER;
     p.unlockedFec = FEC_NONE;
-    p.captureKhz = 10000;
-    p.lockMs = 150;
+    TakeDemodFacts(p, DemodFamily::Cx24123);
     p.snr = RawLevels{0xFF00, 0xFFA0, 0xFFF0};       // 65535 - raw Es/N0 count
     p.strength = RawLevels{0x3000, 0x7000, 0x9900};  // AGC byte x 256
     p.berLocked = 40;
@@ -63,10 +67,8 @@ DriverProfile MakeS5h1420() {
     DriverProfile p;
     p.name = "Samsung S5H1420/PnpNetwork PN1010 DVB-S";
     p.caps = kSatCaps;
-    p.readFrequency = ReadBackFrequency::Carrier;
+    TakeDemodFacts(p, DemodFamily::S5h1420);
     p.unlockedFec = FEC_NONE;
-    p.captureKhz = 8000;
-    p.lockMs = 250;
     p.snr = std::nullopt;                            // not implemented by the driver
     p.strength = RawLevels{0x2020, 0x6060, 0x8080};  // 8-bit value x 257
     p.berLocked = 7;

@@ -18,8 +18,10 @@
 
 namespace quillox::dvb {
 
-enum class ReadBackFrequency { Requested, Carrier };  // Carrier: requested + measured offset
-enum class ReadBackRate { Requested, MeasuredTo2k };  // stv0299 measures, rounded to 2 kS/s
+// Read-back kinds, capture range and lock time of the old demodulators come from the device
+// layer's table (device/demod_profiles.h), which the simulated dish uses too.
+using quillox::ReadBackFrequency;
+using quillox::ReadBackRate;
 // DVB-S2: not at all; only when the tune asks for SYS_DVBS2 and the carrier's modulation
 // (tda10071, cx24116, m88ds3103); or found by the demodulator whatever was asked (stv090x,
 // stv0910), which then reads back the modulation and rate found.

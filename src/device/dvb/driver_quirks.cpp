@@ -9,22 +9,6 @@ bool Has(const std::string& text, const char* part) {
 
 }  // namespace
 
-int32_t LockTimeouts::For(DemodFamily family) const {
-    switch (family) {
-        case DemodFamily::Stv0299:
-            return stv0299;
-        case DemodFamily::Zarlink:
-            return zarlink;
-        case DemodFamily::Cx24123:
-            return cx24123;
-        case DemodFamily::S5h1420:
-            return s5h1420;
-        case DemodFamily::Other:
-            break;
-    }
-    return other;
-}
-
 DriverQuirks QuirksOf(const std::string& driverName) {
     DriverQuirks quirks;
     if (Has(driverName, "STV0299")) {

@@ -7,24 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "device/demod_profiles.h"
+
 namespace quillox::dvb {
 
-// Demodulator families that differ in how long a tune takes to lock.
-enum class DemodFamily { Stv0299, Zarlink, Cx24123, S5h1420, Other };
-
-// Milliseconds one tune attempt (a candidate of the symbol-rate search, or one delivery system
-// of a fixed-rate tune) may take to lock at 5000 kS/s and above; below that, twice as long.
-// The drivers that zig-zag in software (stv0299, s5h1420) step the frequency every 50-200 ms
-// and need seconds for a carrier a few MHz off; mt312 and cx24123 acquire in hardware.
-struct LockTimeouts {
-    int32_t stv0299 = 3000;
-    int32_t zarlink = 800;
-    int32_t cx24123 = 800;
-    int32_t s5h1420 = 2000;
-    int32_t other = 1000;  // the DVB-S2 demodulators and anything not recognised
-
-    int32_t For(DemodFamily family) const;
-};
+// The families and their lock timeouts are the device layer's, shared with the simulated dish.
+using quillox::DemodFamily;
+using quillox::LockTimeouts;
 
 struct DriverQuirks {
     DemodFamily family = DemodFamily::Other;

@@ -46,7 +46,8 @@ DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const Front
       frontend_(frontend),
       clock_(clock),
       options_(std::move(options)),
-      quirks_(QuirksOf(NameOf(frontend.info))) {}
+      quirks_(QuirksOf(NameOf(frontend.info))),
+      searchOrder_(options_.searchRatesKsps) {}
 
 DvbFrontendDevice::~DvbFrontendDevice() {
     std::lock_guard lock(mutex_);
@@ -109,6 +110,7 @@ int DvbFrontendDevice::TunerInitialize() {
     // A known state: no LNB power, no tone (SEC_VOLTAGE_13 and SEC_TONE_ON are the zero values).
     state_ = TuneState::Idle;
     readings_ = {};
+    snrMedian_.Reset();
     lnbKnown_ = false;
     lnbSupplyOn_ = false;
     if (int rc = io_->setVoltage(SEC_VOLTAGE_OFF)) return -rc;
@@ -129,6 +131,7 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     // not leave the old lock visible to the readings.
     state_ = TuneState::Idle;
     readings_ = {};
+    snrMedian_.Reset();
     const Request req = staged_;
     const bool lnbOn = req.polarity != polarity::kOff;
 
@@ -162,7 +165,8 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
         state_ = TuneState::LnbOff;
         return 0;
     }
-    tune_.search = req.symbolRateKsps == 0;
+    tune_.rateZero = req.symbolRateKsps == 0;
+    tune_.search = tune_.rateZero && searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
     tune_.attempts = AttemptsFor(req);
     if (int rc = StartAttempts()) return -rc;
     const bool toneUnsupported = req.tone == tone::k33kHz || req.tone == tone::k44kHz;
@@ -220,7 +224,10 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
         systems.push_back({0, SYS_DVBS2, PSK_8});
     }
     std::vector<int32_t> rates = {req.symbolRateKsps};
-    if (req.symbolRateKsps == 0) rates = options_.searchRatesKsps;
+    if (req.symbolRateKsps == 0) {
+        const int32_t known = searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz);
+        rates = known ? std::vector<int32_t>{known} : searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
+    }
     std::vector<Attempt> attempts;
     for (int32_t ksps : rates) {
         if (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)) continue;
@@ -252,8 +259,7 @@ int DvbFrontendDevice::SendTune(const Attempt& a) {
 }
 
 int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
-    const int32_t timeout = options_.lockTimeouts.For(quirks_.family);
-    return ksps >= 5000 ? timeout : 2 * timeout;
+    return options_.lockTimeouts.ForRate(quirks_.family, ksps);
 }
 
 int DvbFrontendDevice::StartAttempts() {
@@ -282,6 +288,10 @@ void DvbFrontendDevice::NextAttempt() {
     state_ = TuneState::Failed;
 }
 
+int64_t DvbFrontendDevice::SearchPath() const {
+    return RateSearchOrder::PathOf(lnb_.polarity, lnb_.toneOn, tune_.lofMhz);
+}
+
 bool DvbFrontendDevice::HaveTune() const {
     return state_ != TuneState::Idle;
 }
@@ -302,15 +312,21 @@ int DvbFrontendDevice::TunerRefreshStatus() {
         lnbSupplyOn_ = false;
     }
     const bool locked = (status & FE_HAS_LOCK) && state_ != TuneState::Failed;
+    bool searchLocked = false;
     if (state_ == TuneState::Trying) {
         if (locked) {
             tune_.symbolRateKsps = tune_.attempts[tune_.attempt].symbolRateKsps;
             state_ = TuneState::Locked;
+            searchLocked = tune_.rateZero;
         } else if (clock_.MonotonicMs() >= tune_.deadlineMs) {
             NextAttempt();
         }
     }
     ReadBack(locked, status);
+    // The carrier's place as the demodulator reads it back (the tuned IF where it cannot).
+    if (searchLocked)
+        searchOrder_.Locked(SearchPath(), tune_.symbolRateKsps,
+                            readings_.ifKhz.value_or(tune_.plan.ifKhz));
     return 0;
 }
 
@@ -392,6 +408,7 @@ void DvbFrontendDevice::ReadBack(bool locked, fe_status_t status) {
         legacy(rc, noBer_, v, raw.ber);
     }
     r.figures = DeriveFigures(raw, quirks_, locked, quietLevel_);
+    if (r.figures.snr) r.figures.snr = snrMedian_.Push(*r.figures.snr, locked);
     if (r.figures.level && (!quietLevel_ || *r.figures.level < *quietLevel_))
         quietLevel_ = r.figures.level;
     r.ber = raw.ber;

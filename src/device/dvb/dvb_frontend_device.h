@@ -7,7 +7,11 @@
 // A tune is a list of attempts, each one short lock timeout long: on a DVB-S2 frontend a fixed
 // rate is tried as DVB-S, then DVB-S2 QPSK, then DVB-S2 8PSK, round and round until one locks.
 // Symbol rate 0 asks the device to find the rate, which no driver can: the device tries a list of
-// candidate rates (each with the same delivery systems), one pass. TunerRefreshStatus moves on
+// candidate rates (each with the same delivery systems), one pass, starting with the rate of the
+// carrier it last locked when the tune lies inside that carrier, then the rates that locked most
+// often (RateSearchOrder); inside that carrier its rate alone is tried, round and round, as a fixed
+// rate is. The SNR reported is the median of the last three readings of one tune and lock state.
+// TunerRefreshStatus moves on
 // to the next attempt, so no call ever blocks for it, and the next TunerCommit ends it.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
@@ -31,10 +35,8 @@
 namespace quillox::dvb {
 
 struct DvbDeviceOptions {
-    // Rates tried for symbol rate 0, most common first (kS/s).
-    std::vector<int32_t> searchRatesKsps = {27500, 22000, 30000, 29900, 28000, 27000,
-                                            26000, 24500, 23000, 20000, 15000, 11000,
-                                            6111,  5632,  4340,  3000,  2000};
+    // Rates tried for symbol rate 0, most common first (kS/s): the shared candidate table.
+    std::vector<int32_t> searchRatesKsps{SearchRatesKsps().begin(), SearchRatesKsps().end()};
     LockTimeouts lockTimeouts;  // per demodulator family
     int32_t guardMs = 15;  // before and after each DiSEqC message or burst, and between repeats
     // From LNB power on to the first DiSEqC command: the LNB and the switch behind it must be up.
@@ -115,6 +117,7 @@ private:
         std::vector<Attempt> attempts;
         size_t attempt = 0;
         bool search = false;  // symbol rate 0: one pass; a fixed rate: round and round
+        bool rateZero = false;  // asked for rate 0 (a search, or the known rate of the carrier)
         int64_t deadlineMs = 0;
     };
     struct Readings {
@@ -134,6 +137,7 @@ private:
     int32_t TimeoutMs(int32_t ksps) const;
     bool RateWithinLimits(uint32_t symbolRate) const;
     bool HaveTune() const;
+    int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
 
     mutable std::mutex mutex_;
     std::unique_ptr<FrontendIo> io_;
@@ -149,6 +153,8 @@ private:
     bool v5Cnr_ = false, v5Strength_ = false;  // DVBv5 statistics exist (len > 0), if not yet
     TuneState state_ = TuneState::Idle;
     Tune tune_;
+    RateSearchOrder searchOrder_;  // symbol rate 0: which candidate first
+    SnrMedian snrMedian_;          // what TunerGetSnr reports of the raw readings
     Readings readings_;
     std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate
     // Learnt once: statistics this driver does not have (524 or DVBv5 len 0).

@@ -106,9 +106,31 @@ std::string NearestDefinedRate(DvbSystem system, const std::string& modulation,
     return nearest;
 }
 
-ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName) {
+SkyImpairments SkyImpairments::Realistic() {
+    SkyImpairments sky;
+    sky.lnbOffsetSeededMaxMhz = 2.5;
+    sky.lnbDriftMhzPerHour = 0.5;
+    sky.rateSearch = RateSearch::List;
+    sky.readBack = DemodFamily::Stv0299;
+    sky.noiseDb = 0.5;
+    sky.scintillationDb = 0.3;
+    sky.linkSpreadDb = 2.5;
+    sky.xpdDb = 25;
+    sky.ifTiltDb = -4;
+    return sky;
+}
+
+std::optional<SkyImpairments> SkyPreset(std::string_view name) {
+    if (name == "ideal") return SkyImpairments{};
+    if (name == "realistic") return SkyImpairments::Realistic();
+    return std::nullopt;
+}
+
+ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName,
+                                     const SkyImpairments& sky) {
     auto lines = detail::SplitLines(text);
     Scenario scenario;
+    scenario.sky = sky;
     std::vector<std::string> warnings;
     std::string error = LooksLikeIni(lines) ? detail::ParseIniScenario(lines, scenario)
                                             : detail::ParseCsvScenario(lines, scenario, warnings);
@@ -118,13 +140,13 @@ ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& s
     return {std::move(scenario), {}, std::move(warnings)};
 }
 
-ScenarioLoadResult LoadScenarioFile(const std::string& path) {
+ScenarioLoadResult LoadScenarioFile(const std::string& path, const SkyImpairments& sky) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {std::nullopt, path + ": cannot open (" + std::strerror(errno) + ")", {}};
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad()) return {std::nullopt, path + ": cannot read (" + std::strerror(errno) + ")", {}};
-    return ParseScenarioText(content.str(), path);
+    return ParseScenarioText(content.str(), path, sky);
 }
 
 }  // namespace quillox::sim

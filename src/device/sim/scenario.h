@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device/demod_profiles.h"
+
 namespace quillox::sim {
 
 enum class DvbSystem { DvbS, DvbS2 };
@@ -43,6 +45,32 @@ struct LnbModel {
     static LnbModel Custom(double lo, double loHigh) { return {Kind::Custom, lo, loHigh}; }
 };
 
+// What makes a real installation harsher than the ideal dish. Every default is the ideal, so a
+// scenario without impairment directives reads exactly as before. Figures and their sources:
+// docs/simulated-dish.md, "Impairments".
+struct SkyImpairments {
+    // Error of the LNB's oscillators (actual minus nominal LO, MHz), low and high band (the
+    // C-band LNB's one LO takes the low one). seededMaxMhz > 0: each is drawn from the dish's
+    // seed instead, uniform within +-seededMaxMhz.
+    double lnbOffsetLowMhz = 0, lnbOffsetHighMhz = 0;
+    double lnbOffsetSeededMaxMhz = 0;
+    double lnbDriftMhzPerHour = 0;  // rms of each oscillator's random walk after one hour
+
+    // Symbol rate 0: the model's perfect search, or the Linux device's list of candidates.
+    enum class RateSearch { Ideal, List };
+    RateSearch rateSearch = RateSearch::Ideal;
+    // Read-back, capture range and lock time of a demodulator family; nullopt: the ideal model.
+    std::optional<DemodFamily> readBack;
+
+    double noiseDb = 0;           // Gaussian on each SNR / quality reading, with rare outliers
+    double scintillationDb = 0;   // common to all carriers, correlated over seconds
+    double linkSpreadDb = 0;      // per carrier, wandering over tens of seconds
+    std::optional<double> xpdDb;  // cross-polar discrimination; nullopt: none leaks through
+    double ifTiltDb = 0;          // C/N change from 950 to 2150 MHz IF, linear in between
+
+    static SkyImpairments Realistic();
+};
+
 struct Scenario {
     std::string name;
     std::vector<Carrier> carriers;
@@ -52,6 +80,7 @@ struct Scenario {
     // Absent: the dish is reached whatever DiSEqC option is sent. Otherwise the port of a
     // committed switch, 1..4 = Pos A/Opt A, Pos B/Opt A, Pos A/Opt B, Pos B/Opt B.
     std::optional<int32_t> diseqcPort;
+    SkyImpairments sky;
 };
 
 struct ScenarioLoadResult {
@@ -60,10 +89,14 @@ struct ScenarioLoadResult {
     std::vector<std::string> warnings;  // lines taken approximately, with the file and line
 };
 
-// Reads the satellite table CSV format or a transponder ini file ([SATTYPE] / [DVB]).
-ScenarioLoadResult LoadScenarioFile(const std::string& path);
+// Reads the satellite table CSV format or a transponder ini file ([SATTYPE] / [DVB]). The file's
+// impairment directives apply on top of `sky` (a preset chosen outside the file).
+ScenarioLoadResult LoadScenarioFile(const std::string& path, const SkyImpairments& sky = {});
 // The same from text in memory; sourceName names it in error messages.
-ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName);
+ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName,
+                                     const SkyImpairments& sky = {});
+// The impairments of a preset by name ("ideal", "realistic"); nullopt for an unknown name.
+std::optional<SkyImpairments> SkyPreset(std::string_view name);
 // Astra 19.2E, compiled into the program: the default dish.
 Scenario BuiltInScenario();
 

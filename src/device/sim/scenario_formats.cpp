@@ -62,6 +62,16 @@ std::optional<long> ParseInteger(std::string_view s) {
     return value;
 }
 
+std::string ReadingRange(double low, double high) {
+    const auto text = [](double v) {
+        std::string t = std::to_string(v);
+        t.erase(t.find_last_not_of('0') + 1);
+        if (t.back() == '.') t.pop_back();
+        return t;
+    };
+    return text(low) + ".." + text(high);
+}
+
 std::string At(int line, const std::string& reason) {
     return "line " + std::to_string(line) + ": " + reason;
 }
@@ -249,6 +259,90 @@ std::string ReadIniTransponder(std::string_view value, Carrier& c) {
     return CheckCarrierCodes(c, warning);
 }
 
+// The impairment directives. Returns false when the key is none of them; otherwise error is
+// empty, or says what the value must be.
+bool ApplySkyDirective(const std::string& key, std::string_view value, SkyImpairments& sky,
+                       std::string& error) {
+    const std::string word = Lower(value);
+    // A number within limits, for the directives that take one.
+    const auto number = [&](double low, double high, double& into) {
+        auto v = ParseNumber(value);
+        if (!v || *v < low || *v > high) {
+            error = key + " must be a number in " + ReadingRange(low, high);
+            return;
+        }
+        into = *v;
+    };
+    if (key == "sky") {
+        auto preset = SkyPreset(word);
+        if (preset)
+            sky = *preset;
+        else
+            error = "sky must be 'ideal' or 'realistic'";
+    } else if (key == "lnb-offset") {
+        auto words = SplitFields(value, ' ');
+        words.erase(std::remove(words.begin(), words.end(), std::string_view{}), words.end());
+        std::optional<double> low, high;
+        if (words.size() == 2 && Lower(words[0]) == "seeded") {
+            auto max = ParseNumber(words[1]);
+            if (max && *max > 0 && *max <= 10) {
+                sky.lnbOffsetSeededMaxMhz = *max;
+                sky.lnbOffsetLowMhz = sky.lnbOffsetHighMhz = 0;
+                return true;
+            }
+        } else if (words.size() == 1 || words.size() == 2) {
+            low = ParseNumber(words[0]);
+            high = words.size() == 2 ? ParseNumber(words[1]) : low;
+        }
+        if (!low || !high || std::abs(*low) > 10 || std::abs(*high) > 10) {
+            error = "lnb-offset must be '<low MHz> [<high MHz>]' within -10..10, or 'seeded <MHz>'";
+        } else {
+            sky.lnbOffsetLowMhz = *low, sky.lnbOffsetHighMhz = *high;
+            sky.lnbOffsetSeededMaxMhz = 0;
+        }
+    } else if (key == "lnb-drift") {
+        number(0, 10, sky.lnbDriftMhzPerHour);
+    } else if (key == "rate-search") {
+        if (word == "ideal" || word == "list")
+            sky.rateSearch = word == "list" ? SkyImpairments::RateSearch::List
+                                            : SkyImpairments::RateSearch::Ideal;
+        else
+            error = "rate-search must be 'ideal' or 'list'";
+    } else if (key == "read-back") {
+        static const std::map<std::string, std::optional<DemodFamily>> families{
+            {"ideal", std::nullopt},
+            {"stv0299", DemodFamily::Stv0299},
+            {"mt312", DemodFamily::Zarlink},
+            {"cx24123", DemodFamily::Cx24123},
+            {"s5h1420", DemodFamily::S5h1420}};
+        auto it = families.find(word);
+        if (it != families.end())
+            sky.readBack = it->second;
+        else
+            error = "read-back must be 'ideal', 'stv0299', 'mt312', 'cx24123' or 's5h1420'";
+    } else if (key == "noise-db") {
+        number(0, 10, sky.noiseDb);
+    } else if (key == "scintillation-db") {
+        number(0, 10, sky.scintillationDb);
+    } else if (key == "link-spread-db") {
+        number(0, 10, sky.linkSpreadDb);
+    } else if (key == "xpd-db") {
+        double xpd = 0;
+        if (word == "none") {
+            sky.xpdDb.reset();
+        } else {
+            number(0, 60, xpd);
+            if (error.empty()) sky.xpdDb = xpd;
+            else error = "xpd-db must be 'none' or a number in 0..60";
+        }
+    } else if (key == "if-tilt-db") {
+        number(-20, 20, sky.ifTiltDb);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<TextLine> SplitLines(std::string_view text) {
@@ -301,7 +395,10 @@ std::string ApplyDirective(std::string_view body, Scenario& out) {
         }
         return {};
     }
-    return "unknown directive '" + key + "' (known: name, lnb, diseqc-port)";
+    if (std::string e; ApplySkyDirective(key, value, out.sky, e)) return e;
+    return "unknown directive '" + key +
+           "' (known: name, lnb, diseqc-port, sky, lnb-offset, lnb-drift, rate-search, read-back, "
+           "noise-db, scintillation-db, link-spread-db, xpd-db, if-tilt-db)";
 }
 
 std::string ParseCsvScenario(const std::vector<TextLine>& lines, Scenario& out,

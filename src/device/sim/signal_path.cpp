@@ -77,10 +77,13 @@ void SignalPath::IndexCarriers(Feed& feed) {
         if (c.freqMhz < feed.inputMinMhz || c.freqMhz > feed.inputMaxMhz) continue;
         double reach = std::max(CaptureHalfWidthMhz(model_, c.symbolRateKsps),
                                 EstimatorHalfWidthMhz(model_, c.symbolRateKsps));
+        const int pol = c.polarity == polarity::kVertical ? 1 : 0;
         for (int lo = 0; lo < 2; ++lo) {
             double ifMhz = std::abs(c.freqMhz - los[lo]);
             if (ifMhz < model_.ifMinMhz - margin || ifMhz > model_.ifMaxMhz + margin) continue;
-            feed.byIf[lo][c.polarity == polarity::kVertical ? 1 : 0].push_back({ifMhz, i});
+            feed.byIf[lo][pol].push_back({ifMhz, i});
+            // The feed's cross-polar leakage puts each carrier on the other polarisation too.
+            if (scenario_.sky.xpdDb) feed.byIf[lo][1 - pol].push_back({ifMhz, i, true});
             feed.reachMhz = std::max(feed.reachMhz, reach);
         }
     }
@@ -90,10 +93,10 @@ void SignalPath::IndexCarriers(Feed& feed) {
                       [](const IfEntry& a, const IfEntry& b) { return a.ifMhz < b.ifMhz; });
 }
 
-const SignalPath::Feed& SignalPath::FeedFor(const TuningState& state) const {
-    if (feeds_.size() == 1) return feeds_[0];
+size_t SignalPath::FeedFor(const TuningState& state) const {
+    if (feeds_.size() == 1) return 0;
     // Dual-feed dish: the LOF the program sends says which LNB it means.
-    return state.lofMhz > state.freqMhz ? feeds_[1] : feeds_[0];
+    return state.lofMhz > state.freqMhz ? 1 : 0;
 }
 
 TunedPath SignalPath::Tune(const TuningState& state, int32_t switchPort) const {
@@ -106,12 +109,17 @@ TunedPath SignalPath::Tune(const TuningState& state, int32_t switchPort) const {
     path.readsInverted = state.lofMhz > state.freqMhz;
     if (!path.input) return path;
 
-    const Feed& feed = FeedFor(state);
+    const size_t feedIndex = FeedFor(state);
+    const Feed& feed = feeds_[feedIndex];
     // Only a 22 kHz tone switches the oscillator; 33 and 44 kHz are no tone to the LNB.
     int lo = state.tone == tone::k22kHz ? 1 : 0;
     int pol = state.polarity == polarity::kVertical ? 1 : 0;
     path.carriers = feed.byIf[lo][pol];
     path.reachMhz = feed.reachMhz;
+    path.loMhz = lo == 1 ? feed.lnb.loHighMhz : feed.lnb.loLowMhz;
+    // A single-oscillator LNB has one LO whatever the tone.
+    const bool oneOscillator = feed.lnb.loHighMhz == feed.lnb.loLowMhz;
+    path.oscillator = 2 * static_cast<int>(feedIndex) + (oneOscillator ? 0 : lo);
     return path;
 }
 

@@ -37,8 +37,9 @@ private:
 };
 
 struct IfEntry {
-    double ifMhz;
+    double ifMhz;  // with the nominal LO
     uint32_t carrier;  // index into Scenario::carriers
+    bool crossPolar = false;  // the other polarisation's carrier, leaking through (xpd-db)
 };
 
 // What the tuner sees after a commit.
@@ -49,6 +50,8 @@ struct TunedPath {
     bool readsInverted = false;         // the program's LOF lies above the frequency: read LOF - IF
     std::span<const IfEntry> carriers;  // on the active oscillator and polarisation, by IF
     double reachMhz = 0;                // widest offset at which any of them still matters
+    int oscillator = 0;  // which LO: 2 x feed + (high band), one per physical oscillator
+    double loMhz = 0;    // its nominal frequency
 };
 
 class SignalPath {
@@ -65,7 +68,7 @@ private:
     };
     static Feed FeedOf(const LnbModel& lnb);
     void IndexCarriers(Feed& feed);
-    const Feed& FeedFor(const TuningState& state) const;
+    size_t FeedFor(const TuningState& state) const;  // index into feeds_
 
     const Scenario& scenario_;
     const DishModelParameters& model_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "device/sim/noise.h"
 #include "device/tuning_codes.h"
@@ -13,9 +14,16 @@ constexpr int kError = -1;
 
 // Noise channels, so that each reading of one refresh draws its own value.
 enum Channel : uint64_t { kSnrNoise = 1, kQualityNoise = 2, kLevelNoise = 3 };
+constexpr uint64_t kCrystalChannel = 0xC4;
+constexpr double kCrystalPpm = 50;
 
 bool ValidPolarity(int32_t code) {
     return code == polarity::kHorizontal || code == polarity::kVertical || code == polarity::kOff;
+}
+
+std::optional<DemodProfile> ProfileOf(const SkyImpairments& sky) {
+    if (!sky.readBack) return std::nullopt;
+    return DemodProfileOf(*sky.readBack);
 }
 
 }  // namespace
@@ -29,9 +37,13 @@ SimulatedDish::SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed,
       model_(model),
       path_(scenario_, model_),
       clock_(clock),
-      seed_(seed) {
+      seed_(seed),
+      demod_(ProfileOf(scenario_.sky)),
+      sky_(scenario_.sky, seed),
+      searchOrder_(SearchRatesKsps()) {
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();
+    StartSearch();
     Measure();
 }
 
@@ -94,6 +106,7 @@ int SimulatedDish::TunerInitialize() {
     switch_.Reset();
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();
+    StartSearch();
     Measure();
     return 0;
 }
@@ -105,6 +118,7 @@ int SimulatedDish::TunerCommit(int32_t /*value: always 1*/) {
     if (committed_.polarity != polarity::kOff) switch_.Apply(committed_.diseqc);
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();  // the demodulator starts acquiring afresh
+    StartSearch();
     Measure();
     return tuned_.ifInRange ? 0 : kError;
 }
@@ -184,21 +198,99 @@ double SimulatedDish::NoiseAt(uint64_t channel) const {
     return SignedUnit(HashOf(seed_, readingCount_, channel));
 }
 
-bool SimulatedDish::Demodulable(const Carrier& c) const {
+bool SimulatedDish::Demodulable(const Carrier& c, double cnDb, int32_t rateKsps) const {
     // On a DVB-S card DVB-S2 puts energy on the input, no more.
     if (c.system != DvbSystem::DvbS && !model_.dvbs2) return false;
-    if (c.cnDb < c.requiredCnDb) return false;
+    if (cnDb < c.requiredCnDb) return false;
     bool fecMatches = committed_.fecCode == fec::kAuto || c.fecCode == fec::kAuto ||
                       committed_.fecCode == c.fecCode;
-    return fecMatches && RateAccepted(model_, committed_.symbolRateKsps, c.symbolRateKsps);
+    return fecMatches && RateAccepted(model_, rateKsps, c.symbolRateKsps);
 }
 
 int32_t SimulatedDish::ReportedFrequency(double carrierIfMhz) const {
     // The card converts the carrier's IF back with the LOF it was given, as real hardware does:
-    // a wrong LOF reads back a wrong frequency.
+    // a wrong LOF (or an LO that is off) reads back a wrong frequency.
     double downlink =
         tuned_.readsInverted ? committed_.lofMhz - carrierIfMhz : committed_.lofMhz + carrierIfMhz;
     return static_cast<int32_t>(std::lround(downlink));
+}
+
+bool SimulatedDish::ListSearching() const {
+    return committed_.symbolRateKsps == 0 &&
+           scenario_.sky.rateSearch == SkyImpairments::RateSearch::List;
+}
+
+int64_t SimulatedDish::SearchPath() const {
+    return RateSearchOrder::PathOf(committed_.polarity, committed_.tone == tone::k22kHz,
+                                   committed_.lofMhz);
+}
+
+size_t SimulatedDish::SearchAttempts() const {
+    // A DVB-S2 device tries each rate as DVB-S, DVB-S2 QPSK and 8PSK (not for 7/8, which only
+    // DVB-S has); the demodulator here finds the system itself, so only the time counts.
+    const size_t systems = model_.dvbs2 && committed_.fecCode != fec::k7_8 ? 3 : 1;
+    return searchRates_.size() * systems;
+}
+
+int32_t SimulatedDish::RateTried() const {
+    if (!ListSearching()) return committed_.symbolRateKsps;
+    const size_t systems = SearchAttempts() / std::max<size_t>(1, searchRates_.size());
+    return search_.attempt < SearchAttempts() ? searchRates_[search_.attempt / systems] : 0;
+}
+
+void SimulatedDish::StartAttempt(int64_t nowMs) {
+    const DemodFamily family = demod_ ? demod_->family : DemodFamily::Other;
+    search_.startMs = nowMs;
+    // Inside the carrier last locked, its rate is tried round and round, as a fixed rate is.
+    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max()
+                                    : nowMs + LockTimeouts{}.ForRate(family, RateTried());
+}
+
+void SimulatedDish::StartSearch() {
+    snrMedian_.Reset();
+    search_ = {};
+    const int64_t ifKhz = std::llround(tuned_.ifMhz * 1000);
+    knownRate_ = searchOrder_.KnownRate(SearchPath(), ifKhz);
+    searchRates_ = knownRate_ ? std::vector<int32_t>{knownRate_} : searchOrder_.For(SearchPath(), ifKhz);
+    search_.failed = SearchAttempts() == 0;
+    StartAttempt(commitMs_);
+}
+
+double SimulatedDish::CaptureMhz(double carrierKsps) const {
+    const double model = CaptureHalfWidthMhz(model_, carrierKsps);
+    return demod_ ? std::min(model, demod_->captureKhz / 1000.0) : model;
+}
+
+double SimulatedDish::AcquireMs(const Candidate& c, int32_t rateKsps) const {
+    const double ksps = c.carrier->symbolRateKsps;
+    const bool s2 = c.carrier->system == DvbSystem::DvbS2;
+    if (!demod_ || rateKsps == 0) return AcquisitionMs(model_, ksps, c.captureFraction,
+                                                       rateKsps == 0, s2);
+    // The family's lock time on the right values, plus the time the way to the carrier takes:
+    // the kernel's zig-zag (stv0299: steps of SR / 16000 kHz, SR / 32000 below 10 MS/s, one per
+    // delay, alternating sides; each trial pulls in within half a step) or the chip's own
+    // acquisition.
+    double ms = demod_->lockMs * (rateKsps < 5000 ? 2 : 1);
+    if (demod_->zigzagStepDivisor > 0) {
+        double stepMhz = ksps / demod_->zigzagStepDivisor * (ksps < 10000 ? 0.5 : 1.0);
+        ms += 2 * std::floor(std::abs(c.offsetMhz) / stepMhz + 0.5) * demod_->zigzagDelayMs;
+    } else {
+        ms += model_.acquireOffsetMs * c.captureFraction;
+    }
+    if (s2) ms += model_.s2ExtraBaseMs + model_.s2ExtraRateMs * 1000.0 / ksps;
+    return ms;
+}
+
+int32_t SimulatedDish::ReadBackRate(const Carrier& c, int32_t rateKsps) const {
+    const int32_t exact = static_cast<int32_t>(std::lround(c.symbolRateKsps));
+    if (!demod_ || rateKsps == 0) return exact;
+    if (demod_->readRate == ReadBackRate::Requested) return rateKsps;
+    // stv0299_get_symbolrate: the rate measured against the card's master clock, whose crystal
+    // is off by up to +-50 ppm, rounded to 2 kS/s; then to kS/s by the device.
+    const double ppm = kCrystalPpm * SignedUnit(HashOf(seed_, kCrystalChannel));
+    const int64_t sps = std::llround(c.symbolRateKsps * 1000 * (1 + ppm * 1e-6));
+    const int64_t measured = (sps + 1000) / 2000 * 2000;
+    return static_cast<int32_t>((measured + 500) / 1000);
 }
 
 void SimulatedDish::Measure() {
@@ -211,45 +303,74 @@ void SimulatedDish::Measure() {
         readings_ = r;
         return;
     }
+    const int64_t nowMs = clock_.MonotonicMs();
+    const SkyImpairments& sky = scenario_.sky;
+    const int32_t rate = RateTried();
+    // The LO's error moves every carrier's IF: down when the LO lies below the carriers.
+    const double loOffset = sky_.LoOffsetMhz(tuned_.oscillator, nowMs);
     double power = 0;
     Candidate best;
+    const bool canLock = !(ListSearching() && search_.failed);
     if (tuned_.ifInRange) {
+        const double reach = tuned_.reachMhz + std::abs(loOffset);
         auto first = std::lower_bound(
-            tuned_.carriers.begin(), tuned_.carriers.end(), tuned_.ifMhz - tuned_.reachMhz,
+            tuned_.carriers.begin(), tuned_.carriers.end(), tuned_.ifMhz - reach,
             [](const IfEntry& e, double value) { return e.ifMhz < value; });
         for (auto it = first; it != tuned_.carriers.end(); ++it) {
-            double offset = it->ifMhz - tuned_.ifMhz;
-            if (offset > tuned_.reachMhz) break;
+            if (it->ifMhz - tuned_.ifMhz > reach) break;
             const Carrier& c = scenario_.carriers[it->carrier];
-            power +=
-                EstimatorPower(model_, c.cnDb, c.symbolRateKsps, committed_.symbolRateKsps, offset);
-            double fraction = std::abs(offset) / CaptureHalfWidthMhz(model_, c.symbolRateKsps);
-            if (fraction <= 1.0 && fraction < best.captureFraction && Demodulable(c)) {
-                best = {&c, it->ifMhz, fraction};
+            const double ifMhz = it->ifMhz + (c.freqMhz > tuned_.loMhz ? -loOffset : loOffset);
+            const double offset = ifMhz - tuned_.ifMhz;
+            double cn = c.cnDb + sky_.CnChangeDb(it->carrier, ifMhz, nowMs);
+            if (it->crossPolar) cn -= *sky.xpdDb;
+            power += EstimatorPower(model_, cn, c.symbolRateKsps, committed_.symbolRateKsps, offset);
+            double fraction = std::abs(offset) / CaptureMhz(c.symbolRateKsps);
+            if (canLock && fraction <= 1.0 && fraction < best.captureFraction &&
+                Demodulable(c, cn, rate)) {
+                best = {&c, ifMhz, offset, cn, fraction};
             }
         }
     }
-    double elapsedMs = static_cast<double>(clock_.MonotonicMs() - commitMs_);
-    bool searching = committed_.symbolRateKsps == 0;
-    if (best.carrier &&
-        elapsedMs >= AcquisitionMs(model_, best.carrier->symbolRateKsps, best.captureFraction,
-                                   searching, best.carrier->system == DvbSystem::DvbS2)) {
+    const double noiseDb = sky_.ReadingNoiseDb(readingCount_);
+    const int64_t since = ListSearching() ? search_.startMs : commitMs_;
+    const bool locked =
+        best.carrier && static_cast<double>(nowMs - since) >= AcquireMs(best, rate);
+    if (ListSearching() && !search_.locked && !search_.failed) {
+        if (locked) {
+            search_.locked = true;  // the device keeps this candidate from now on
+            const bool readsTuned =
+                demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
+            searchOrder_.Locked(SearchPath(), rate,
+                                std::llround((readsTuned ? tuned_.ifMhz : best.ifMhz) * 1000));
+        } else if (nowMs >= search_.deadlineMs) {
+            if (++search_.attempt >= SearchAttempts())
+                search_.failed = true;  // one pass, as the device makes it
+            else
+                StartAttempt(nowMs);
+        }
+    }
+    if (locked) {
         const Carrier& c = *best.carrier;
+        const bool searching = rate == 0;
         double rateError = searching ? 0.0
-                                     : std::abs(committed_.symbolRateKsps - c.symbolRateKsps) /
+                                     : std::abs(rate - c.symbolRateKsps) /
                                            RateToleranceKsps(model_, c.symbolRateKsps);
         r.locked = true;
-        r.freqMhz = ReportedFrequency(best.ifMhz);
-        r.symbolRateKsps = static_cast<int32_t>(std::lround(c.symbolRateKsps));
+        const bool readsTuned = demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
+        r.freqMhz = readsTuned ? committed_.freqMhz : ReportedFrequency(best.ifMhz);
+        r.symbolRateKsps = ReadBackRate(c, rate);
         r.fecCode = c.fecCode;
-        r.snr = static_cast<float>(c.cnDb + model_.lockedSnrNoiseDb * NoiseAt(kSnrNoise));
+        const double cnRead = best.cnDb + noiseDb;
+        r.snr = static_cast<float>(cnRead + model_.lockedSnrNoiseDb * NoiseAt(kSnrNoise));
         int32_t noiseStep =
             static_cast<int32_t>(std::lround(model_.qualityNoise * NoiseAt(kQualityNoise)));
-        r.quality = LockedQuality(model_, c.cnDb, best.captureFraction, rateError, noiseStep);
+        r.quality = LockedQuality(model_, cnRead, best.captureFraction, rateError, noiseStep);
     } else {
-        double snr = UnlockedSnrDb(model_, power) + model_.snrNoiseDb * NoiseAt(kSnrNoise);
+        double snr =
+            UnlockedSnrDb(model_, power) + model_.snrNoiseDb * NoiseAt(kSnrNoise) + noiseDb;
         r.snr = static_cast<float>(std::max(0.0, snr));
     }
+    r.snr = snrMedian_.Push(r.snr, r.locked);
     double above = std::max(0.0, r.snr - model_.snrFloorDb);
     double level = model_.levelBase + model_.levelPerDb * above + NoiseAt(kLevelNoise);
     r.level = std::clamp(static_cast<int32_t>(std::lround(level)), 0, 100);

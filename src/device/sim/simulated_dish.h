@@ -8,10 +8,14 @@
 // Thread-safe: every call holds one mutex.
 #include <cstdint>
 #include <mutex>
+#include <optional>
+#include <vector>
 
+#include "device/demod_profiles.h"
 #include "device/sim/dish_model.h"
 #include "device/sim/scenario.h"
 #include "device/sim/signal_path.h"
+#include "device/sim/sky_model.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
 
@@ -59,22 +63,47 @@ private:
     };
     struct Candidate {
         const Carrier* carrier = nullptr;
-        double ifMhz = 0;
+        double ifMhz = 0;  // where it actually is, LO error included
+        double offsetMhz = 0;
+        double cnDb = 0;             // as it reaches the demodulator now
         double captureFraction = 2;  // |offset| / capture half-width; the nearest one wins
+    };
+    // Symbol rate 0 with rate-search: list, as the Linux device runs it: one attempt per
+    // candidate rate, each until its lock timeout, moved on at a refresh; a lock ends it.
+    struct ListSearch {
+        size_t attempt = 0;
+        int64_t startMs = 0, deadlineMs = 0;
+        bool locked = false, failed = false;
     };
 
     void Measure();                          // readings at the clock's present time
     double NoiseAt(uint64_t channel) const;  // in [-1, 1), fixed by seed and reading count
-    bool Demodulable(const Carrier& c) const;
+    bool Demodulable(const Carrier& c, double cnDb, int32_t rateKsps) const;
     int32_t ReportedFrequency(double carrierIfMhz) const;
+    bool ListSearching() const;
+    int32_t RateTried() const;  // the staged rate, or the list search's present candidate
+    double CaptureMhz(double carrierKsps) const;
+    double AcquireMs(const Candidate& c, int32_t rateKsps) const;
+    int32_t ReadBackRate(const Carrier& c, int32_t rateKsps) const;
+    size_t SearchAttempts() const;
+    int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
+    void StartSearch();
+    void StartAttempt(int64_t nowMs);
 
     const Scenario scenario_;
     const DishModelParameters model_;
     const SignalPath path_;
     Clock& clock_;
     const uint32_t seed_;
+    const std::optional<DemodProfile> demod_;  // read-back: the family's facts, if not ideal
 
     std::mutex mutex_;
+    SkyModel sky_;
+    ListSearch search_;
+    RateSearchOrder searchOrder_;        // as the Linux device orders its candidates
+    std::vector<int32_t> searchRates_;  // the present search's candidates, in order
+    int32_t knownRate_ = 0;             // inside the carrier last locked: its rate
+    SnrMedian snrMedian_;               // what the device makes of the raw SNR readings
     TuningState staged_;
     TuningState committed_;
     DiseqcSwitch switch_;

@@ -154,6 +154,28 @@ TEST_P(RateSearchTest, FindsTheCarriersRateWithoutBlocking) {
 
 INSTANTIATE_TEST_SUITE_P(Profiles, RateSearchTest, ::testing::ValuesIn(LegacyProfiles()));
 
+TEST(RateSearchTest, InsideTheCarrierItLockedTheSearchTriesItsRateAlone) {
+    DvbRig rig(Stv0299Profile());
+    rig.fake.AddTransponder(Carrier(1150000, 22000000));
+    ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
+    ASSERT_TRUE(rig.WaitForLock(10000));
+    rig.fake.ClearLog();
+    ASSERT_EQ(rig.Tune(10904, 9750, polarity::kVertical, 0), 0);  // a step of a centring walk
+    EXPECT_FALSE(rig.device->searching());
+    EXPECT_NE(rig.fake.Calls("props").front().find("SYMBOL_RATE=22000000 "), std::string::npos);
+    const int tunes = rig.fake.tunes();
+    rig.fake.DropLock();  // a fade: the known rate is tried on, never another one
+    for (int i = 0; i < 40; ++i) {
+        rig.clock.Advance(500);
+        rig.device->TunerRefreshStatus();
+    }
+    EXPECT_EQ(rig.fake.tunes(), tunes);
+    // Elsewhere a search again, starting with the rate seen.
+    ASSERT_EQ(rig.Tune(10960, 9750, polarity::kVertical, 0), 0);
+    EXPECT_TRUE(rig.device->searching());
+    EXPECT_NE(rig.fake.Calls("props").back().find("SYMBOL_RATE=22000000 "), std::string::npos);
+}
+
 TEST(RateSearchTest, NextCommitEndsTheSearch) {
     DvbRig rig(Stv0299Profile());
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);

@@ -2,6 +2,7 @@
 // the demodulator acquires, in virtual time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <thread>
@@ -24,7 +25,7 @@ Carrier MakeCarrier(double f, int32_t pol, double sr, DvbSystem system = DvbSyst
 }
 
 Scenario OneCarrier(Carrier c) {
-    return Scenario{"test", {std::move(c)}, {}, {}};
+    return Scenario{"test", {std::move(c)}, {}, {}, {}};
 }
 
 struct Tuning {
@@ -359,6 +360,232 @@ TEST(SimulatedDish, TwoThreadsMayCallAtOnce) {
     b.dish.TunerGetFrequency(freq);
     EXPECT_GT(freq, 12000);
 }
+
+}  // namespace
+}  // namespace quillox::sim
+
+namespace quillox::sim {
+namespace {
+
+// ---- impairments: each directive's effect on what the dish reads, against the ideal dish ----
+
+constexpr const char* kSkyCarriers =
+    "freq_mhz,pol,sr_ksps,fec,system,cn_db\n"
+    "11000,V,27500,3/4,DVB-S,12\n"   // low band, IF 1250
+    "12600,V,27500,3/4,DVB-S,12\n"   // high band, IF 2000
+    "11300,V,25000,3/4,DVB-S,12\n"   // a rate the search's table lacks
+    "11500,V,22000,3/4,DVB-S,12\n";  // the table's second rate
+
+Tuning Low(int32_t f, int32_t sr = 27500) {
+    return {polarity::kVertical, tone::kNone, 9750, f, sr};
+}
+
+// Milliseconds from the commit to the first locked reading (refreshed every 10 ms); -1: none.
+int64_t LockMs(Bench& b, const Tuning& t, int64_t maxMs = 20000) {
+    b.Tune(t);
+    for (int64_t ms = 0; ms <= maxMs; ms += 10, b.clock.Advance(10))
+        if (b.Read().quality > 0) return ms;
+    return -1;
+}
+
+double StdDev(const std::vector<double>& v) {
+    double mean = 0, sq = 0;
+    for (double x : v) mean += x / static_cast<double>(v.size());
+    for (double x : v) sq += (x - mean) * (x - mean) / static_cast<double>(v.size());
+    return std::sqrt(sq);
+}
+
+// The demodulator's own reading: the first after a commit, before the device's median of three.
+Reading RawAfter(Bench& b, int64_t ms) {
+    b.clock.Advance(ms - 100);
+    b.dish.TunerCommit(1);
+    return b.ReadAfter(100);
+}
+
+// Unlocked SNR readings on an empty part of the band, raw or as the device reports them.
+std::vector<double> NoiseFloor(const Scenario& s, int n, bool raw = true) {
+    Bench b(s);
+    b.Tune(Low(10800));
+    std::vector<double> snr;
+    for (int i = 0; i < n; ++i) snr.push_back(raw ? RawAfter(b, 100).snr : b.Read().snr);
+    return snr;
+}
+
+struct SkyCase {
+    const char* what;
+    const char* directives;
+    double (*measure)(const Scenario&);
+    double idealLow, idealHigh, harshLow, harshHigh;
+};
+
+void PrintTo(const SkyCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class SkyImpairment : public testing::TestWithParam<SkyCase> {};
+
+TEST_P(SkyImpairment, ChangesTheReadingsAsOnARealDish) {
+    const SkyCase& c = GetParam();
+    auto ideal = ParseScenarioText(kSkyCarriers, "ideal.csv");
+    auto harsh = ParseScenarioText(std::string(c.directives) + "\n" + kSkyCarriers, "sky.csv");
+    ASSERT_TRUE(ideal.scenario && harsh.scenario) << harsh.error;
+    const double i = c.measure(*ideal.scenario), h = c.measure(*harsh.scenario);
+    EXPECT_TRUE(i >= c.idealLow && i <= c.idealHigh) << "ideal: " << i;
+    EXPECT_TRUE(h >= c.harshLow && h <= c.harshHigh) << "impaired: " << h;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Directives, SkyImpairment,
+    testing::Values(
+        // Reported minus true frequency: the LO error of each band, read back with the nominal LOF.
+        SkyCase{"lnb_offset_low", "#! lnb-offset: 2 -3",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return b.Tune(Low(11000)), b.ReadAfter(500).freq - 11000.0;
+                },
+                0, 0, -2, -2},
+        SkyCase{"lnb_offset_high", "#! lnb-offset: 2 -3",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune({polarity::kVertical, tone::k22kHz, 10600, 12600});
+                    return b.ReadAfter(500).freq - 12600.0;
+                },
+                0, 0, 3, 3},
+        // Largest error of the read-back over six hours of clock time.
+        SkyCase{"lnb_drift", "#! lnb-drift: 2",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    double worst = 0;
+                    for (int quarter = 0; quarter < 24; ++quarter, b.clock.Advance(900000)) {
+                        b.Tune(Low(11000));
+                        worst = std::max(worst, std::abs(b.ReadAfter(500).freq - 11000.0));
+                    }
+                    return worst;
+                },
+                0, 0, 1, 15},
+        // Symbol rate 0: the device's list tries 27500 for one timeout (1000 ms) before 22000,
+        // and never a rate its table lacks.
+        SkyCase{"rate_search_list", "#! rate-search: list",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return static_cast<double>(LockMs(b, Low(11500, 0)));
+                },
+                200, 400, 1000, 1200},
+        SkyCase{"rate_search_list_unusual_rate", "#! rate-search: list",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return static_cast<double>(LockMs(b, Low(11300, 0)));
+                },
+                200, 400, -1, -1},
+        // stv0299 measures the rate (on 20 cards, each crystal a little off) to 2 kS/s; its
+        // zig-zag takes 2 x 100 ms per step (27.5 MS/s: 1.72 MHz) to reach a carrier 6 MHz
+        // off (3 steps, each trial pulling in within half a step).
+        SkyCase{"read_back_stv0299_rate", "#! read-back: stv0299",
+                [](const Scenario& s) {
+                    double worst = 0;
+                    for (uint32_t seed = 1; seed <= 20; ++seed) {
+                        Bench b(s, seed);
+                        b.Tune(Low(11000));
+                        worst = std::max(worst, std::abs(b.ReadAfter(3000).rate - 27500.0));
+                    }
+                    return worst;
+                },
+                0, 0, 2, 2},
+        SkyCase{"read_back_stv0299_lock_time", "#! read-back: stv0299",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return static_cast<double>(LockMs(b, Low(11006)));
+                },
+                50, 150, 1000, 1020},
+        // mt312 reads back the tuned frequency, and captures only within 3 MHz.
+        SkyCase{"read_back_mt312_frequency", "#! read-back: mt312",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return b.Tune(Low(11002)), b.ReadAfter(3000).freq + 0.0;
+                },
+                11000, 11000, 11002, 11002},
+        SkyCase{"read_back_mt312_capture", "#! read-back: mt312",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return b.Tune(Low(11005)), b.ReadAfter(3000).quality + 0.0;
+                },
+                1, 100, 0, 0},
+        SkyCase{"noise_spread", "#! noise-db: 1",
+                [](const Scenario& s) { return StdDev(NoiseFloor(s, 4000)); }, 0.15, 0.25, 0.9,
+                1.3},
+        SkyCase{"noise_outliers", "#! noise-db: 1",
+                [](const Scenario& s) {
+                    auto snr = NoiseFloor(s, 4000);
+                    return *std::max_element(snr.begin(), snr.end());
+                },
+                1, 1.4, 7, 16},
+        // The device's median of three takes out the outliers and narrows the rest.
+        SkyCase{"noise_as_the_device_reports_it", "#! noise-db: 1",
+                [](const Scenario& s) {
+                    auto snr = NoiseFloor(s, 4000, false);
+                    return *std::max_element(snr.begin(), snr.end());
+                },
+                1, 1.4, 2, 5},
+        // Scintillation of 2 dB over 20 minutes, and how little it moves within 100 ms.
+        SkyCase{"scintillation_spread", "#! scintillation-db: 2",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune(Low(11000));
+                    std::vector<double> snr;
+                    for (int i = 0; i < 240; ++i) snr.push_back(RawAfter(b, 5000).snr);
+                    return StdDev(snr);
+                },
+                0, 0.25, 1.2, 2.5},
+        SkyCase{"scintillation_is_slow", "#! scintillation-db: 2",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune(Low(11000));
+                    double sum = 0, last = b.ReadAfter(1000).snr;
+                    for (int i = 0; i < 200; ++i) {
+                        const double snr = b.ReadAfter(100).snr;
+                        sum += std::abs(snr - last) / 200, last = snr;
+                    }
+                    return sum;
+                },
+                0, 0.3, 0, 0.4},
+        // One carrier's C/N every 30 s over an hour, and how little it moves within 2 s.
+        SkyCase{"link_spread", "#! link-spread-db: 3",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune(Low(11000));
+                    std::vector<double> snr;
+                    for (int i = 0; i < 120; ++i) snr.push_back(RawAfter(b, 30000).snr);
+                    return StdDev(snr);
+                },
+                0, 0.25, 1.8, 4},
+        SkyCase{"link_spread_is_slow", "#! link-spread-db: 3",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune(Low(11000));
+                    const double before = b.ReadAfter(45000).snr;
+                    return std::abs(b.ReadAfter(2000).snr - before);
+                },
+                0, 0.6, 0, 1.2},
+        // The vertical carrier seen on horizontal 6 dB down: energy, no lock.
+        SkyCase{"xpd", "#! xpd-db: 6",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune({polarity::kHorizontal, tone::kNone, 9750, 11000});
+                    Reading r = b.ReadAfter(1000);
+                    return r.quality > 0 ? -1.0 : r.snr;
+                },
+                0.5, 1.5, 6, 9},
+        // Locked SNR at IF 2000 minus at IF 1250 with -4 dB across 950-2150 MHz.
+        SkyCase{"if_tilt", "#! if-tilt-db: -4",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    b.Tune({polarity::kVertical, tone::k22kHz, 10600, 12600});
+                    const double high = b.ReadAfter(1000).snr;
+                    b.Tune(Low(11000));
+                    return high - b.ReadAfter(1000).snr;
+                },
+                -0.7, 0.7, -3.2, -1.8}),
+    [](const testing::TestParamInfo<SkyCase>& info) { return std::string(info.param.what); });
 
 }  // namespace
 }  // namespace quillox::sim

@@ -159,6 +159,29 @@ TEST(ScenarioFile, LoadsFromDiskAndNamesAMissingFile) {
     EXPECT_NE(missing.error.find(path + ": cannot open"), std::string::npos) << missing.error;
 }
 
+TEST(ScenarioFile, ImpairmentDirectivesOverrideThePresetInFileOrder) {
+    const char* table =
+        "#! sky: realistic\n#! noise-db: 1.5\n#! lnb-offset: -1 2\n#! read-back: mt312\n"
+        "#! xpd-db: none\nfreq_mhz,pol,sr_ksps,fec,system\n10700,H,27500,3/4,DVB-S\n";
+    ScenarioLoadResult r = ParseScenarioText(table, "sky.csv");
+    ASSERT_TRUE(r.scenario) << r.error;
+    const SkyImpairments& sky = r.scenario->sky;
+    EXPECT_EQ(sky.noiseDb, 1.5);
+    EXPECT_EQ(sky.lnbOffsetLowMhz, -1);
+    EXPECT_EQ(sky.lnbOffsetHighMhz, 2);
+    EXPECT_EQ(sky.lnbOffsetSeededMaxMhz, 0);  // explicit offsets replace the seeded ones
+    EXPECT_EQ(sky.readBack, DemodFamily::Zarlink);
+    EXPECT_FALSE(sky.xpdDb);
+    EXPECT_EQ(sky.rateSearch, SkyImpairments::RateSearch::List);  // the preset's
+    EXPECT_EQ(sky.ifTiltDb, -4);
+    // A preset chosen outside the file (quillox-scan --sky) lies under the file's directives.
+    ScenarioLoadResult ini = ParseScenarioText(";! if-tilt-db: -2\n[DVB]\n1=10719,V,27500,34\n",
+                                               "x.ini", SkyImpairments::Realistic());
+    ASSERT_TRUE(ini.scenario) << ini.error;
+    EXPECT_EQ(ini.scenario->sky.ifTiltDb, -2);
+    EXPECT_EQ(ini.scenario->sky.linkSpreadDb, 2.5);
+}
+
 struct BadFile {
     const char* what;
     const char* text;
@@ -199,6 +222,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"unknown directive", "#! lbn: c-band\nfreq_mhz,pol,sr_ksps,fec,system\n",
                 "line 1: unknown directive 'lbn'"},
         BadFile{"diseqc port", "#! diseqc-port: 5\n", "diseqc-port must be 1, 2, 3 or 4"},
+        BadFile{"lnb offset", "#! sky: realistic\n#! lnb-offset: 2 x\n", "line 2: lnb-offset must"},
+        BadFile{"noise", ";! noise-db: -1\n[DVB]\n", "line 1: noise-db must be a number in 0..10"},
+        BadFile{"read-back", "#! read-back: stv0288\n", "line 1: read-back must be"},
+        BadFile{"sky preset", "#! sky: stormy\n", "line 1: sky must be 'ideal' or 'realistic'"},
         BadFile{"cn_db", "freq_mhz,pol,sr_ksps,fec,system,cn_db\n10700,H,27500,3/4,DVB-S,hi\n",
                 "cn_db 'hi'"},
         BadFile{"ini without [DVB]", "[SATTYPE]\n1=0130\n", "no [DVB] section"},

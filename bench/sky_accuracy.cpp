@@ -1,0 +1,251 @@
+// How well the jobs do on the shipped satellites, on the ideal simulated dish and under the
+// realistic sky (20 seeds): the window's own jobs through the headless runner's job table, the
+// results compared with the satellite by CompareWithScenario. A measurement, not a test: it
+// prints a table (Markdown) and asserts nothing. Virtual time; a few minutes on two cores.
+//
+//   build/bench/quillox_sky_accuracy [--seeds N] [--finder-sample N] [--sky ideal|realistic]
+//
+// "mean / worst" over the seeds; worst is the lowest share and the most duplicates or false
+// lines. The finder runs on every DVB-S carrier of 5000 kS/s and up (--finder-sample N: N of
+// them, evenly spread), typed in at its table frequency.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_platform.h"
+#include "cli/job_runner.h"
+#include "cli/transponder_comparison.h"
+#include "device/sim/scenario.h"
+#include "device/sim/simulated_dish.h"
+#include "device/tuning_codes.h"
+#include "platform/clock.h"
+
+namespace quillox::bench {
+namespace {
+
+struct Satellite {
+    const char* file;
+    Band band;
+    int32_t startMhz, endMhz;
+};
+
+// Each satellite on its main band (40.0E: C band; its three Ku carriers, all DVB-S2, are left
+// out). The card is the simulated DVB-S one: DVB-S2 carriers count nowhere.
+const Satellite kSatellites[] = {{"0192E.csv", Band::KuLinear, 10700, 12750},
+                                 {"0130E.csv", Band::KuLinear, 10700, 12750},
+                                 {"0282E.csv", Band::KuLinear, 10700, 12750},
+                                 {"0400E.csv", Band::C, 3400, 4200}};
+
+// One run's figures, in percent where a share.
+struct Figures {
+    double firstFound = 0;   // first method: wide carriers with a listed rate, found
+    double goFound = 0;      // second method: DVB-S carriers >= 5000 kS/s found
+    double goWithin1 = 0;    // ... and within 1 MHz once the LNB error per band is taken out
+    double duplicates = 0;   // lines for a carrier already listed
+    double falseLines = 0;   // lines that match no carrier
+    double finderExact = 0;  // symbol-rate finder: within 0.2 % of the carrier's rate
+    // How many carriers each share is of (0: the satellite has none for that job).
+    size_t firstWanted = 0, goWanted = 0, finderWanted = 0;
+};
+
+struct Window {
+    Window(const sim::Scenario& s, uint32_t seed, const Satellite& sat) : clock(), window(clock) {
+        window.form.tunerSlot().Attach(std::make_unique<sim::SimulatedDish>(s, clock, seed));
+        TForm1& f = window.form;
+        f.tuner().TunerInitialize();
+        if (sat.band == Band::C) {
+            f.rb_Cband.setChecked(true);
+            const BandDefaults d = DefaultsOf(Band::C);
+            f.ed_LOF_low.setText(d.lofLow);
+            f.ed_LOF_sw.setText(d.lofSwitch);
+            f.ed_LOF_higth.setText(d.lofHigh);
+        }
+        for (Edit* e : {&f.ed_f_start, &f.ed_f_start_r23}) e->setText(std::to_string(sat.startMhz));
+        for (Edit* e : {&f.ed_f_end, &f.ed_f_end_r23}) e->setText(std::to_string(sat.endMhz));
+    }
+    void Run(const char* caption) {
+        const cli::JobOutcome outcome = cli::RunJob(window.form, *cli::FindJob(caption), false);
+        if (!outcome.started || !outcome.error.empty())
+            std::fprintf(stderr, "job \"%s\" failed: %s\n", caption, outcome.error.c_str());
+    }
+    VirtualClock clock;
+    BenchWindow window;
+};
+
+bool InList(const TForm1& form, const sim::Carrier& c) {
+    for (const std::string& line : form.r_edt_symbolrate.lines())
+        if (sim::RateAccepted(sim::DefaultModel(), std::atoi(line.c_str()), c.symbolRateKsps))
+            return true;
+    return false;
+}
+
+double Percent(size_t part, size_t whole) {
+    return whole == 0 ? 100.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+// The LNB error of each band as the scan sees it: the median of reported minus true frequency
+// over the band's matched carriers (low and high Ku oscillator apart, one for C band).
+std::map<bool, double> BandOffsets(const std::vector<TransponderMatch>& found, Band band) {
+    std::map<bool, std::vector<double>> errors;
+    for (const TransponderMatch& m : found)
+        errors[band != Band::C && m.carrier->freqMhz >= 11700].push_back(m.freqErrorMhz);
+    std::map<bool, double> median;
+    for (auto& [high, e] : errors) {
+        std::sort(e.begin(), e.end());
+        median[high] = e.size() % 2 ? e[e.size() / 2] : (e[e.size() / 2 - 1] + e[e.size() / 2]) / 2;
+    }
+    return median;
+}
+
+Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int finderSample) {
+    Figures fig;
+    const std::vector<int32_t> both{polarity::kVertical, polarity::kHorizontal};
+    {  // first method, the window's defaults
+        Window w(s, seed, sat);
+        w.Run("Find (1,2,3,4)");
+        const TForm1& f = w.window.form;
+        const auto cmp = CompareWithScenario(f.r_ed_trans_good.lines(), s,
+                                             {both, sat.startMhz, sat.endMhz});
+        size_t wanted = 0, found = 0;
+        for (const sim::Carrier* c : cmp.expected) {
+            if (c->symbolRateKsps < 15000 || !InList(f, *c)) continue;
+            ++wanted;
+            found += std::any_of(cmp.found.begin(), cmp.found.end(),
+                                 [&](const TransponderMatch& m) { return m.carrier == c; });
+        }
+        fig.firstFound = Percent(found, wanted);
+        fig.firstWanted = wanted;
+    }
+    {  // second method, fine tuning on
+        Window w(s, seed, sat);
+        w.Run("GO");
+        const auto cmp = CompareWithScenario(w.window.form.r_ed_trans_good_r23.lines(), s,
+                                             {both, sat.startMhz, sat.endMhz, 5000, 45000});
+        const auto isExpected = [&](const sim::Carrier* c) {
+            return std::find(cmp.expected.begin(), cmp.expected.end(), c) != cmp.expected.end();
+        };
+        std::map<bool, double> offset = BandOffsets(cmp.found, sat.band);
+        size_t found = 0, within = 0;
+        for (const TransponderMatch& m : cmp.found) {
+            if (!isExpected(m.carrier)) continue;
+            ++found;
+            const bool high = sat.band != Band::C && m.carrier->freqMhz >= 11700;
+            within += std::abs(m.freqErrorMhz - offset[high]) <= 1.0;
+        }
+        fig.goFound = Percent(found, cmp.expected.size());
+        fig.goWanted = cmp.expected.size();
+        fig.goWithin1 = Percent(within, cmp.expected.size());
+        fig.duplicates = static_cast<double>(cmp.duplicates.size());
+        fig.falseLines = static_cast<double>(cmp.extra.size() + cmp.unreadable.size());
+    }
+    // Symbol-rate finder on a fixed sample of the DVB-S carriers: evenly spread over the list.
+    std::vector<const sim::Carrier*> dvbs;
+    for (const sim::Carrier& c : s.carriers)
+        if (c.system == sim::DvbSystem::DvbS && c.freqMhz >= sat.startMhz &&
+            c.freqMhz <= sat.endMhz && c.symbolRateKsps >= 5000)
+            dvbs.push_back(&c);
+    const size_t n = std::min(dvbs.size(), static_cast<size_t>(std::max(0, finderSample)));
+    size_t exact = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const sim::Carrier& c = *dvbs[i * dvbs.size() / n];
+        Window w(s, seed, sat);
+        TForm1& f = w.window.form;
+        f.Edit12.setText(std::to_string(std::lround(c.freqMhz)));
+        f.cbPolarity.setText(c.polarity == polarity::kVertical ? "VERTICAL" : "HORIZONTAL");
+        w.Run("Find_S/R");
+        const double rate = std::atof(f.ed_sr.text().c_str());
+        exact += std::abs(rate - c.symbolRateKsps) <= 0.002 * c.symbolRateKsps;
+    }
+    fig.finderExact = Percent(exact, n);
+    fig.finderWanted = n;
+    return fig;
+}
+
+struct Summary {
+    Figures mean, worst;
+};
+
+Summary Summarise(const std::vector<Figures>& runs) {
+    Summary s;
+    s.worst = runs.front();
+    for (const Figures& f : runs) {
+        const double k = 1.0 / static_cast<double>(runs.size());
+        s.mean.firstFound += k * f.firstFound, s.mean.goFound += k * f.goFound;
+        s.mean.goWithin1 += k * f.goWithin1, s.mean.duplicates += k * f.duplicates;
+        s.mean.falseLines += k * f.falseLines, s.mean.finderExact += k * f.finderExact;
+        // Worst: lowest share found, most duplicates and false lines.
+        s.worst.firstFound = std::min(s.worst.firstFound, f.firstFound);
+        s.worst.goFound = std::min(s.worst.goFound, f.goFound);
+        s.worst.goWithin1 = std::min(s.worst.goWithin1, f.goWithin1);
+        s.worst.duplicates = std::max(s.worst.duplicates, f.duplicates);
+        s.worst.falseLines = std::max(s.worst.falseLines, f.falseLines);
+        s.worst.finderExact = std::min(s.worst.finderExact, f.finderExact);
+    }
+    return s;
+}
+
+void PrintRow(const char* sat, const char* sky, const Summary& s, const Figures& counts,
+              bool several) {
+    const auto cell = [&](double mean, double worst, const char* unit, size_t of = 1) {
+        char text[48];
+        if (of == 0)
+            std::snprintf(text, sizeof text, "n/a");
+        else if (several)
+            std::snprintf(text, sizeof text, "%.1f%s / %.1f%s", mean, unit, worst, unit);
+        else
+            std::snprintf(text, sizeof text, "%.1f%s", mean, unit);
+        return std::string(text);
+    };
+    std::printf("| %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s (of %zu) |\n", sat, sky,
+                cell(s.mean.firstFound, s.worst.firstFound, " %", counts.firstWanted).c_str(),
+                counts.firstWanted, cell(s.mean.goFound, s.worst.goFound, " %", counts.goWanted).c_str(),
+                counts.goWanted,
+                cell(s.mean.goWithin1, s.worst.goWithin1, " %", counts.goWanted).c_str(),
+                cell(s.mean.duplicates, s.worst.duplicates, "").c_str(),
+                cell(s.mean.falseLines, s.worst.falseLines, "").c_str(),
+                cell(s.mean.finderExact, s.worst.finderExact, " %", counts.finderWanted).c_str(),
+                counts.finderWanted);
+    std::fflush(stdout);
+}
+
+}  // namespace
+}  // namespace quillox::bench
+
+int main(int argc, char** argv) {
+    using namespace quillox;
+    int seeds = 20, finderSample = 1000;  // the finder: every DVB-S carrier of 5000 kS/s and up
+    std::vector<std::string> skies{"ideal", "realistic"};
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--seeds")) seeds = std::atoi(argv[i + 1]);
+        if (!std::strcmp(argv[i], "--finder-sample")) finderSample = std::atoi(argv[i + 1]);
+        if (!std::strcmp(argv[i], "--sky")) skies = {argv[i + 1]};
+    }
+    std::printf("| satellite | sky | first method found | GO found | GO within 1 MHz | "
+                "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
+                "|---|---|---|---|---|---|---|---|\n");
+    for (const bench::Satellite& sat : bench::kSatellites) {
+        for (const std::string& skyName : skies) {
+            sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(
+                std::string(QUILLOX_DATA_DIR) + "/satellites/" + sat.file, *sim::SkyPreset(skyName));
+            if (!loaded.scenario) {
+                std::fprintf(stderr, "%s\n", loaded.error.c_str());
+                return 1;
+            }
+            // The ideal dish hardly depends on the seed: one run says it all.
+            const int runs = skyName == "ideal" ? 1 : seeds;
+            std::vector<bench::Figures> figures;
+            for (int seed = 1; seed <= runs; ++seed)
+                figures.push_back(bench::Measure(*loaded.scenario, static_cast<uint32_t>(seed),
+                                                 sat, finderSample));
+            bench::PrintRow(sat.file, skyName.c_str(), bench::Summarise(figures), figures.front(),
+                            runs > 1);
+        }
+    }
+    return 0;
+}

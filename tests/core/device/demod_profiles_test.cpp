@@ -1,0 +1,57 @@
+// The device layer's shared search and reading rules, which the DVB device and the simulated dish
+// both follow.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "device/demod_profiles.h"
+
+namespace quillox {
+namespace {
+
+constexpr int64_t kV = 1, kH = 2;  // two LNB paths
+constexpr int64_t kIf = 1250000;
+
+TEST(RateSearchOrder, StartsInsideTheLastCarrierThenWithTheRatesSeenOnMostCarriers) {
+    RateSearchOrder order(SearchRatesKsps());
+    EXPECT_EQ(order.For(kV, kIf), std::vector<int32_t>(SearchRatesKsps().begin(),
+                                                       SearchRatesKsps().end()));
+    order.Locked(kV, 27500, kIf);
+    order.Locked(kV, 22000, kIf + 40000);  // a centring walk locks one carrier again and again
+    order.Locked(kV, 22000, kIf + 42000);
+    order.Locked(kV, 22000, kIf + 44000);
+    EXPECT_EQ(order.KnownRate(kV, kIf + 50000), 22000);  // within half its rate (11 MHz)
+    EXPECT_EQ(order.KnownRate(kV, kIf + 56000), 0);
+    EXPECT_EQ(order.KnownRate(kH, kIf + 44000), 0);  // another polarisation: another carrier
+    EXPECT_EQ(order.For(kV, kIf + 50000).front(), 22000);
+    // Away from it: 27500 and 22000 locked one carrier each; the table breaks the tie.
+    const std::vector<int32_t> away = order.For(kV, kIf + 90000);
+    EXPECT_EQ(std::vector<int32_t>(away.begin(), away.begin() + 3),
+              (std::vector<int32_t>{27500, 22000, 30000}));
+    EXPECT_EQ(away.size(), SearchRatesKsps().size());
+    order.Locked(kH, 22000, kIf);
+    EXPECT_EQ(order.For(kV, kIf + 90000).front(), 22000);  // now on two carriers
+}
+
+TEST(SnrMedian, TakesTheMiddleOfThreeReadingsOfOneLockState) {
+    struct Step {
+        float raw;
+        bool locked;
+        float reported;
+    };
+    SnrMedian median;
+    for (const Step& s : std::vector<Step>{{1.0f, false, 1.0f},
+                                           {9.0f, false, 9.0f},   // two: as read
+                                           {1.2f, false, 1.2f},   // an outlier between two
+                                           {1.1f, false, 1.2f},
+                                           {12.0f, true, 12.0f},  // a lock starts afresh
+                                           {11.0f, true, 11.0f},
+                                           {13.0f, true, 12.0f}}) {
+        EXPECT_EQ(median.Push(s.raw, s.locked), s.reported) << s.raw;
+    }
+    median.Reset();
+    EXPECT_EQ(median.Push(3.0f, true), 3.0f);
+}
+
+}  // namespace
+}  // namespace quillox
