@@ -24,6 +24,7 @@
 #include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 #include "device/tuning_codes.h"
+#include "files/lnb_offset.h"
 #include "platform/clock.h"
 
 namespace quillox::bench {
@@ -89,20 +90,6 @@ double Percent(size_t part, size_t whole) {
     return whole == 0 ? 100.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
 
-// The LNB error of each band as the scan sees it: the median of reported minus true frequency
-// over the band's matched carriers (low and high Ku oscillator apart, one for C band).
-std::map<bool, double> BandOffsets(const std::vector<TransponderMatch>& found, Band band) {
-    std::map<bool, std::vector<double>> errors;
-    for (const TransponderMatch& m : found)
-        errors[band != Band::C && m.carrier->freqMhz >= 11700].push_back(m.freqErrorMhz);
-    std::map<bool, double> median;
-    for (auto& [high, e] : errors) {
-        std::sort(e.begin(), e.end());
-        median[high] = e.size() % 2 ? e[e.size() / 2] : (e[e.size() / 2 - 1] + e[e.size() / 2]) / 2;
-    }
-    return median;
-}
-
 Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int finderSample) {
     Figures fig;
     const std::vector<int32_t> both{polarity::kVertical, polarity::kHorizontal};
@@ -130,13 +117,18 @@ Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int
         const auto isExpected = [&](const sim::Carrier* c) {
             return std::find(cmp.expected.begin(), cmp.expected.end(), c) != cmp.expected.end();
         };
-        std::map<bool, double> offset = BandOffsets(cmp.found, sat.band);
+        // The LNB offsets as quillox-scan --truth estimates them, per oscillator.
+        const LnbOscillators lnb = w.window.form.CurrentOscillators();
+        std::vector<MatchedFrequency> matches;
+        for (const TransponderMatch& m : cmp.found)
+            matches.push_back({static_cast<double>(m.line.mhz), m.carrier->freqMhz});
+        const std::vector<OscillatorOffset> offsets = EstimateLnbOffsets(matches, lnb);
         size_t found = 0, within = 0;
         for (const TransponderMatch& m : cmp.found) {
             if (!isExpected(m.carrier)) continue;
             ++found;
-            const bool high = sat.band != Band::C && m.carrier->freqMhz >= 11700;
-            within += std::abs(m.freqErrorMhz - offset[high]) <= 1.0;
+            within += std::abs(m.line.mhz + OffsetAt(offsets, lnb, m.line.mhz) -
+                               m.carrier->freqMhz) <= 1.0;
         }
         fig.goFound = Percent(found, cmp.expected.size());
         fig.goWanted = cmp.expected.size();
