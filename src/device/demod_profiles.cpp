@@ -12,9 +12,13 @@ constexpr std::array<int32_t, 17> kSearchRates = {27500, 22000, 30000, 29900, 28
                                                   26000, 24500, 23000, 20000, 15000, 11000,
                                                   6111,  5632,  4340,  3000,  2000};
 
+// The older QPSK chips report FE_HAS_LOCK once the Viterbi decoder is in sync, which happens
+// around 2.5 dB below the C/N of error-free output (a pre-Viterbi error rate near 10^-1).
+constexpr double kViterbiSyncBelowQefDb = 2.5;
+
 DemodProfile Make(DemodFamily family, ReadBackFrequency f, ReadBackRate r, uint32_t captureKhz,
                   int32_t lockMs, int32_t stepDivisor, int32_t delayMs) {
-    return {family, f, r, captureKhz, lockMs, stepDivisor, delayMs};
+    return {family, f, r, captureKhz, lockMs, stepDivisor, delayMs, kViterbiSyncBelowQefDb};
 }
 
 }  // namespace

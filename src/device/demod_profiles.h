@@ -48,6 +48,9 @@ struct DemodProfile {
     // so a carrier n steps off locks about 2 n delays later.
     int32_t zigzagStepDivisor = 0;
     int32_t zigzagDelayMs = 0;
+    // How far below the quasi-error-free C/N the chip still reports lock: carrier, timing and
+    // Viterbi synchronisation hold while the output still has errors.
+    double lockBelowQefDb = 0;
 };
 
 // stv0299, mt312 (Zarlink), cx24123, s5h1420; Other gives the defaults above.

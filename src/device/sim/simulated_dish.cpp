@@ -201,7 +201,7 @@ double SimulatedDish::NoiseAt(uint64_t channel) const {
 bool SimulatedDish::Demodulable(const Carrier& c, double cnDb, int32_t rateKsps) const {
     // On a DVB-S card DVB-S2 puts energy on the input, no more.
     if (c.system != DvbSystem::DvbS && !model_.dvbs2) return false;
-    if (cnDb < c.requiredCnDb) return false;
+    if (cnDb < c.requiredCnDb - (demod_ ? demod_->lockBelowQefDb : 0.0)) return false;
     bool fecMatches = committed_.fecCode == fec::kAuto || c.fecCode == fec::kAuto ||
                       committed_.fecCode == c.fecCode;
     return fecMatches && RateAccepted(model_, rateKsps, c.symbolRateKsps);

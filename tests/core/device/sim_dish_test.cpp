@@ -374,7 +374,8 @@ constexpr const char* kSkyCarriers =
     "11000,V,27500,3/4,DVB-S,12\n"   // low band, IF 1250
     "12600,V,27500,3/4,DVB-S,12\n"   // high band, IF 2000
     "11300,V,25000,3/4,DVB-S,12\n"   // a rate the search's table lacks
-    "11500,V,22000,3/4,DVB-S,12\n";  // the table's second rate
+    "11500,V,22000,3/4,DVB-S,12\n"   // the table's second rate
+    "11800,V,27500,3/4,DVB-S,6\n";   // 1.3 dB below error-free: only a real chip's lock holds
 
 Tuning Low(int32_t f, int32_t sr = 27500) {
     return {polarity::kVertical, tone::kNone, 9750, f, sr};
@@ -497,6 +498,12 @@ INSTANTIATE_TEST_SUITE_P(
                     return static_cast<double>(LockMs(b, Low(11006)));
                 },
                 50, 150, 1000, 1020},
+        SkyCase{"read_back_stv0299_locks_below_error_free", "#! read-back: stv0299",
+                [](const Scenario& s) {
+                    Bench b(s);
+                    return LockMs(b, Low(11800)) >= 0 ? 1.0 : 0.0;
+                },
+                0, 0, 1, 1},
         // mt312 reads back the tuned frequency, and captures only within 3 MHz.
         SkyCase{"read_back_mt312_frequency", "#! read-back: mt312",
                 [](const Scenario& s) {
