@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "device/sim/noise.h"
+#include "device/search_place.h"
 #include "device/tuning_codes.h"
 
 namespace quillox::sim {
@@ -116,9 +117,10 @@ int SimulatedDish::TunerCommit(int32_t /*value: always 1*/) {
     committed_ = staged_;
     // The switch hears DiSEqC only while the LNB line is powered.
     if (committed_.polarity != polarity::kOff) switch_.Apply(committed_.diseqc);
+    const TunedPath before = tuned_;
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();  // the demodulator starts acquiring afresh
-    StartSearch();
+    StartSearch(&before);
     Measure();
     return tuned_.ifInRange ? 0 : kError;
 }
@@ -242,17 +244,45 @@ void SimulatedDish::StartAttempt(int64_t nowMs) {
     const DemodFamily family = demod_ ? demod_->family : DemodFamily::Other;
     search_.startMs = nowMs;
     // Inside the carrier last locked, its rate is tried round and round, as a fixed rate is.
-    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max()
-                                    : nowMs + LockTimeouts{}.ForRate(family, RateTried());
+    const int32_t timeout = search_.atPeak ? PeakCandidateMs(family, RateTried())
+                                           : LockTimeouts{}.ForRate(family, RateTried());
+    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max() : nowMs + timeout;
 }
 
-void SimulatedDish::StartSearch() {
-    snrMedian_.Reset();
+void SimulatedDish::StartSearch(const TunedPath* before) {
+    const ListSearch present = search_;
+    const size_t systems = std::max<size_t>(1, SearchAttempts() / std::max<size_t>(1, searchRates_.size()));
+    const bool presentTrying = present.placed && !present.locked && !present.failed &&
+                               commitMs_ < present.deadlineMs;
     search_ = {};
     const int64_t ifKhz = std::llround(tuned_.ifMhz * 1000);
     knownRate_ = searchOrder_.KnownRate(SearchPath(), ifKhz);
     searchRates_ = knownRate_ ? std::vector<int32_t>{knownRate_} : searchOrder_.For(SearchPath(), ifKhz);
     search_.failed = SearchAttempts() == 0;
+    search_.placed = ListSearching() && !knownRate_ && tuned_.ifInRange;
+    if (!search_.placed) {
+        place_.Forget();
+        snrMedian_.Reset();
+        StartAttempt(commitMs_);
+        return;
+    }
+    // As the device does: back to the step where the carrier's energy peaked, once it lies
+    // behind, with the next candidate (or the present one, while it has time).
+    const SearchPlace::Plan plan = place_.Next(SearchPath(), committed_.freqMhz, searchRates_,
+                                               present.attempt / systems, presentTrying);
+    if (plan.keep && before != nullptr) {
+        tuned_ = *before;
+        search_ = present;
+        return;
+    }
+    if (plan.tuneMhz != committed_.freqMhz) {
+        search_.atPeak = true;
+        TuningState there = committed_;
+        there.freqMhz = plan.tuneMhz;
+        tuned_ = path_.Tune(there, switch_.port());
+    }
+    snrMedian_.Reset();
+    search_.attempt = plan.firstCandidate * (SearchAttempts() / searchRates_.size());
     StartAttempt(commitMs_);
 }
 
@@ -338,6 +368,7 @@ void SimulatedDish::Measure() {
     if (ListSearching() && !search_.locked && !search_.failed) {
         if (locked) {
             search_.locked = true;  // the device keeps this candidate from now on
+            place_.Locked();
             const bool readsTuned =
                 demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
             searchOrder_.Locked(SearchPath(), rate,
@@ -371,6 +402,7 @@ void SimulatedDish::Measure() {
         r.snr = static_cast<float>(std::max(0.0, snr));
     }
     r.snr = snrMedian_.Push(r.snr, r.locked);
+    if (search_.placed && !r.locked) place_.Reading(r.snr, r.snr >= kCarrierEnergySnrDb);
     double above = std::max(0.0, r.snr - model_.snrFloorDb);
     double level = model_.levelBase + model_.levelPerDb * above + NoiseAt(kLevelNoise);
     r.level = std::clamp(static_cast<int32_t>(std::lround(level)), 0, 100);
