@@ -326,7 +326,8 @@ int Run(const Options& o, const char* argv0) {
             polarities.push_back(job->polarity);
         }
         secondMethod = job->secondMethod;
-        const std::string quoted = "\"" + std::string(job->caption) + "\"";
+        std::string quoted = "\"";
+        quoted.append(job->caption).append("\"");
         std::printf("%-24s %s scan time, %.1f s real time\n", quoted.c_str(),
                     ClockText(outcome.scanMs).c_str(), outcome.realSeconds);
         if (!outcome.error.empty()) {

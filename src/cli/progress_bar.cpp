@@ -23,7 +23,8 @@ void ProgressBar::Draw(int percent, int64_t elapsedMs) {
     if (!enabled_) return;
     percent = std::clamp(percent, 0, 100);
     const int filled = percent * kBarWidth / 100;
-    std::string line = "[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] ";
+    std::string line = "[";
+    line.append(filled, '#').append(kBarWidth - filled, '.').append("] ");
     line += std::to_string(percent) + "%  " + label_ + "  " + ClockText(elapsedMs);
     // The rest in proportion to what took the time so far.
     line += percent > 0 ? "  about " + ClockText(elapsedMs * (100 - percent) / percent) + " left"
@@ -39,7 +40,9 @@ void ProgressBar::Draw(int percent, int64_t elapsedMs) {
 
 void ProgressBar::Finish() {
     if (!enabled_ || lastLine_.empty()) return;
-    std::fputs(("\r" + std::string(lastLine_.size(), ' ') + "\r").c_str(), stdout);
+    std::string blank = "\r";
+    blank.append(lastLine_.size(), ' ').append("\r");
+    std::fputs(blank.c_str(), stdout);
     std::fflush(stdout);
 }
 
