@@ -15,8 +15,8 @@
 
 #include "app/about_box.h"
 #include "app/form_signal.h"
-#include "app/form_spectrum.h"
-#include "app/spectrum_store.h"
+#include "app/form_sweep_view.h"
+#include "app/sweep_readings.h"
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
 #include "files/atomic_file.h"
@@ -403,7 +403,7 @@ public:
     void Export1Click();   // the list as a DVBv5 initial-tuning file
     void Compare1Click();  // the list against an earlier transponder file, in a message box
 
-    // ---- View menu (form_spectrum.cpp) ------------------------------------------------------
+    // ---- View menu (form_sweep_view.cpp) ------------------------------------------------------
     void Spectrum1Click();  // shows the Spectrum window
 
     // ---- Validation (validation.cpp) --------------------------------------------------------

@@ -20,7 +20,7 @@
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
-#include "cli/spectrum_plot.h"
+#include "cli/sweep_plot.h"
 #include "cli/truth_report.h"
 #include "device/sim/scenario.h"
 #include "files/dvbv5_export.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "app/spectrum_picture.h"
+#include "app/sweep_picture.h"
 
 namespace quillox::cli {
 namespace {

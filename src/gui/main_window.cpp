@@ -8,7 +8,7 @@
 
 #include "app/form1.h"
 #include "gui/main_window_layout.h"
-#include "gui/spectrum_window.h"
+#include "gui/sweep_window.h"
 
 namespace quillox::gui {
 namespace {

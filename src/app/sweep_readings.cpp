@@ -1,4 +1,4 @@
-#include "app/spectrum_store.h"
+#include "app/sweep_readings.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/form_spectrum.h"
+#include "app/form_sweep_view.h"
 
 namespace quillox {
 class Dialogs;

@@ -1,6 +1,6 @@
 // The spectrum's store of sweep readings: what a new job replaces, a worker writing while
 // another thread reads, and the View menu's Spectrum window model.
-#include "app/spectrum_store.h"
+#include "app/sweep_readings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The Spectrum window: a non-modal, resizable picture of the latest sweep readings (see
-// spectrum_picture.h), opened from the main window's View menu. The model keeps what the front
+// sweep_picture.h), opened from the main window's View menu. The model keeps what the front
 // end needs to show it: the readings, the request to show it and the dialogs of its Save
 // buttons. Zooming is the view's own state.
 #include <functional>
@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/spectrum_picture.h"
-#include "app/spectrum_store.h"
+#include "app/sweep_picture.h"
+#include "app/sweep_readings.h"
 #include "form/file_dialog.h"
 #include "form/window.h"
 

@@ -1,4 +1,4 @@
-#include "gui/spectrum_painter.h"
+#include "gui/sweep_painter.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "app/form_spectrum.h"
+#include "app/form_sweep_view.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 // The Spectrum window as a user meets it: opened from the View menu beside the fixed main
 // window, redrawn as a sweep writes, zoomed with the wheel and reset with a double-click, and
 // saved as PNG and SVG through the program's file dialog.
-#include "gui/spectrum_window.h"
+#include "gui/sweep_window.h"
 
 #include <gtest/gtest.h>
 

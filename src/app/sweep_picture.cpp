@@ -1,4 +1,4 @@
-#include "app/spectrum_picture.h"
+#include "app/sweep_picture.h"
 
 #include <algorithm>
 #include <cctype>

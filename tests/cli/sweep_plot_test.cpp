@@ -1,5 +1,5 @@
 // quillox-scan --plot: the picture written as PNG or SVG, refused extensions and paths.
-#include "cli/spectrum_plot.h"
+#include "cli/sweep_plot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gui/spectrum_window.h"
+#include "gui/sweep_window.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "gui/spectrum_painter.h"
+#include "gui/sweep_painter.h"
 #include "platform/platform.h"
 
 namespace quillox::gui {

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/spectrum_store.h"
+#include "app/sweep_readings.h"
 
 namespace quillox {
 

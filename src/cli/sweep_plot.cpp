@@ -1,4 +1,4 @@
-#include "cli/spectrum_plot.h"
+#include "cli/sweep_plot.h"
 
 #include <cairo-svg.h>
 #include <cairo.h>

@@ -2,7 +2,7 @@
 // The Spectrum picture drawn with cairo for quillox-scan --plot, which has no Qt.
 #include <string>
 
-#include "app/spectrum_picture.h"
+#include "app/sweep_picture.h"
 #include "files/atomic_file.h"
 
 namespace quillox::cli {

@@ -1,6 +1,6 @@
 // The Spectrum picture's geometry: markers and labels of the transponders found, the two
 // polarities' colours, zoom clipping, label placement, and the zoom and pan rules.
-#include "app/spectrum_picture.h"
+#include "app/sweep_picture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #pragma once
-// The Spectrum picture (app/spectrum_picture.h) painted with QPainter: on screen, and into PNG
+// The Spectrum picture (app/sweep_picture.h) painted with QPainter: on screen, and into PNG
 // and SVG files.
 #include <QPainter>
 #include <string>
 
-#include "app/spectrum_picture.h"
+#include "app/sweep_picture.h"
 #include "files/atomic_file.h"
 
 namespace quillox::gui {
