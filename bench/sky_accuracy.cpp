@@ -118,10 +118,7 @@ Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int
         };
         // The LNB offsets as quillox-scan --truth estimates them, per oscillator.
         const LnbOscillators lnb = w.window.form.CurrentOscillators();
-        std::vector<MatchedFrequency> matches;
-        for (const TransponderMatch& m : cmp.found)
-            matches.push_back({static_cast<double>(m.line.mhz), m.carrier->freqMhz});
-        const std::vector<OscillatorOffset> offsets = EstimateLnbOffsets(matches, lnb);
+        const std::vector<OscillatorOffset> offsets = LnbOffsetsOf(cmp, lnb);
         size_t found = 0, within = 0;
         for (const TransponderMatch& m : cmp.found) {
             if (!isExpected(m.carrier)) continue;

@@ -61,6 +61,14 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
     return result;
 }
 
+std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparison,
+                                           const LnbOscillators& lnb) {
+    std::vector<MatchedFrequency> matches;
+    for (const TransponderMatch& m : comparison.found)
+        matches.push_back({static_cast<double>(m.line.mhz), m.carrier->freqMhz});
+    return EstimateLnbOffsets(matches, lnb);
+}
+
 const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz) {
     return NearestCarrier(TransponderLine{0, mhz, polarity, 0, ""}, scenario);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/sim/scenario.h"
+#include "files/lnb_offset.h"
 #include "files/transponder_line.h"
 
 namespace quillox {
@@ -44,6 +45,10 @@ struct TransponderComparison {
 TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
                                           const sim::Scenario& scenario,
                                           const ComparisonScope& scope);
+
+// The LNB oscillators' offsets estimated from the carriers found (see EstimateLnbOffsets).
+std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparison,
+                                           const LnbOscillators& lnb);
 
 // The carrier a tuning to `mhz` on `polarity` meets: the nearest one whose occupied band holds
 // the frequency; nullptr when there is none.

@@ -89,10 +89,7 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     std::printf("  frequency error    mean %.2f MHz, max %.2f MHz\n", f.meanAbs, f.maxAbs);
     // The oscillators' offsets from the carriers found, and the error left once they are known.
     const LnbOscillators lnb = form.CurrentOscillators();
-    std::vector<MatchedFrequency> matches;
-    for (const TransponderMatch& m : result.found)
-        matches.push_back({static_cast<double>(m.line.mhz), m.carrier->freqMhz});
-    const std::vector<OscillatorOffset> offsets = EstimateLnbOffsets(matches, lnb);
+    const std::vector<OscillatorOffset> offsets = LnbOffsetsOf(result, lnb);
     std::string figures;
     for (const OscillatorOffset& o : offsets) {
         char one[64];
