@@ -127,15 +127,6 @@ void DvbFrontendDevice::JobStarting() {
 
 int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     std::lock_guard lock(mutex_);
-    // A search still running may go on where it is (see SearchPlace).
-    const Tune previous = tune_;
-    const TuneState previousState = state_;
-    const Readings previousReadings = readings_;
-    const bool presentTrying = state_ == TuneState::Trying && tune_.search &&
-                               clock_.MonotonicMs() < tune_.deadlineMs;
-    const size_t presentCandidate = tune_.search && tune_.attempt < tune_.attempts.size()
-                                        ? tune_.firstCandidate + tune_.attempt / SystemsPerRate()
-                                        : 0;
     // Whatever happens below, the previous tune (and any search) is over: a refused commit must
     // not leave the old lock visible to the readings.
     state_ = TuneState::Idle;
@@ -151,9 +142,10 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     tune.fec = req.fec;
     // A limit of 0 is no limit, as the kernel's own range check has it.
     const uint32_t minKhz = std::max<uint32_t>(kIfMinMhz * 1000u, frontend_.info.frequency_min);
-    const uint32_t maxKhz = frontend_.info.frequency_max == 0
-                                ? kIfMaxMhz * 1000u
-                                : std::min<uint32_t>(kIfMaxMhz * 1000u, frontend_.info.frequency_max);
+    const uint32_t maxKhz =
+        frontend_.info.frequency_max == 0
+            ? kIfMaxMhz * 1000u
+            : std::min<uint32_t>(kIfMaxMhz * 1000u, frontend_.info.frequency_max);
     if (lnbOn) {
         auto plan = PlanIf(req.frequencyMhz, req.lofMhz, minKhz, maxKhz);
         if (!plan) return -ERANGE;  // before any ioctl: the LNB is left as it was
@@ -176,32 +168,9 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     }
     tune_.rateZero = req.symbolRateKsps == 0;
     tune_.search = tune_.rateZero && searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
-    if (tune_.search) {
-        const std::vector<int32_t> order = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
-        const SearchPlace::Plan at = place_.Next(SearchPath(), req.frequencyMhz, order,
-                                                 presentCandidate, presentTrying);
-        if (at.keep && !lnbChanges && previousState == TuneState::Trying &&
-            previous.lofMhz == req.lofMhz &&
-            previous.fec == req.fec) {
-            // Nothing is sent: the demodulator goes on with its candidate where it is.
-            tune_ = previous;
-            tune_.frequencyMhz = req.frequencyMhz;
-            state_ = previousState;
-            readings_ = previousReadings;
-            return 0;
-        }
-        if (at.tuneMhz != req.frequencyMhz) {
-            if (auto there = PlanIf(at.tuneMhz, req.lofMhz, minKhz, maxKhz)) {
-                tune_.plan = *there;
-                tune_.atPeak = true;
-            }
-        }
-        tune_.firstCandidate = tune_.atPeak ? at.firstCandidate : 0;
-        tune_.searchRates.assign(order.begin() + static_cast<std::ptrdiff_t>(tune_.firstCandidate),
-                                 order.end());
-    } else {
-        place_.Forget();
-    }
+    // Every commit is sent as asked: a search starts afresh where the program is, so the
+    // frontend is never left somewhere other than the frequency the readings report.
+    if (tune_.search) tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
     tune_.attempts = AttemptsFor(req);
     if (int rc = StartAttempts()) return -rc;
     const bool toneUnsupported = req.tone == tone::k33kHz || req.tone == tone::k44kHz;
@@ -260,9 +229,9 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
     }
     std::vector<int32_t> rates = {req.symbolRateKsps};
     if (req.symbolRateKsps == 0)
-        rates = tune_.search ? tune_.searchRates
-                             : std::vector<int32_t>{searchOrder_.KnownRate(SearchPath(),
-                                                                           tune_.plan.ifKhz)};
+        rates = tune_.search
+                    ? tune_.searchRates
+                    : std::vector<int32_t>{searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz)};
     std::vector<Attempt> attempts;
     for (int32_t ksps : rates) {
         if (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)) continue;
@@ -294,8 +263,7 @@ int DvbFrontendDevice::SendTune(const Attempt& a) {
 }
 
 int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
-    const int32_t timeout = options_.lockTimeouts.ForRate(quirks_.family, ksps);
-    return tune_.atPeak ? std::min(timeout, PeakCandidateMs(quirks_.family, ksps)) : timeout;
+    return options_.lockTimeouts.ForRate(quirks_.family, ksps);
 }
 
 size_t DvbFrontendDevice::SystemsPerRate() const {  // as AttemptsFor builds them
@@ -365,10 +333,7 @@ int DvbFrontendDevice::TunerRefreshStatus() {
         }
     }
     ReadBack(locked, status);
-    if (tune_.search && state_ == TuneState::Trying && readings_.figures.snr)
-        place_.Reading(*readings_.figures.snr, *readings_.figures.snr >= kCarrierEnergySnrDb);
     // The carrier's place as the demodulator reads it back (the tuned IF where it cannot).
-    if (searchLocked) place_.Locked();
     if (searchLocked)
         searchOrder_.Locked(SearchPath(), tune_.symbolRateKsps,
                             readings_.ifKhz.value_or(tune_.plan.ifKhz));

@@ -29,7 +29,6 @@
 #include "device/dvb/frontend_io.h"
 #include "device/dvb/lnb_plan.h"
 #include "device/dvb/signal_figures.h"
-#include "device/search_place.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
 
@@ -117,11 +116,9 @@ private:
         IfPlan plan{};
         std::vector<Attempt> attempts;
         size_t attempt = 0;
-        bool search = false;  // symbol rate 0: one pass; a fixed rate: round and round
+        bool search = false;    // symbol rate 0: one pass; a fixed rate: round and round
         bool rateZero = false;  // asked for rate 0 (a search, or the known rate of the carrier)
-        bool atPeak = false;    // tuned back to where a carrier's energy peaked (SearchPlace)
-        std::vector<int32_t> searchRates;  // a search's candidates, from firstCandidate on
-        size_t firstCandidate = 0;         // in the order searchOrder_ gave
+        std::vector<int32_t> searchRates;  // a search's candidates, in searchOrder_'s order
         int64_t deadlineMs = 0;
     };
     struct Readings {
@@ -159,7 +156,6 @@ private:
     TuneState state_ = TuneState::Idle;
     Tune tune_;
     RateSearchOrder searchOrder_;  // symbol rate 0: which candidate first
-    SearchPlace place_;            // ... and where, while a sweep crosses a carrier
     SnrMedian snrMedian_;          // what TunerGetSnr reports of the raw readings
     Readings readings_;
     std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate

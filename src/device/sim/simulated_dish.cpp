@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "device/sim/noise.h"
-#include "device/search_place.h"
 #include "device/tuning_codes.h"
 
 namespace quillox::sim {
@@ -117,10 +116,9 @@ int SimulatedDish::TunerCommit(int32_t /*value: always 1*/) {
     committed_ = staged_;
     // The switch hears DiSEqC only while the LNB line is powered.
     if (committed_.polarity != polarity::kOff) switch_.Apply(committed_.diseqc);
-    const TunedPath before = tuned_;
     tuned_ = path_.Tune(committed_, switch_.port());
     commitMs_ = clock_.MonotonicMs();  // the demodulator starts acquiring afresh
-    StartSearch(&before);
+    StartSearch();
     Measure();
     return tuned_.ifInRange ? 0 : kError;
 }
@@ -244,45 +242,20 @@ void SimulatedDish::StartAttempt(int64_t nowMs) {
     const DemodFamily family = demod_ ? demod_->family : DemodFamily::Other;
     search_.startMs = nowMs;
     // Inside the carrier last locked, its rate is tried round and round, as a fixed rate is.
-    const int32_t timeout = search_.atPeak ? PeakCandidateMs(family, RateTried())
-                                           : LockTimeouts{}.ForRate(family, RateTried());
-    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max() : nowMs + timeout;
+    search_.deadlineMs = knownRate_ ? std::numeric_limits<int64_t>::max()
+                                    : nowMs + LockTimeouts{}.ForRate(family, RateTried());
 }
 
-void SimulatedDish::StartSearch(const TunedPath* before) {
-    const ListSearch present = search_;
-    const size_t systems = std::max<size_t>(1, SearchAttempts() / std::max<size_t>(1, searchRates_.size()));
-    const bool presentTrying = present.placed && !present.locked && !present.failed &&
-                               commitMs_ < present.deadlineMs;
+// As the device does for every commit: a search afresh where the program asked, with the
+// candidates in RateSearchOrder's order.
+void SimulatedDish::StartSearch() {
     search_ = {};
     const int64_t ifKhz = std::llround(tuned_.ifMhz * 1000);
     knownRate_ = searchOrder_.KnownRate(SearchPath(), ifKhz);
-    searchRates_ = knownRate_ ? std::vector<int32_t>{knownRate_} : searchOrder_.For(SearchPath(), ifKhz);
+    searchRates_ =
+        knownRate_ ? std::vector<int32_t>{knownRate_} : searchOrder_.For(SearchPath(), ifKhz);
     search_.failed = SearchAttempts() == 0;
-    search_.placed = ListSearching() && !knownRate_ && tuned_.ifInRange;
-    if (!search_.placed) {
-        place_.Forget();
-        snrMedian_.Reset();
-        StartAttempt(commitMs_);
-        return;
-    }
-    // As the device does: back to the step where the carrier's energy peaked, once it lies
-    // behind, with the next candidate (or the present one, while it has time).
-    const SearchPlace::Plan plan = place_.Next(SearchPath(), committed_.freqMhz, searchRates_,
-                                               present.attempt / systems, presentTrying);
-    if (plan.keep && before != nullptr) {
-        tuned_ = *before;
-        search_ = present;
-        return;
-    }
-    if (plan.tuneMhz != committed_.freqMhz) {
-        search_.atPeak = true;
-        TuningState there = committed_;
-        there.freqMhz = plan.tuneMhz;
-        tuned_ = path_.Tune(there, switch_.port());
-    }
     snrMedian_.Reset();
-    search_.attempt = plan.firstCandidate * (SearchAttempts() / searchRates_.size());
     StartAttempt(commitMs_);
 }
 
@@ -294,8 +267,8 @@ double SimulatedDish::CaptureMhz(double carrierKsps) const {
 double SimulatedDish::AcquireMs(const Candidate& c, int32_t rateKsps) const {
     const double ksps = c.carrier->symbolRateKsps;
     const bool s2 = c.carrier->system == DvbSystem::DvbS2;
-    if (!demod_ || rateKsps == 0) return AcquisitionMs(model_, ksps, c.captureFraction,
-                                                       rateKsps == 0, s2);
+    if (!demod_ || rateKsps == 0)
+        return AcquisitionMs(model_, ksps, c.captureFraction, rateKsps == 0, s2);
     // The family's lock time on the right values, plus the time the way to the carrier takes:
     // the kernel's zig-zag (stv0299: steps of SR / 16000 kHz, SR / 32000 below 10 MS/s, one per
     // delay, alternating sides; each trial pulls in within half a step) or the chip's own
@@ -343,9 +316,9 @@ void SimulatedDish::Measure() {
     const bool canLock = !(ListSearching() && search_.failed);
     if (tuned_.ifInRange) {
         const double reach = tuned_.reachMhz + std::abs(loOffset);
-        auto first = std::lower_bound(
-            tuned_.carriers.begin(), tuned_.carriers.end(), tuned_.ifMhz - reach,
-            [](const IfEntry& e, double value) { return e.ifMhz < value; });
+        auto first =
+            std::lower_bound(tuned_.carriers.begin(), tuned_.carriers.end(), tuned_.ifMhz - reach,
+                             [](const IfEntry& e, double value) { return e.ifMhz < value; });
         for (auto it = first; it != tuned_.carriers.end(); ++it) {
             if (it->ifMhz - tuned_.ifMhz > reach) break;
             const Carrier& c = scenario_.carriers[it->carrier];
@@ -353,7 +326,8 @@ void SimulatedDish::Measure() {
             const double offset = ifMhz - tuned_.ifMhz;
             double cn = c.cnDb + sky_.CnChangeDb(it->carrier, ifMhz, nowMs);
             if (it->crossPolar) cn -= *sky.xpdDb;
-            power += EstimatorPower(model_, cn, c.symbolRateKsps, committed_.symbolRateKsps, offset);
+            power +=
+                EstimatorPower(model_, cn, c.symbolRateKsps, committed_.symbolRateKsps, offset);
             double fraction = std::abs(offset) / CaptureMhz(c.symbolRateKsps);
             if (canLock && fraction <= 1.0 && fraction < best.captureFraction &&
                 Demodulable(c, cn, rate)) {
@@ -363,14 +337,11 @@ void SimulatedDish::Measure() {
     }
     const double noiseDb = sky_.ReadingNoiseDb(readingCount_);
     const int64_t since = ListSearching() ? search_.startMs : commitMs_;
-    const bool locked =
-        best.carrier && static_cast<double>(nowMs - since) >= AcquireMs(best, rate);
+    const bool locked = best.carrier && static_cast<double>(nowMs - since) >= AcquireMs(best, rate);
     if (ListSearching() && !search_.locked && !search_.failed) {
         if (locked) {
             search_.locked = true;  // the device keeps this candidate from now on
-            place_.Locked();
-            const bool readsTuned =
-                demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
+            const bool readsTuned = demod_ && demod_->readFrequency == ReadBackFrequency::Requested;
             searchOrder_.Locked(SearchPath(), rate,
                                 std::llround((readsTuned ? tuned_.ifMhz : best.ifMhz) * 1000));
         } else if (nowMs >= search_.deadlineMs) {
@@ -402,7 +373,6 @@ void SimulatedDish::Measure() {
         r.snr = static_cast<float>(std::max(0.0, snr));
     }
     r.snr = snrMedian_.Push(r.snr, r.locked);
-    if (search_.placed && !r.locked) place_.Reading(r.snr, r.snr >= kCarrierEnergySnrDb);
     double above = std::max(0.0, r.snr - model_.snrFloorDb);
     double level = model_.levelBase + model_.levelPerDb * above + NoiseAt(kLevelNoise);
     r.level = std::clamp(static_cast<int32_t>(std::lround(level)), 0, 100);

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "device/demod_profiles.h"
-#include "device/search_place.h"
 #include "device/sim/dish_model.h"
 #include "device/sim/scenario.h"
 #include "device/sim/signal_path.h"
@@ -75,8 +74,6 @@ private:
         size_t attempt = 0;
         int64_t startMs = 0, deadlineMs = 0;
         bool locked = false, failed = false;
-        bool placed = false;  // a list search that SearchPlace steers
-        bool atPeak = false;  // tuned back to where the carrier's energy peaked
     };
 
     void Measure();                          // readings at the clock's present time
@@ -90,8 +87,7 @@ private:
     int32_t ReadBackRate(const Carrier& c, int32_t rateKsps) const;
     size_t SearchAttempts() const;
     int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
-    // A commit's new search; before: where the tuner was, for a search that goes on there.
-    void StartSearch(const TunedPath* before = nullptr);
+    void StartSearch();          // a commit's new search
     void StartAttempt(int64_t nowMs);
 
     const Scenario scenario_;
@@ -104,8 +100,7 @@ private:
     std::mutex mutex_;
     SkyModel sky_;
     ListSearch search_;
-    RateSearchOrder searchOrder_;        // as the Linux device orders its candidates
-    SearchPlace place_;                  // and where it tunes while a sweep crosses a carrier
+    RateSearchOrder searchOrder_;       // as the Linux device orders its candidates
     std::vector<int32_t> searchRates_;  // the present search's candidates, in order
     int32_t knownRate_ = 0;             // inside the carrier last locked: its rate
     SnrMedian snrMedian_;               // what the device makes of the raw SNR readings
