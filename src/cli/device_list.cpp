@@ -39,13 +39,18 @@ std::string FormatDeviceList(const std::vector<dvb::FrontendListing>& frontends)
                     Range(info.symbol_rate_min, info.symbol_rate_max, 1000, "kS/s") + "\n";
         }
         text += "  state             ";
-        if (f.busy)
-            text += "busy: another program has it open";
-        else if (!f.error.empty())
-            text +=
-                (f.described ? "cannot be opened for tuning: " : "cannot be opened: ") + f.error;
-        else
+        if (!f.users.writers.empty()) {
+            text += "busy: open for tuning by";
+            for (const std::string& writer : f.users.writers) text += " " + writer;
+        } else if (!f.error.empty()) {
+            text += "cannot be opened: " + f.error;
+        } else if (f.users.unchecked > 0) {
+            const int n = f.users.unchecked;
+            text += "free as far as this user can see (" + std::to_string(n) +
+                    (n == 1 ? " process" : " processes") + " of other users not checked)";
+        } else {
             text += "free";
+        }
         text += "\n";
     }
     return text;

@@ -29,11 +29,23 @@ TEST(DeviceListTest, EveryFrontendWithSystemsLimitsAndWhetherItIsFree) {
     // The combined one was last used for DVB-T: its limits come in Hz.
     FakeFrontend combined(dvb::CombinedProfile(), clock, (root / "adapter0/frontend0").string());
     FakeFrontend held(unlimited, clock, (root / "adapter1/frontend0").string());
-    auto other = held.NewIo();
-    ASSERT_EQ(other->open(held.path(), true), 0);
-
+    // Another program holds adapter1 for tuning (fd 5, O_RDWR) and adapter0 only for reading;
+    // one process keeps its descriptors to itself.
+    const fs::path proc = root / "proc";
+    auto holds = [&](const char* pid, const char* fd, const fs::path& node, const char* flags) {
+        fs::create_directories(proc / pid / "fd");
+        fs::create_directories(proc / pid / "fdinfo");
+        fs::create_symlink(node, proc / pid / "fd" / fd);
+        std::ofstream(proc / pid / "fdinfo" / fd) << "pos:\t0\nflags:\t" << flags << "\n";
+        std::ofstream(proc / pid / "comm") << "tzap\n";
+    };
+    holds("4242", "5", held.path(), "0100002");
+    holds("4343", "3", combined.path(), "0100000");
+    fs::create_directories(proc / "self");
+    fs::create_directories(proc / "4444");
+    std::ofstream(proc / "4444" / "fd") << "";  // unreadable as another user's would be
     const std::string text = FormatDeviceList(
-        dvb::ListFrontends(root.string(), FakeFrontend::Router({&combined, &held})));
+        dvb::ListFrontends(root.string(), FakeFrontend::Router({&combined, &held}), proc.string()));
     const std::string r = root.string();
     EXPECT_EQ(text, r +
                         "/adapter0/frontend0\n"
@@ -41,15 +53,18 @@ TEST(DeviceListTest, EveryFrontendWithSystemsLimitsAndWhetherItIsFree) {
                         "  delivery systems  DVB-T, DVB-T2, DVB-C, DVB-S, DVB-S2\n"
                         "  frequency         42 - 2150 MHz (IF)\n"
                         "  symbol rate       1000 - 45000 kS/s\n"
-                        "  state             free\n" +
+                        "  state             free as far as this user can see (1 process of "
+                        "other users not checked)\n" +
                         r +
                         "/adapter1/frontend0\n"
                         "  name              ST STV0299 DVB-S\n"
                         "  delivery systems  DVB-S\n"
                         "  frequency         950 - no limit MHz (IF)\n"
                         "  symbol rate       1000 - no limit kS/s\n"
-                        "  state             busy: another program has it open\n");
-    EXPECT_FALSE(combined.openForWriting());  // looked at, then let go
+                        "  state             busy: open for tuning by 4242 (tzap)\n");
+    // FE_GET_INFO through a read-only descriptor and nothing else: no frontend thread started.
+    for (const FakeFrontend* fe : {&combined, &held})
+        for (const std::string& open : fe->Calls("open")) EXPECT_EQ(open, "open ro");
     fs::remove_all(root);
 }
 

@@ -197,7 +197,8 @@ FrontendOpenResult OpenFirstFreeDvbsFrontend(Clock& clock, DvbDeviceOptions opti
 }
 
 std::vector<FrontendListing> ListFrontends(const std::string& dvbRoot,
-                                           const FrontendIoFactory& makeIo) {
+                                           const FrontendIoFactory& makeIo,
+                                           const std::string& procRoot) {
     std::vector<FrontendListing> listings;
     for (const std::string& path : FrontendNodes(dvbRoot)) {
         FrontendListing listing;
@@ -208,13 +209,8 @@ std::vector<FrontendListing> ListFrontends(const std::string& dvbRoot,
         } else {
             listing.described = DescribeFrontend(io, false, listing.description) == 0;
             io.close();
-            if (int rc = io.open(path, true)) {
-                listing.busy = rc == EBUSY;
-                if (!listing.busy) listing.error = std::strerror(rc);
-            } else {
-                io.close();
-            }
         }
+        listing.users = FindFrontendWriters(path, procRoot);
         listings.push_back(std::move(listing));
     }
     return listings;

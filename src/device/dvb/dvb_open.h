@@ -7,6 +7,7 @@
 
 #include "device/dvb/dvb_frontend_device.h"
 #include "device/dvb/frontend_io.h"
+#include "device/dvb/frontend_users.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
 
@@ -54,14 +55,15 @@ FrontendOpenResult OpenFirstFreeDvbsFrontend(const std::string& dvbRoot, Clock& 
 struct FrontendListing {
     FrontendDescription description;
     bool described = false;  // false: could not even be opened read-only (error says why)
-    bool busy = false;       // another program has it open for writing
-    std::string error;       // why it could not be opened, if not busy
+    FrontendUsers users;     // who has it open for writing, as far as /proc shows
+    std::string error;       // why it could not be opened read-only
 };
 
-// Every frontend node, satellite or not. Whether it is free is learnt by opening it read-write
-// for a moment, which is what any program about to use it would do.
+// Every frontend node, satellite or not, opened read-only for FE_GET_INFO and nothing else;
+// whether it is in use comes from /proc (procRoot), never from a read-write open.
 std::vector<FrontendListing> ListFrontends();
 std::vector<FrontendListing> ListFrontends(const std::string& dvbRoot,
-                                           const FrontendIoFactory& makeIo);
+                                           const FrontendIoFactory& makeIo,
+                                           const std::string& procRoot = "/proc");
 
 }  // namespace quillox::dvb
