@@ -1,7 +1,8 @@
 #pragma once
 // Records every call through the FrontendIo seam into a text file (format: frontend_recording.h):
 // a line as each call returns, handed to the system at once, so that a crash keeps everything
-// up to the last call and a power cut all but about the last second.
+// up to the last call; synced to the disk with the first line a second or more after the last
+// sync and at close, so that a power cut during a job loses about the last second at most.
 #include <chrono>
 #include <cstdio>
 #include <memory>
