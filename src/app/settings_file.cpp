@@ -333,6 +333,7 @@ DeviceSettings ReadDeviceSettings(const ProfileFile& file) {
     s.lnbPowerUpMs = ReadMs(file, "LnbPowerUpMs", s.lnbPowerUpMs);
     for (const TimeoutKey& t : kTimeoutKeys)
         s.lockTimeouts.*t.value = ReadMs(file, t.key, s.lockTimeouts.*t.value);
+    s.record = file.ReadString("Device", "Record", s.record);
     return s;
 }
 
@@ -350,6 +351,7 @@ void WriteDeviceSettings(ProfileFile& file, const DeviceSettings& s) {
     file.WriteInteger("Device", "LnbPowerUpMs", s.lnbPowerUpMs);
     for (const TimeoutKey& t : kTimeoutKeys)
         file.WriteInteger("Device", t.key, s.lockTimeouts.*t.value);
+    file.WriteString("Device", "Record", s.record);
 }
 
 // ---- The window's settings -----------------------------------------------------------------

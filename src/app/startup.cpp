@@ -87,6 +87,20 @@ void TForm1::FormShow() {
     DeviceSettings device = ReadDeviceSettings(settingsPath);
     device.scenario = ResolveSatelliteTable(device.scenario, platform_.programDir,
                                             InstalledDataDir(platform_.programDir));
+    // A recording named without a folder goes beside Settings.ini, not wherever the program
+    // was started from.
+    if (!device.record.empty() && device.record.front() != '/')
+        device.record = settingsPath.substr(0, settingsPath.rfind('/') + 1) + device.record;
+    // Only quillox-scan plays a recording back: the window's timers read the frontend whenever
+    // they tick, so no session of the window repeats a recording's calls in their order.
+    if (device.kind.rfind("replay:", 0) == 0) {
+        platform_.dialogs.MessageBox("Kind=" + device.kind +
+                                     " in Settings.ini: a recording is played back by "
+                                     "quillox-scan --device " +
+                                     device.kind + ", not by the window." + kCloseNotice);
+        Close();
+        return;
+    }
     DeviceOpenResult opened = platform_.devices.Open(device);
     if (opened.failedStep != 0 || opened.device == nullptr) {
         platform_.dialogs.MessageBox(StartupFailureMessage(opened.failedStep, opened.detail));

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <tuple>
@@ -243,14 +244,24 @@ bool WritePlot(const TForm1& form, bool secondMethod, const std::string& path) {
     return true;
 }
 
-// A picture that could not be written at the end would waste the whole scan: its folder is
-// checked first.
-bool PlotFolderWritable(const std::string& path) {
+// A file that could not be written at the end (a picture) or from the start (a recording) would
+// waste the whole scan: its folder is checked first.
+bool FolderWritable(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     const std::string dir = folder.empty() ? "." : folder.string();
     if (access(dir.c_str(), W_OK) == 0) return true;
     std::cerr << "error: cannot write " << path << ": " << std::strerror(errno) << "\n";
     return false;
+}
+
+// A recording or replay beside the device is complete once the device has closed the frontend:
+// the device goes first, then whatever went wrong with either fails the run.
+int EndSession(TForm1& form, const std::function<std::string()>& sessionProblem, int status) {
+    form.tunerSlot().Detach().reset();
+    const std::string problem = sessionProblem ? sessionProblem() : "";
+    if (problem.empty()) return status;
+    std::cerr << "error: " << problem << "\n";
+    return 1;
 }
 
 int Run(const Options& o, const char* argv0) {
@@ -280,7 +291,8 @@ int Run(const Options& o, const char* argv0) {
         }
     }
 
-    if (o.plotFile && !PlotFolderWritable(*o.plotFile)) return 2;
+    if (o.plotFile && !FolderWritable(*o.plotFile)) return 2;
+    if (!o.device.record.empty() && !FolderWritable(o.device.record)) return 2;
 
     DeviceSettings device = o.device;
     device.scenario = resolve(device.scenario);
@@ -290,6 +302,7 @@ int Run(const Options& o, const char* argv0) {
                   << "\n";
         return 1;
     }
+    const std::function<std::string()> sessionProblem = opened.sessionProblem;
     // First of all, what is scanned: nobody may take the simulated dish for a real one.
     std::printf("Device: %s\n\n", opened.detail.c_str());
     std::fflush(stdout);
@@ -338,6 +351,10 @@ int Run(const Options& o, const char* argv0) {
             break;
         }
         if (closeRequested) break;  // saved and "switched off": no job would follow
+        if (sessionProblem && !sessionProblem().empty()) {
+            status = 1;  // told at the end
+            break;
+        }
         const bool hasSaveAndShutdown = job->worker == &TForm1::FindAllWorker ||
                                         job->worker == &TForm1::SweepWorker ||
                                         job->worker == &TForm1::SrFinderWorker;
@@ -353,7 +370,7 @@ int Run(const Options& o, const char* argv0) {
         if (truth) PrintSymbolRateTruth(form, *truth, dvbs2);
         if (polarities.empty()) {
             if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
-            return status;
+            return EndSession(form, sessionProblem, status);
         }
         std::printf("\n");
     }
@@ -373,7 +390,7 @@ int Run(const Options& o, const char* argv0) {
     if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
     if (o.compareFile && !PrintChanges(found, form.CurrentOscillators(), *o.compareFile)) status = 1;
     if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
-    return status;
+    return EndSession(form, sessionProblem, status);
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ then prints the result lists. JOB is the caption of the job's button, blanks and
   "GO"                   sweep of page rev. 2.3 (the tuner finds the symbol rate itself)
 
 Device and time:
-  --device KIND          simulated (default), dvb or auto
+  --device KIND          simulated (default), dvb, auto, or replay:FILE (a recording
+                         played back as the frontend, in virtual time)
+  --record FILE          write every call to the DVB frontend, with its result and
+                         time, into FILE as it happens (not for the simulated dish)
   --scenario FILE        simulated dish: satellite table or transponder ini file
                          (default: the built-in satellite); a shipped table may be
                          named alone, e.g. 0192E
@@ -169,8 +172,13 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
                 for (const std::string& name : field->second) o.fields.emplace_back(name, *v);
         } else if (arg == "--device") {
             if (auto v = value()) o.device.kind = *v;
-            if (o.device.kind != "simulated" && o.device.kind != "dvb" && o.device.kind != "auto")
+            const bool replay = o.device.kind.rfind("replay:", 0) == 0;
+            if (o.device.kind != "simulated" && o.device.kind != "dvb" && o.device.kind != "auto" &&
+                (!replay || o.device.kind == "replay:"))
                 result.error = "unknown device kind '" + o.device.kind + "'";
+        } else if (arg == "--record") {
+            if (auto v = value()) o.device.record = *v;
+            if (o.device.record.empty()) result.error = "--record needs a file";
         } else if (arg == "--scenario") {
             if (auto v = value()) o.device.scenario = *v;
         } else if (arg == "--sky") {
@@ -259,6 +267,12 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         if (!result.error.empty()) return result;
     }
     if (!o.help && !o.version && !o.listDevices && o.jobs.empty()) result.error = "no job given";
+    // A replay follows the recorded times, which virtual time can do exactly.
+    if (o.device.kind.rfind("replay:", 0) == 0) o.virtualTime = true;
+    if (!o.device.record.empty() && o.device.kind == "simulated" && result.error.empty())
+        result.error =
+            "--record records a DVB frontend (--device dvb, auto or replay:FILE), "
+            "not the simulated dish";
     return result;
 }
 

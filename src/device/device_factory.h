@@ -1,6 +1,7 @@
 #pragma once
 // Chooses and opens the tuner device named by section Device of Settings.ini.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ namespace quillox {
 class Clock;
 
 struct DeviceSettings {             // section Device of Settings.ini
-    std::string kind = "auto";      // "auto", "simulated" or "dvb"
+    std::string kind = "auto";      // "auto", "simulated", "dvb" or "replay:FILE" (a recording)
     int adapter = 0, frontend = 0;  // /dev/dvb/adapterN/frontendM
     std::string scenario;           // simulated dish: scenario file; empty = the built-in satellite
     uint32_t seed = 1;              // simulated dish: noise seed
@@ -21,6 +22,7 @@ struct DeviceSettings {             // section Device of Settings.ini
     std::string sky = "ideal";      // simulated dish: impairment preset under the file's own
     dvb::LockTimeouts lockTimeouts;  // DVB frontend: lock time per attempt, by demodulator
     int32_t lnbPowerUpMs = 200;      // DVB frontend: LNB power on to the first DiSEqC command
+    std::string record;  // DVB frontend: every call through it written to this file; empty: off
 };
 
 struct DeviceOpenResult {
@@ -32,6 +34,11 @@ struct DeviceOpenResult {
     bool simulated = false;             // the simulated dish, not a card
     bool dvbs2 = false;                 // the device demodulates DVB-S2 too
     std::vector<std::string> warnings;  // e.g. satellite table lines taken approximately
+    // A recording or replay of the frontend's calls beside the device: its first failure (a
+    // line that could not be written, a call that differs from the recording), "" while all is
+    // well. Asked again once the device is gone, a replay not played to its end counts too.
+    // Empty when there is neither.
+    std::function<std::string()> sessionProblem;
 };
 
 class DeviceFactory {

@@ -164,8 +164,9 @@ FrontendOpenResult OpenDvbFrontend(const std::string& path, Clock& clock,
 }
 
 FrontendOpenResult OpenDvbFrontend(int adapter, int frontend, Clock& clock,
-                                   DvbDeviceOptions options) {
-    return OpenDvbFrontend(FrontendPath(adapter, frontend), clock, MakeLinuxFrontendIo,
+                                   DvbDeviceOptions options, const FrontendIoFactory& makeIo) {
+    return OpenDvbFrontend(FrontendPath(adapter, frontend), clock,
+                           makeIo ? makeIo : FrontendIoFactory(MakeLinuxFrontendIo),
                            std::move(options));
 }
 
@@ -192,8 +193,11 @@ FrontendOpenResult OpenFirstFreeDvbsFrontend(const std::string& dvbRoot, Clock& 
     return failed;
 }
 
-FrontendOpenResult OpenFirstFreeDvbsFrontend(Clock& clock, DvbDeviceOptions options) {
-    return OpenFirstFreeDvbsFrontend(kDvbRoot, clock, MakeLinuxFrontendIo, std::move(options));
+FrontendOpenResult OpenFirstFreeDvbsFrontend(Clock& clock, DvbDeviceOptions options,
+                                             const FrontendIoFactory& makeIo) {
+    return OpenFirstFreeDvbsFrontend(kDvbRoot, clock,
+                                     makeIo ? makeIo : FrontendIoFactory(MakeLinuxFrontendIo),
+                                     std::move(options));
 }
 
 std::vector<FrontendListing> ListFrontends(const std::string& dvbRoot,

@@ -39,15 +39,18 @@ struct FrontendOpenResult {
 
 // Opens the frontend read-write (kept open for the device's life) and checks it is DVB-S/S2.
 // Every FrontendIo from makeIo is used behind EintrRetryingIo.
+// makeIo empty: the real frontend (LinuxFrontendIo).
 FrontendOpenResult OpenDvbFrontend(int adapter, int frontend, Clock& clock,
-                                   DvbDeviceOptions options = {});
+                                   DvbDeviceOptions options = {},
+                                   const FrontendIoFactory& makeIo = {});
 FrontendOpenResult OpenDvbFrontend(const std::string& path, Clock& clock,
                                    const FrontendIoFactory& makeIo, DvbDeviceOptions options = {});
 
 // The first DVB-S/S2 frontend (adapters and frontends in numeric order) that opens read-write:
 // one another program holds (EBUSY) is skipped. No satellite frontend at all: device null and
 // error empty. Only busy or failing ones: device null, error naming each.
-FrontendOpenResult OpenFirstFreeDvbsFrontend(Clock& clock, DvbDeviceOptions options = {});
+FrontendOpenResult OpenFirstFreeDvbsFrontend(Clock& clock, DvbDeviceOptions options = {},
+                                             const FrontendIoFactory& makeIo = {});
 FrontendOpenResult OpenFirstFreeDvbsFrontend(const std::string& dvbRoot, Clock& clock,
                                              const FrontendIoFactory& makeIo,
                                              DvbDeviceOptions options = {});

@@ -64,7 +64,7 @@ std::string FirstRunFile(const std::string& home) {
            "[Device]\r\nKind=auto\r\nAdapter=0\r\nFrontend=0\r\nScenario=\r\nSeed=1\r\n"
            "SimulatedDvbS2=0\r\nLnbPowerUpMs=200\r\nLockTimeoutStv0299=3000\r\n"
            "LockTimeoutZarlink=800\r\nLockTimeoutCx24123=800\r\nLockTimeoutS5h1420=2000\r\n"
-           "LockTimeoutOther=1000\r\n";
+           "LockTimeoutOther=1000\r\nRecord=\r\n";
 }
 
 TEST(SettingsFileTest, FirstCloseWritesTheCompleteFileInKeyOrder) {

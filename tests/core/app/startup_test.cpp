@@ -117,7 +117,7 @@ TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     r.WriteSettings(
         "[device]\r\nkind=dvb\r\nAdapter=1\r\nFrontend=2\r\nScenario=dish.csv\r\n"
         "Seed=4000000000\r\nSimulatedDvbS2=1\r\nLockTimeoutZarlink=2500\r\n"
-        "LockTimeoutOther=-5\r\nLnbPowerUpMs=soon\r\n");
+        "LockTimeoutOther=-5\r\nLnbPowerUpMs=soon\r\nRecord=session.rec\r\n");
     r.rig.devices.failStep = 3;
     r.Start();
     ASSERT_EQ(r.rig.devices.requests.size(), 1u);
@@ -131,6 +131,7 @@ TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     EXPECT_EQ(s.lockTimeouts.zarlink, 2500);
     EXPECT_EQ(s.lockTimeouts.other, dvb::LockTimeouts{}.other);  // no positive time: default
     EXPECT_EQ(s.lnbPowerUpMs, DeviceSettings{}.lnbPowerUpMs);
+    EXPECT_EQ(s.record, r.rig.programDir.str() + "session.rec");  // beside Settings.ini
     EXPECT_NE(r.settings().find("[device]\r\nKind=dvb\r\nAdapter=1\r\nFrontend=2\r\n"
                                 "Scenario=dish.csv\r\nSeed=4000000000\r\n"),
               std::string::npos);
