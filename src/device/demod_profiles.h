@@ -64,7 +64,7 @@ enum class KernelReadFrequency {
 
 // Whether a legacy statistic call (FE_READ_SNR, FE_READ_SIGNAL_STRENGTH) gives a figure.
 enum class Statistic {
-    Missing,     // no callback: the ioctl fails (-EOPNOTSUPP)
+    Missing,     // no callback: the ioctl fails with 524 (dvb_frontend_handle_ioctl)
     Always,      // the register is read whatever the lock state
     LockedOnly,  // written only once the demodulator has locked, else left as it was
 };
