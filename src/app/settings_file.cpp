@@ -304,14 +304,12 @@ namespace {
 // The lock time of one tune attempt per demodulator family, in milliseconds.
 struct TimeoutKey {
     const char* key;
-    int32_t dvb::LockTimeouts::*value;
+    int32_t LockTimeouts::*value;
 };
 constexpr TimeoutKey kTimeoutKeys[] = {
-    {"LockTimeoutStv0299", &dvb::LockTimeouts::stv0299},
-    {"LockTimeoutZarlink", &dvb::LockTimeouts::zarlink},
-    {"LockTimeoutCx24123", &dvb::LockTimeouts::cx24123},
-    {"LockTimeoutS5h1420", &dvb::LockTimeouts::s5h1420},
-    {"LockTimeoutOther", &dvb::LockTimeouts::other},
+    {"LockTimeoutStv0299", &LockTimeouts::stv0299}, {"LockTimeoutZarlink", &LockTimeouts::zarlink},
+    {"LockTimeoutCx24123", &LockTimeouts::cx24123}, {"LockTimeoutS5h1420", &LockTimeouts::s5h1420},
+    {"LockTimeoutOther", &LockTimeouts::other},
 };
 
 // A time that is no positive number of milliseconds keeps the default.

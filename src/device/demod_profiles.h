@@ -1,16 +1,19 @@
 #pragma once
-// What the demodulators of the older DVB-S cards do, as facts both the Linux DVB device and the
-// simulated dish build on: the family a driver belongs to, how long one tune attempt may take to
-// lock, the candidate rates tried when the program asks for symbol rate 0, and what each family
-// reads back after a lock (taken from the kernel drivers' get_frontend and get_tune_settings).
+// What the demodulators of DVB-S cards do, as facts both the Linux DVB device and the simulated
+// dish build on: the family a driver belongs to, how long one tune attempt may take to lock, the
+// candidate rates tried when the program asks for symbol rate 0, what each family reads back
+// after a lock, and (DriverFacts) what its kernel driver does, read from the driver sources of
+// Linux 6.1 (drivers/media/dvb-frontends/, drivers/media/dvb-core/dvb_frontend.c).
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace quillox {
 
-// Demodulator families that differ in lock time and read-back.
-enum class DemodFamily { Stv0299, Zarlink, Cx24123, S5h1420, Other };
+// Demodulator families that differ in lock time and read-back. Stv090x and Cx24116 are the
+// DVB-S2 families described from their drivers; the device and the simulated dish treat them as
+// Other for now (lock time, read-back).
+enum class DemodFamily { Stv0299, Zarlink, Cx24123, S5h1420, Other, Stv090x, Cx24116 };
 
 // Milliseconds one tune attempt (a candidate of the symbol-rate search, or one delivery system
 // of a fixed-rate tune) may take to lock at 5000 kS/s and above; below that, twice as long.
@@ -37,6 +40,79 @@ std::span<const int32_t> SearchRatesKsps();
 enum class ReadBackFrequency { Requested, Carrier };
 enum class ReadBackRate { Requested, MeasuredTo2k };
 
+// Delivery systems a driver lists (dvb_frontend_ops.delsys), as bits.
+enum DeliverySystemBit : uint8_t { kSysDvbS = 1, kSysDvbS2 = 2, kSysDss = 4 };
+
+// How the kernel's frontend thread acquires with a driver (get_frontend_algo in the driver,
+// dvb_frontend_thread in dvb_frontend.c).
+enum class Acquisition {
+    SoftwareZigzag,  // no get_frontend_algo: the core retunes around the frequency itself
+    HardwareTune,    // DVBFE_ALGO_HW: the driver's tune() every *delay, no zig-zag
+    CustomSearch,    // DVBFE_ALGO_CUSTOM: the driver's search() runs the whole acquisition
+};
+
+// What the frequency read back after a lock holds (get_frontend, run by the core on its own
+// cache at each status event with FE_HAS_LOCK and on a copy of it for every FE_GET_PROPERTY).
+enum class KernelReadFrequency {
+    Requested,            // get_frontend leaves it, or writes back what set_frontend was given
+    RequestedPlusOffset,  // the frequency first tuned plus the measured carrier offset: an offset
+                          // the core's zig-zag tuned to is lost
+    RequestedPlusTwiceOffset,  // get_frontend adds the offset to the cache itself: the cache
+                               // holds requested + offset after the lock event, and a property
+                               // read adds it again; the zig-zag offset is lost too
+};
+
+// Whether a legacy statistic call (FE_READ_SNR, FE_READ_SIGNAL_STRENGTH) gives a figure.
+enum class Statistic {
+    Missing,     // no callback: the ioctl fails with 524 (dvb_frontend_handle_ioctl)
+    Always,      // the register is read whatever the lock state
+    LockedOnly,  // written only once the demodulator has locked, else left as it was
+};
+
+// The facts of one driver that depend on the symbol rate.
+struct TuneFacts {
+    // The frontend thread's period: min_delay_ms of the software zig-zag (get_tune_settings, or
+    // the core's default of 50 ms), the *delay a hardware tune() asks for, or the wait before a
+    // failed custom search is repeated.
+    int32_t pollMs = 50;
+    // The core's software zig-zag: retunes stepKhz further out per step, both sides, until
+    // maxDriftKhz (0: none).
+    uint32_t stepKhz = 0;
+    uint32_t maxDriftKhz = 0;
+    // How far from the tuned frequency the chip itself finds the carrier, zig-zag aside.
+    uint32_t chipReachKhz = 0;
+    bool chipReachFromDriver = false;  // false: no figure in the driver, a conservative pick
+    // From set_frontend (or search) to FE_HAS_LOCK on the right values.
+    int32_t lockMs = 0;
+    bool lockFromDriver = false;  // false: no figure in the driver, a conservative pick
+    // The longest the driver holds the frontend's semaphore in one set_frontend, tune() or
+    // search() (every ioctl of the frontend, FE_READ_STATUS too, waits meanwhile).
+    int32_t blockingMs = 0;
+};
+
+struct DriverFacts {
+    const char* name = "";    // as texts name the family
+    const char* source = "";  // the driver file, below drivers/media/dvb-frontends/
+    uint8_t systems = kSysDvbS;
+    uint32_t rateMin = 0, rateMax = 0;  // S/s, dvb_frontend_ops.info.symbol_rate_min/max
+    // How far a staged rate may be off the carrier's and still lock.
+    uint32_t rateTolerancePpm = 0;
+    bool toleranceFromDriver = false;  // false: no figure in the driver, a conservative pick
+    Acquisition acquisition = Acquisition::SoftwareZigzag;
+    // FE_CAN_INVERSION_AUTO: the driver takes INVERSION_AUTO. Without it set_frontend refuses
+    // INVERSION_AUTO, and the core's zig-zag (dvb_frontend_swzigzag_autotune) tries both
+    // inversions at every position instead.
+    bool invertsItself = false;
+    KernelReadFrequency readFrequency = KernelReadFrequency::Requested;
+    ReadBackRate readRate = ReadBackRate::Requested;
+    Statistic snr = Statistic::Always;
+    Statistic strength = Statistic::Always;
+    bool snrMeaningful = true;      // false: the driver itself calls its SNR bogus
+    bool v5Stats = false;           // fills the DVBv5 statistics (DTV_STAT_*)
+    uint32_t strengthFull = 65535;  // the largest FE_READ_SIGNAL_STRENGTH value
+    TuneFacts (*at)(uint32_t symbolRate) = nullptr;
+};
+
 struct DemodProfile {
     DemodFamily family = DemodFamily::Other;
     ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
@@ -51,10 +127,18 @@ struct DemodProfile {
     // How far below the quasi-error-free C/N the chip still reports lock: carrier, timing and
     // Viterbi synchronisation hold while the output still has errors.
     double lockBelowQefDb = 0;
+    // The driver as the kernel runs it. Neither the device nor the simulated dish uses these yet;
+    // the fields above are what they use (the simulated dish's model of capture, lock time and
+    // read-back is kinder than the drivers in places: see docs/linux-dvb-device.md).
+    DriverFacts driver;
 };
 
-// stv0299, mt312 (Zarlink), cx24123, s5h1420; Other gives the defaults above.
+// stv0299, mt312 (Zarlink), cx24123, s5h1420, stv090x, cx24116; Other gives the defaults above
+// and no driver.
 const DemodProfile& DemodProfileOf(DemodFamily family);
+
+// Every family described from its driver, in the order of DemodFamily.
+std::span<const DemodFamily> DriverFamilies();
 
 // The order in which a symbol-rate search tries its candidates. A tune that lands inside the
 // carrier the last search locked (the same LNB path, within half its rate in MHz of the frequency
@@ -68,8 +152,7 @@ public:
         return (int64_t{polarity} * 2 + (highBand ? 1 : 0)) * 1000000 + lofMhz;
     }
     explicit RateSearchOrder(std::span<const int32_t> candidates)
-        : candidates_(candidates.begin(), candidates.end()),
-          locks_(candidates_.size(), 0) {}
+        : candidates_(candidates.begin(), candidates.end()), locks_(candidates_.size(), 0) {}
 
     // path: what the LNB was set to (polarisation, band, LOF), as the device keys it.
     std::vector<int32_t> For(int64_t path, int64_t ifKhz) const;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/dvb/driver_quirks.h"
+#include "device/demod_profiles.h"
 #include "device/tuner_device.h"
 
 namespace quillox {
@@ -20,8 +20,8 @@ struct DeviceSettings {             // section Device of Settings.ini
     uint32_t seed = 1;              // simulated dish: noise seed
     bool simulatedDvbs2 = false;    // simulated dish: a DVB-S2 card rather than a DVB-S one
     std::string sky = "ideal";      // simulated dish: impairment preset under the file's own
-    dvb::LockTimeouts lockTimeouts;  // DVB frontend: lock time per attempt, by demodulator
-    int32_t lnbPowerUpMs = 200;      // DVB frontend: LNB power on to the first DiSEqC command
+    LockTimeouts lockTimeouts;      // DVB frontend: lock time per attempt, by demodulator
+    int32_t lnbPowerUpMs = 200;     // DVB frontend: LNB power on to the first DiSEqC command
     std::string record;  // DVB frontend: every call through it written to this file; empty: off
 };
 

@@ -23,7 +23,12 @@ DriverQuirks QuirksOf(const std::string& driverName) {
         quirks.snrForQuality = false;
     } else if (Has(driverName, "S5H1420")) {
         quirks.family = DemodFamily::S5h1420;
-    } else if (Has(driverName, "CX24116") || Has(driverName, "TDA10071")) {
+    } else if (Has(driverName, "STV090x")) {
+        quirks.family = DemodFamily::Stv090x;
+    } else if (Has(driverName, "CX24116")) {
+        quirks.family = DemodFamily::Cx24116;
+        quirks.explicitS2Rolloff = true;
+    } else if (Has(driverName, "TDA10071")) {
         quirks.explicitS2Rolloff = true;
     }
     return quirks;

@@ -3,7 +3,8 @@
 // The names are the drivers' own: "ST STV0299 DVB-S" (stv0299.c); "Zarlink VP310 DVB-S",
 // "Zarlink MT312 DVB-S" and "Zarlink ZL10313 DVB-S" (mt312.c sets one of them by chip id);
 // "Conexant CX24123/CX24109" (cx24123.c); "Samsung S5H1420/PnpNetwork PN1010 DVB-S" (s5h1420.c);
-// "Conexant CX24116/CX24118" (cx24116.c) and "NXP TDA10071" (tda10071.c) among the DVB-S2 ones.
+// "Conexant CX24116/CX24118" (cx24116.c), "STV090x Multistandard" (stv090x.c) and "NXP TDA10071"
+// (tda10071.c) among the DVB-S2 ones.
 #include <cstdint>
 #include <string>
 

@@ -129,7 +129,7 @@ TEST(StartupTest, DeviceSectionChoosesTheDeviceAndIsWrittenBack) {
     EXPECT_EQ(s.seed, 4000000000u);
     EXPECT_TRUE(s.simulatedDvbs2);
     EXPECT_EQ(s.lockTimeouts.zarlink, 2500);
-    EXPECT_EQ(s.lockTimeouts.other, dvb::LockTimeouts{}.other);  // no positive time: default
+    EXPECT_EQ(s.lockTimeouts.other, LockTimeouts{}.other);  // no positive time: default
     EXPECT_EQ(s.lnbPowerUpMs, DeviceSettings{}.lnbPowerUpMs);
     EXPECT_EQ(s.record, r.rig.programDir.str() + "session.rec");  // beside Settings.ini
     EXPECT_NE(r.settings().find("[device]\r\nKind=dvb\r\nAdapter=1\r\nFrontend=2\r\n"

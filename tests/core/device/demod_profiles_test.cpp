@@ -1,10 +1,12 @@
 // The device layer's shared search and reading rules, which the DVB device and the simulated dish
 // both follow.
+#include "device/demod_profiles.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "device/demod_profiles.h"
+#include "device/dvb/driver_quirks.h"
 
 namespace quillox {
 namespace {
@@ -14,8 +16,8 @@ constexpr int64_t kIf = 1250000;
 
 TEST(RateSearchOrder, StartsInsideTheLastCarrierThenWithTheRatesSeenOnMostCarriers) {
     RateSearchOrder order(SearchRatesKsps());
-    EXPECT_EQ(order.For(kV, kIf), std::vector<int32_t>(SearchRatesKsps().begin(),
-                                                       SearchRatesKsps().end()));
+    EXPECT_EQ(order.For(kV, kIf),
+              std::vector<int32_t>(SearchRatesKsps().begin(), SearchRatesKsps().end()));
     order.Locked(kV, 27500, kIf);
     order.Locked(kV, 22000, kIf + 40000);  // a centring walk locks one carrier again and again
     order.Locked(kV, 22000, kIf + 42000);
@@ -41,8 +43,8 @@ TEST(SnrMedian, TakesTheMiddleOfThreeReadingsOfOneLockState) {
     };
     SnrMedian median;
     for (const Step& s : std::vector<Step>{{1.0f, false, 1.0f},
-                                           {9.0f, false, 9.0f},   // two: as read
-                                           {1.2f, false, 1.2f},   // an outlier between two
+                                           {9.0f, false, 9.0f},  // two: as read
+                                           {1.2f, false, 1.2f},  // an outlier between two
                                            {1.1f, false, 1.2f},
                                            {12.0f, true, 12.0f},  // a lock starts afresh
                                            {11.0f, true, 11.0f},
@@ -51,6 +53,62 @@ TEST(SnrMedian, TakesTheMiddleOfThreeReadingsOfOneLockState) {
     }
     median.Reset();
     EXPECT_EQ(median.Push(3.0f, true), 3.0f);
+}
+
+// The driver facts hang together at every rate a family takes: limits, a tolerance, a zig-zag
+// only where the core runs one and never stepping past its own drift, a chip reach that leaves no
+// gap between zig-zag steps, and a driver without INVERSION_AUTO only where the core's zig-zag
+// tries both inversions for it (otherwise the device's INVERSION_AUTO would never tune).
+TEST(DriverFacts, HangTogetherForEveryFamilyAtEveryRate) {
+    for (DemodFamily family : DriverFamilies()) {
+        const DriverFacts& d = DemodProfileOf(family).driver;
+        SCOPED_TRACE(d.name);
+        ASSERT_NE(d.at, nullptr);
+        EXPECT_LT(d.rateMin, d.rateMax);
+        EXPECT_GT(d.rateTolerancePpm, 0u);
+        EXPECT_NE(d.systems & kSysDvbS, 0);
+        EXPECT_TRUE(d.invertsItself || d.acquisition == Acquisition::SoftwareZigzag);
+        for (uint32_t rate = d.rateMin; rate <= d.rateMax; rate += 250000) {
+            const TuneFacts t = d.at(rate);
+            SCOPED_TRACE(rate);
+            EXPECT_GT(t.pollMs, 0);
+            EXPECT_GT(t.lockMs, 0);
+            EXPECT_GE(t.blockingMs, 0);
+            EXPECT_GT(t.chipReachKhz, 0u);
+            if (d.acquisition != Acquisition::SoftwareZigzag) {
+                EXPECT_EQ(t.maxDriftKhz, 0u);
+            }
+            if (t.maxDriftKhz > 0) {
+                EXPECT_GT(t.stepKhz, 0u);
+                EXPECT_LE(t.stepKhz, t.maxDriftKhz);
+                EXPECT_GE(2 * t.chipReachKhz + 1, t.stepKhz);
+            }
+        }
+    }
+}
+
+// What the simulated dish and the fake frontend model today agrees with the drivers where they
+// use it: the zig-zag step and reach at 27.5 MS/s, the read-back of the rate, and the family a
+// driver's name gives, whose lock time stays the common one for the DVB-S2 families.
+TEST(DriverFacts, AgreeWithTheModelInUse) {
+    for (DemodFamily family : DriverFamilies()) {
+        const DemodProfile& p = DemodProfileOf(family);
+        SCOPED_TRACE(p.driver.name);
+        EXPECT_EQ(p.readRate, p.driver.readRate);
+        EXPECT_EQ(p.readFrequency == ReadBackFrequency::Carrier,
+                  p.driver.readFrequency != KernelReadFrequency::Requested);
+        if (p.zigzagStepDivisor == 0) continue;
+        const TuneFacts t = p.driver.at(27500000);
+        EXPECT_EQ(p.zigzagDelayMs, t.pollMs);
+        EXPECT_EQ(p.captureKhz, t.maxDriftKhz);
+        EXPECT_NEAR(27500000.0 / p.zigzagStepDivisor, t.stepKhz, 1.0);
+    }
+    const LockTimeouts timeouts;
+    for (const char* name : {"STV090x Multistandard", "Conexant CX24116/CX24118"}) {
+        const DemodFamily family = dvb::QuirksOf(name).family;
+        EXPECT_NE(DemodProfileOf(family).driver.at, nullptr) << name;
+        EXPECT_EQ(timeouts.For(family), timeouts.other) << name;
+    }
 }
 
 }  // namespace
