@@ -31,6 +31,8 @@ void TForm1::Export1Click() {
         platform().dialogs.ErrorBox("Cannot export to:\n" + path + "\n" + exported.error);
         return;
     }
+    NoteWritten(ShownTransponderList(), lines);
+    ShowStatus("Exported " + std::to_string(exported.written) + " transponders to " + path);
     if (exported.skipped > 0)
         platform().dialogs.MessageBox(
             std::to_string(exported.written) + " transponders exported, " +
@@ -45,8 +47,9 @@ void TForm1::Compare1Click() {
         platform().dialogs.ErrorBox("The File:\n" + path + "\nis no transponder file!");
         return;
     }
-    const TransponderChanges changes =
-        CompareTransponders(*before, ParseTransponderLines(ShownTransponderList().lines()));
+    Lines& list = ShownTransponderList();
+    const TransponderChanges changes = CompareTransponders(
+        *before, ParseTransponderLines(list.lines()), ScannedRangesOf(list));
     std::string report = "Since " + path + ":\n\n" + FormatTransponderChanges(changes);
     if (const std::string shift = FormatLnbShiftSince(changes, CurrentOscillators()); !shift.empty())
         report += "\n" + shift;

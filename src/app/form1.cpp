@@ -71,6 +71,16 @@ TForm1::TForm1(Platform& platform)
     r_edt_symbolrate.setText(kDefaultSymbolRates);
     pc_main.setActivePage(&ts_01);
 
+    // The Save & Shutdown choices keep their Windows captions; what they do here is their hint.
+    for (RadioButton* normal : {&rb_win_xp_r26, &rb_win_xp_r23, &rb_win_xp})
+        normal->setHint(
+            "On Linux: asks systemd-logind to power off, honouring inhibitors (an update or a "
+            "burn in progress holds the switch-off back).");
+    for (RadioButton* forced : {&rb_win_98_r26, &rb_win_98_r23, &rb_win_98})
+        forced->setHint(
+            "On Linux: asks systemd-logind to power off ignoring inhibitors, where logind "
+            "allows it.");
+
     WireHandlers();
 }
 

@@ -10,17 +10,21 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/about_box.h"
 #include "app/form_signal.h"
 #include "app/form_sweep_view.h"
 #include "app/sweep_readings.h"
+#include "app/time_left.h"
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
 #include "files/atomic_file.h"
 #include "files/lnb_offset.h"
+#include "files/transponder_compare.h"
 #include "form/controls.h"
 #include "form/file_dialog.h"
 #include "form/window.h"
@@ -28,6 +32,7 @@
 #include "platform/worker.h"
 #include "scan/lnb_tuning.h"
 #include "scan/scan_host.h"
+#include "scan/sweep_scan.h"
 
 namespace quillox {
 
@@ -351,6 +356,9 @@ public:
     Button b_C{*this, &Panel2, "b_C", "C"};
     Button b_tr_GO{*this, &Panel2, "b_tr_GO", "GO"};
     Button bt_write_file_r26{*this, &Panel2, "bt_write_file_r26", "write_file_r26"};
+    // The window's status line, which the front end shows below the pages: one line on what the
+    // jobs are doing or did (job_status.cpp). Not kept in Settings.ini.
+    Label lb_status{*this, &Panel2, "lb_status", ""};
 
     // ---- Non-visual components -------------------------------------------------------------
     Timer Timer1{*this, "Timer1", 1000, false};       // status panel
@@ -396,6 +404,12 @@ public:
     void Image1Click();
     void LOGOClick();
     void Close1Click();
+    // Asked before a close that the user starts (the title bar, File → Close), never before one
+    // of Save & Shutdown or of a failed start-up: while a job runs or a transponder list holds
+    // lines that no file has received, one Yes/No question. True when the window may close.
+    bool FormCloseQuery();
+    // Lines of both transponder lists that were never written to a file (ini file or export).
+    int UnsavedTransponders();
 
     // ---- Export and compare of the found transponders (file_menu.cpp) -----------------------
     // The transponder list of the rev. 2.3 page while it is shown, else that of rev. 2.6.
@@ -473,6 +487,11 @@ public:
     void StartWorker(Worker& worker);
     void StopWorker(Worker& worker);
 
+    // ---- Status line (job_status.cpp) ------------------------------------------------------
+    void ShowStatus(const std::string& text);
+    // Timer1: the running job's time taken and an estimate of the time left.
+    void ShowJobProgress();
+
     // ---- Page rev. 2.6: probable-frequency sweep (page_rev26.cpp) -------------------------
     void Button1Click();
     void Button3Click();
@@ -502,6 +521,7 @@ public:
     void bt_go_r23Click();
     void b_Stop_r23Click();
     void SweepScan();
+    void WarnWhenTooQuickToLock(const SweepScanParams& params);
 
     // ---- Transponder lists and ini files of both pages (transponder_files.cpp) -------------
     // Appends the next numbered line and advances the counter in one step with respect to the
@@ -509,6 +529,11 @@ public:
     void AppendTransponder(Lines& list, int32_t& counter, const FoundTransponder& transponder);
     void bt_trans_clearClick();
     void bt_trans_clear_r23Click();
+    // Where the jobs that filled a transponder list looked (polarity and range of each), so
+    // that a comparison calls gone only what they could have found; a list no job has filled
+    // since its last Clear covers its own span.
+    void NoteScanned(const Lines& list, const ScannedRange& range);
+    std::vector<ScannedRange> ScannedRangesOf(const Lines& list);
     // Rewrites the file-name field from the position fields; an empty field, or a position
     // whose code would not fit four characters, keeps the name it has.
     void MakeIniFileName(Edit& degrees, Edit& tenths, ComboBox& eastWest, Edit& fileName);
@@ -561,9 +586,30 @@ private:
     // Connects every control's events to its handler (wiring.cpp).
     void WireHandlers();
 
+    // The job whose time the status line shows (job_status.cpp); guarded by jobClockMutex_.
+    struct JobClock {
+        std::string caption;
+        std::function<int()> percent;  // the job's share done, from its gauges
+        int64_t startMs = 0;
+        TimeLeftEstimate estimate;
+        std::string notice;  // a warning of the job's start that stays in sight
+        bool running = false;
+    };
+    void JobClockStarted(std::string caption, std::function<int()> percent);
+    void JobClockNotice(const std::string& notice);  // also appended to the diagnostic log
+    void JobClockFinished();
+    void JobClockEnded(const std::string& status);  // stopped or failed: the status given
+    std::mutex jobClockMutex_;
+    JobClock jobClock_;
+    std::atomic<int> findAllStep_{0};  // 0..3: which step of "Find (1,2,3,4)" runs
+
     Platform& platform_;
     SerializedTuner tuner_;
+    // The lines of a transponder list as a file last received them.
+    void NoteWritten(const Lines& list, std::vector<std::string> lines);
     std::mutex transponderLists_;  // orders each list with its counter (see AppendTransponder)
+    std::map<const Lines*, std::vector<std::string>> writtenLines_;  // under transponderLists_
+    std::map<const Lines*, std::vector<ScannedRange>> scannedRanges_;  // the same
 };
 
 }  // namespace quillox

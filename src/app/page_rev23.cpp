@@ -33,6 +33,22 @@ public:
 
 }  // namespace
 
+// A device that tells how soon it can lock while it searches the rate (the simulated dish
+// does) lets the job say at its start that a delay too short for it can find nothing, rather
+// than finish with an empty list and no word. The sweep still runs: its readings show where
+// the energy is.
+void TForm1::WarnWhenTooQuickToLock(const SweepScanParams& params) {
+    if (params.symbolRateKsps != 0) return;
+    const std::optional<int32_t> quickest = tuner_.QuickestRateSearchLockMs();
+    const int64_t listen = SweepListenMs(params);
+    if (!quickest || *quickest <= listen) return;
+    const int64_t delay = params.dwellMs + (*quickest - listen);
+    JobClockNotice("The tuner needs at least " + std::to_string(*quickest) +
+                   " ms to lock while it searches the symbol rate: with a delay of " +
+                   std::to_string(params.dwellMs) + " ms GO cannot find any transponder. Use " +
+                   std::to_string((delay + 9) / 10 * 10) + " ms or more.");
+}
+
 bool TForm1::ValidateSweepInput() {
     if (!ValidateFrequencyFields(ed_f_start_r23, ed_f_end_r23, ed_f_step_r23, ed_f_delay_r23))
         return false;
@@ -95,10 +111,13 @@ void TForm1::SweepScan() {
     if (cb_custom_delay.checked()) params.customDelayMs = StrictInt(ed_F_Tuning.text());
 
     for (auto [swept, code] : {std::pair{params.vertical, polarity::kVertical},
-                               std::pair{params.horizontal, polarity::kHorizontal}})
-        if (swept)
-            SpectrumReadings.BeginSweep(SweepMethod::RateSearch, code, params.startMhz,
-                                        params.endMhz);
+                               std::pair{params.horizontal, polarity::kHorizontal}}) {
+        if (!swept) continue;
+        SpectrumReadings.BeginSweep(SweepMethod::RateSearch, code, params.startMhz,
+                                    params.endMhz);
+        NoteScanned(r_ed_trans_good_r23, {code, params.startMhz, params.endMhz});
+    }
+    WarnWhenTooQuickToLock(params);
     SweepHostOfForm host(*this, pbar_freq_r23);
     RunSweepScan(tuner(), platform().clock, params, host);
     UnlockAfterSweep(*this);

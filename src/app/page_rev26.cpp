@@ -168,6 +168,9 @@ void TForm1::SymbolRateListScan() {
     params.snrThresholdCode = IntOr(ed_Sig_L.text(), 39);
     params.extraSettleMs = IntOr(ed_sr_delay2.text(), kMinSymbolRateDelay);
     SpectrumReadings.BeginFinding(SweepMethod::ProbableFrequency, stagedPolarityCode);
+    // The frequencies it tries came from the sweep of the page's range.
+    NoteScanned(r_ed_trans_good,
+                {stagedPolarityCode, LenientInt(ed_f_start.text()), LenientInt(ed_f_end.text())});
     SymbolRateListHost host(*this, pbar_sr);
     RunSymbolRateListScan(tuner(), platform().clock, params, host);
     UnlockAfterSymbolRateScan(*this);

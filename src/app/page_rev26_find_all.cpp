@@ -48,13 +48,17 @@ void TForm1::FindAllJob() {
     r_edt_freq_v.clear();
     r_edt_freq_h.clear();
     LockPageForFindAll(*this);
+    findAllStep_ = 0;
     SweepStep(*this, polarity::kVertical, r_edt_freq_v);
     LockPageForFindAll(*this);
+    findAllStep_ = 1;
     SymbolRateStep(*this, polarity::kVertical, r_edt_freq_v);
     LockPageForFindAll(*this);
     pbar_sr.setPosition(0);
+    findAllStep_ = 2;
     SweepStep(*this, polarity::kHorizontal, r_edt_freq_h);
     LockPageForFindAll(*this);
+    findAllStep_ = 3;
     SymbolRateStep(*this, polarity::kHorizontal, r_edt_freq_h);
     UnlockPageAfterFindAll(*this);
     if (cb_shutdown_r26.checked()) {

@@ -188,7 +188,21 @@ void TForm1::ts_signalShow() {
 // ---- Menus, help and About --------------------------------------------------------------------
 
 void TForm1::Close1Click() {
-    Close();
+    if (FormCloseQuery()) Close();
+}
+
+bool TForm1::FormCloseQuery() {
+    bool jobRunning = false;
+    for (Worker* worker : AllWorkers(*this)) jobRunning = jobRunning || worker->running();
+    const int unsaved = UnsavedTransponders();
+    if (!jobRunning && unsaved == 0) return true;
+    std::string question = jobRunning ? "A scan is running" : "";
+    if (unsaved > 0) {
+        if (jobRunning) question += " and ";
+        question += std::to_string(unsaved) +
+                    (unsaved == 1 ? " transponder is not saved" : " transponders are not saved");
+    }
+    return platform_.dialogs.ConfirmBox(question + ". Close anyway?");
 }
 
 namespace {

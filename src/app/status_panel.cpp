@@ -56,6 +56,8 @@ void TForm1::Timer1Timer() {
     int32_t sigtre = 0;
     tuner_.TunerGetSigtre(sigtre);
     Edit10.setText(std::to_string(sigtre));
+
+    ShowJobProgress();  // the status line, once a second like the panel
 }
 
 }  // namespace quillox

@@ -1,11 +1,13 @@
 // The " INI file " groups of both blind-scan pages: the numbered transponder lists with their
 // counters, the file name that follows from the position, and the four writers of the file.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "app/about_box.h"
 #include "app/form1.h"
 #include "base/number_text.h"
+#include "files/transponder_compare.h"
 #include "files/transponder_ini.h"
 #include "files/transponder_line.h"
 
@@ -22,12 +24,29 @@ void TForm1::bt_trans_clearClick() {
     std::lock_guard lock(transponderLists_);
     r_ed_trans_good.clear();
     trans_counter = 1;
+    scannedRanges_.erase(&r_ed_trans_good);
 }
 
 void TForm1::bt_trans_clear_r23Click() {
     std::lock_guard lock(transponderLists_);
     r_ed_trans_good_r23.clear();
     trans_counter_r23 = 1;
+    scannedRanges_.erase(&r_ed_trans_good_r23);
+}
+
+void TForm1::NoteScanned(const Lines& list, const ScannedRange& range) {
+    std::lock_guard lock(transponderLists_);
+    std::vector<ScannedRange>& ranges = scannedRanges_[&list];
+    if (std::find(ranges.begin(), ranges.end(), range) == ranges.end()) ranges.push_back(range);
+}
+
+std::vector<ScannedRange> TForm1::ScannedRangesOf(const Lines& list) {
+    {
+        std::lock_guard lock(transponderLists_);
+        auto found = scannedRanges_.find(&list);
+        if (found != scannedRanges_.end()) return found->second;
+    }
+    return SpanOf(ParseTransponderLines(list.lines()));
 }
 
 // ---- File name ------------------------------------------------------------------------------
@@ -66,7 +85,26 @@ FileWriteResult TForm1::WriteTransponderIni(const std::string& path, const Edit&
     }
     ini.homePage = kHomePageUrl;
     ini.written = platform().clock.Now();
-    return WriteFileAtomically(path, FormatTransponderIni(ini));
+    FileWriteResult result = WriteFileAtomically(path, FormatTransponderIni(ini));
+    if (result) NoteWritten(list, std::move(ini.lines));
+    return result;
+}
+
+void TForm1::NoteWritten(const Lines& list, std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    std::lock_guard lock(transponderLists_);
+    writtenLines_[&list] = std::move(lines);
+}
+
+int TForm1::UnsavedTransponders() {
+    std::lock_guard lock(transponderLists_);
+    int unsaved = 0;
+    for (const Lines* list : {&r_ed_trans_good, &r_ed_trans_good_r23}) {
+        const std::vector<std::string>& written = writtenLines_[list];
+        for (const std::string& line : list->lines())
+            if (!std::binary_search(written.begin(), written.end(), line)) ++unsaved;
+    }
+    return unsaved;
 }
 
 namespace {

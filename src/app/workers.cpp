@@ -20,19 +20,28 @@ ControlList StartControls(TForm1& f) {
     return {&f.Button1, &f.Button2, &f.Button3, &f.Button4, &f.bt_Find1234_r26, &f.bt_Stop1234_r26};
 }
 
-// A worker's body and the stop event that restores the window when the body fails.
+// A worker's body, the stop event that restores the window when the body fails, and what the
+// status line calls the job and reads its progress from.
 struct Job {
     Worker TForm1::*worker;
     void (TForm1::*body)();
     void (TForm1::*stopEvent)();
+    const char* caption;
+    Gauge TForm1::*gauge;
 };
 
 constexpr Job kJobs[] = {
-    {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick},
-    {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick},
-    {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick},
-    {&TForm1::SweepWorker, &TForm1::SweepScan, &TForm1::b_Stop_r23Click},
-    {&TForm1::FindAllWorker, &TForm1::FindAllJob, &TForm1::bt_Stop1234_r26Click},
+    {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick, "FIND",
+     &TForm1::pbar_freq},
+    {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick, "Find S/Rs",
+     &TForm1::pbar_sr},
+    {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick, "Find_S/R",
+     &TForm1::pbar_find_sr},
+    {&TForm1::SweepWorker, &TForm1::SweepScan, &TForm1::b_Stop_r23Click, "GO",
+     &TForm1::pbar_freq_r23},
+    // Its gauge is computed from the step that runs (see StartWorker).
+    {&TForm1::FindAllWorker, &TForm1::FindAllJob, &TForm1::bt_Stop1234_r26Click,
+     "Find (1,2,3,4)", nullptr},
 };
 
 const Job* JobOf(TForm1& form, const Worker& worker) {
@@ -113,25 +122,49 @@ void UnlockAfterSweep(TForm1& f) {
 }
 
 // Runs the worker's body on its own thread. A body error that the job does not handle (a
-// field that is not an integer, say) ends the job the way its stop event would, on the worker
-// thread: no dialog there, because the GUI thread may be waiting for this worker in a stop
-// event. The error text goes to the diagnostic log.
+// field that is not an integer, say) goes to the diagnostic log and the status line, is shown
+// in an error box, and then ends the job the way its stop event would, on the worker thread.
+// The box comes first: the stop event marks the worker stopped, and a worker that is stopped
+// shows no dialog. Should the job be stopped while the box waits (the window closing), the
+// box is withdrawn and the stop restores the page.
 void TForm1::StartWorker(Worker& worker) {
     const Job* job = JobOf(*this, worker);
     if (job == nullptr) return;  // nothing to run: the page stays as the start event left it
     tuner_.JobStarting();
-    worker.Start([this, body = job->body] { (this->*body)(); },
-                 [this, stopEvent = job->stopEvent](const std::exception& error) {
-                     RichEdit1.append(kJobErrorPrefix + std::string(error.what()));
-                     (this->*stopEvent)();
-                 });
+    std::function<int()> percent;
+    if (job->gauge != nullptr) {
+        percent = [gauge = &(this->*job->gauge)] { return gauge->position(); };
+    } else {  // "Find (1,2,3,4)": four steps of equal weight, sweeps on pbar_freq
+        findAllStep_ = 0;
+        percent = [this] {
+            const int step = findAllStep_;
+            const Gauge& gauge = step % 2 == 0 ? pbar_freq : pbar_sr;
+            return (step * 100 + gauge.position()) / 4;
+        };
+    }
+    JobClockStarted(job->caption, std::move(percent));
+    worker.Start(
+        [this, body = job->body] {
+            (this->*body)();
+            JobClockFinished();
+        },
+        [this, stopEvent = job->stopEvent, caption = job->caption](const std::exception& error) {
+            RichEdit1.append(kJobErrorPrefix + std::string(error.what()));
+            JobClockEnded(std::string(caption) + " ended on an error: " + error.what());
+            platform_.dialogs.ErrorBox(error.what());
+            (this->*stopEvent)();
+        });
 }
 
 // From another thread this returns only once the worker has ended, so the caller's following
-// control changes are the last ones. On the worker's own thread it marks the job stopped and
-// returns; the body ends at its next sleep or tuner call, or when it returns.
+// control changes are the last ones; the status line then tells where the job stood. On the
+// worker's own thread it marks the job stopped and returns; the body ends at its next sleep or
+// tuner call, or when it returns.
 void TForm1::StopWorker(Worker& worker) {
+    const bool stoppedFromOutside = worker.running() && !worker.onWorkerThread();
     worker.Stop();
+    if (stoppedFromOutside)
+        JobClockEnded("Stopped at " + std::to_string(tuner_.committedMhz()) + " MHz");
 }
 
 }  // namespace quillox

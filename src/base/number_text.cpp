@@ -1,7 +1,9 @@
 #include "base/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace quillox {
@@ -57,6 +59,14 @@ std::string ReadingText(double value) {
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (error != std::errc()) return "0";
     return std::string(buffer, end);
+}
+
+std::string ClockText(int64_t ms) {
+    const int64_t s = std::max<int64_t>(ms, 0) / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+    return text;
 }
 
 }  // namespace quillox

@@ -27,4 +27,7 @@ double RoundToTenth(double x);
 // (3.7, 12, 0). Always uses '.' as the decimal separator.
 std::string ReadingText(double value);
 
+// A duration as hours, minutes and seconds: "1:02:03" for 3723000 ms (negative counts as 0).
+std::string ClockText(int64_t ms);
+
 }  // namespace quillox

@@ -17,6 +17,11 @@ std::string OneLine(std::string text) {
 
 }  // namespace
 
+std::unique_ptr<Clock> MakeRunClock(bool virtualTime) {
+    if (!virtualTime) return std::make_unique<RealClock>();
+    return std::make_unique<VirtualClock>(RealClock().Now());
+}
+
 void ConsoleDialogs::ErrorBox(const std::string& text) {
     std::lock_guard lock(mutex_);
     ++errors_;

@@ -4,9 +4,11 @@
 // shell opens nothing and the machine is never switched off: the runner only says what it would
 // switch off.
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/platform.h"
 
 namespace quillox::cli {
@@ -31,6 +33,10 @@ private:
     std::deque<std::string> files_;
     int errors_ = 0;
 };
+
+// The clock of a run: real time, or virtual time that starts at the real local time, so that
+// the files a virtual-time run writes carry the day and hour they were written.
+std::unique_ptr<Clock> MakeRunClock(bool virtualTime);
 
 class NoShell : public Shell {
 public:

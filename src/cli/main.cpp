@@ -214,14 +214,15 @@ bool ExportDvbv5(const Lines& found, const std::string& path) {
 }
 
 // What changed since an earlier transponder file.
-bool PrintChanges(const Lines& found, const LnbOscillators& lnb, const std::string& path) {
+bool PrintChanges(const Lines& found, const std::vector<ScannedRange>& scanned,
+                  const LnbOscillators& lnb, const std::string& path) {
     const std::optional<std::vector<TransponderLine>> before = ReadTransponderIniLines(path);
     if (!before) {
         std::cerr << "error: " << path << " is no readable transponder file\n";
         return false;
     }
     const TransponderChanges changes =
-        CompareTransponders(*before, ParseTransponderLines(found.lines()));
+        CompareTransponders(*before, ParseTransponderLines(found.lines()), scanned);
     std::printf("\nSince %s:\n%s", path.c_str(), FormatTransponderChanges(changes).c_str());
     if (const std::string shift = FormatLnbShiftSince(changes, lnb); !shift.empty())
         std::printf("%s", shift.c_str());
@@ -265,12 +266,7 @@ int EndSession(TForm1& form, const std::function<std::string()>& sessionProblem,
 }
 
 int Run(const Options& o, const char* argv0) {
-    std::unique_ptr<Clock> clock;
-    if (o.virtualTime) {
-        clock = std::make_unique<VirtualClock>();
-    } else {
-        clock = std::make_unique<RealClock>();
-    }
+    const std::unique_ptr<Clock> clock = MakeRunClock(o.virtualTime);
     ConsoleDialogs dialogs;
     SystemDeviceFactory devices(*clock);
     NoShell shell;
@@ -296,6 +292,12 @@ int Run(const Options& o, const char* argv0) {
 
     DeviceSettings device = o.device;
     device.scenario = resolve(device.scenario);
+    // A scenario that is not there is a bad command line, not a device that failed to open.
+    std::error_code noFile;
+    if (!device.scenario.empty() && !std::filesystem::is_regular_file(device.scenario, noFile)) {
+        std::cerr << "quillox-scan: no scenario file '" << o.device.scenario << "' (see --help)\n";
+        return 2;
+    }
     DeviceOpenResult opened = devices.Open(device);
     if (!opened.device) {
         std::cerr << "error: no tuner device (step " << opened.failedStep << "): " << opened.detail
@@ -388,7 +390,9 @@ int Run(const Options& o, const char* argv0) {
     }
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
-    if (o.compareFile && !PrintChanges(found, form.CurrentOscillators(), *o.compareFile)) status = 1;
+    if (o.compareFile && !PrintChanges(found, form.ScannedRangesOf(found), form.CurrentOscillators(),
+                                       *o.compareFile))
+        status = 1;
     if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
     return EndSession(form, sessionProblem, status);
 }

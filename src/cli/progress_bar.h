@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-namespace quillox::cli {
+#include "app/time_left.h"
+#include "base/number_text.h"
 
-// "1:02:03" for a duration in milliseconds.
-std::string ClockText(int64_t ms);
+namespace quillox::cli {
 
 class ProgressBar {
 public:
@@ -18,6 +18,7 @@ public:
 private:
     std::string label_;
     bool enabled_;
+    TimeLeftEstimate estimate_;
     std::string lastLine_;  // redrawn only when it changes
 };
 

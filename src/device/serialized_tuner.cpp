@@ -33,6 +33,13 @@ void SerializedTuner::JobStarting() {
     if (auto* aware = dynamic_cast<JobAware*>(device_.get())) aware->JobStarting();
 }
 
+std::optional<int32_t> SerializedTuner::QuickestRateSearchLockMs() const {
+    std::lock_guard lock(mutex_);
+    if (const auto* timing = dynamic_cast<const RateSearchTiming*>(device_.get()))
+        return timing->QuickestRateSearchLockMs();
+    return std::nullopt;
+}
+
 template <typename Call>
 int SerializedTuner::Forward(Call call) {
     ThrowIfStopRequested();
@@ -42,7 +49,9 @@ int SerializedTuner::Forward(Call call) {
 }
 
 int SerializedTuner::TunerSetFrequency(int32_t v) {
-    return Forward([&](TunerDevice& d) { return d.TunerSetFrequency(v); });
+    const int result = Forward([&](TunerDevice& d) { return d.TunerSetFrequency(v); });
+    stagedMhz_ = v;
+    return result;
 }
 int SerializedTuner::TunerSetSymbolRate(int32_t v) {
     return Forward([&](TunerDevice& d) { return d.TunerSetSymbolRate(v); });
@@ -69,7 +78,9 @@ int SerializedTuner::TunerRefreshStatus() {
     return Forward([&](TunerDevice& d) { return d.TunerRefreshStatus(); });
 }
 int SerializedTuner::TunerCommit(int32_t v) {
-    return Forward([&](TunerDevice& d) { return d.TunerCommit(v); });
+    const int result = Forward([&](TunerDevice& d) { return d.TunerCommit(v); });
+    committedMhz_ = stagedMhz_.load();
+    return result;
 }
 int SerializedTuner::TunerGetFrequency(int32_t& v) {
     return Forward([&](TunerDevice& d) { return d.TunerGetFrequency(v); });

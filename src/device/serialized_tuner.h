@@ -2,8 +2,10 @@
 // Wraps the device so that calls from the GUI thread (status and signal timers) and from a worker
 // are serialised per call. Before each call it checks the calling worker's stop request, so a
 // stopped job makes no further tuner call.
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "device/tuner_device.h"
 
@@ -18,6 +20,11 @@ public:
     TunerDevice* device() const;  // the wrapped device, for diagnostics only
     // A job begins: passed on to a device that is JobAware.
     void JobStarting();
+    // What a device that has RateSearchTiming tells, else nullopt.
+    std::optional<int32_t> QuickestRateSearchLockMs() const;
+    // The frequency (MHz) staged at the last commit that reached the device, 0 before any: where
+    // the tuner was sent last, for telling where a stopped job stood.
+    int32_t committedMhz() const { return committedMhz_; }
 
     int TunerSetFrequency(int32_t mhz) override;
     int TunerSetSymbolRate(int32_t ksps) override;
@@ -46,6 +53,8 @@ private:
 
     mutable std::mutex mutex_;  // guards device_ and every call into it
     std::unique_ptr<TunerDevice> device_;
+    std::atomic<int32_t> stagedMhz_{0};
+    std::atomic<int32_t> committedMhz_{0};
 };
 
 }  // namespace quillox

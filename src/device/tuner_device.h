@@ -42,4 +42,13 @@ public:
     virtual void JobStarting() = 0;
 };
 
+// Optional beside TunerDevice: a device that knows the shortest time after a commit in which
+// it can report a lock while it searches the symbol rate itself (symbol rate 0), on a carrier
+// right where it was tuned. A sweep that polls each step for less than that can find nothing.
+class RateSearchTiming {
+public:
+    virtual ~RateSearchTiming() = default;
+    virtual int32_t QuickestRateSearchLockMs() const = 0;
+};
+
 }  // namespace quillox

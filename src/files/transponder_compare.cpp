@@ -79,8 +79,32 @@ std::vector<TransponderLine> ParseTransponderLines(const std::vector<std::string
     return parsed;
 }
 
+std::vector<ScannedRange> SpanOf(const std::vector<TransponderLine>& lines) {
+    std::vector<ScannedRange> spans;
+    for (const TransponderLine& line : lines) {
+        auto span = std::find_if(spans.begin(), spans.end(), [&](const ScannedRange& r) {
+            return r.polarity == line.polarity;
+        });
+        if (span == spans.end()) {
+            spans.push_back({line.polarity, line.mhz, line.mhz});
+        } else {
+            span->startMhz = std::min(span->startMhz, line.mhz);
+            span->endMhz = std::max(span->endMhz, line.mhz);
+        }
+    }
+    return spans;
+}
+
 TransponderChanges CompareTransponders(const std::vector<TransponderLine>& before,
-                                       const std::vector<TransponderLine>& now) {
+                                       const std::vector<TransponderLine>& now,
+                                       const std::vector<ScannedRange>& scanned) {
+    const auto looked = [&scanned](const TransponderLine& line) {
+        return scanned.empty() ||
+               std::any_of(scanned.begin(), scanned.end(), [&](const ScannedRange& r) {
+                   return r.polarity == line.polarity && line.mhz >= r.startMhz &&
+                          line.mhz <= r.endMhz;
+               });
+    };
     // Every pair close enough to be one transponder, the closest first.
     std::vector<std::tuple<int32_t, size_t, size_t>> pairs;  // |MHz apart|, before, now
     for (size_t b = 0; b < before.size(); ++b) {
@@ -101,7 +125,7 @@ TransponderChanges CompareTransponders(const std::vector<TransponderLine>& befor
     TransponderChanges changes;
     for (size_t b = 0; b < before.size(); ++b) {
         if (partnerOfBefore[b] < 0) {
-            changes.gone.push_back(before[b]);
+            (looked(before[b]) ? changes.gone : changes.notScanned).push_back(before[b]);
         } else {
             const TransponderLine& partner = now[partnerOfBefore[b]];
             changes.matched.push_back({before[b], partner});
@@ -114,8 +138,7 @@ TransponderChanges CompareTransponders(const std::vector<TransponderLine>& befor
 }
 
 std::string FormatTransponderChanges(const TransponderChanges& changes) {
-    if (changes.empty()) return "No change\n";
-    std::string out;
+    std::string out = changes.empty() ? "No change\n" : "";
     const auto heading = [&out](const char* title, size_t count) {
         if (count > 0) out += std::string(title) + " (" + std::to_string(count) + ")\n";
     };
@@ -126,6 +149,8 @@ std::string FormatTransponderChanges(const TransponderChanges& changes) {
     heading("Moved", changes.moved.size());
     for (const TransponderMove& move : changes.moved)
         out += "  " + Text(move.before) + " -> " + Text(move.now) + "\n";
+    heading("Not scanned", changes.notScanned.size());
+    for (const TransponderLine& line : changes.notScanned) out += "  " + Text(line) + "\n";
     return out;
 }
 

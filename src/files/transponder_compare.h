@@ -7,6 +7,7 @@
 // but at least 2 MHz apart; the closest pairs are matched first, each transponder at most once.
 // A matched pair has moved when its frequency differs (by 1 MHz or more: the lists hold whole
 // MHz) or its symbol rate by 1 % or more; smaller rate differences are measuring noise.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,17 +32,32 @@ struct TransponderMove {
     TransponderLine now;
 };
 
+// A stretch of frequencies (MHz, both ends included) of one polarity that a scan looked at.
+struct ScannedRange {
+    int32_t polarity = 0;
+    int32_t startMhz = 0;
+    int32_t endMhz = 0;
+    bool operator==(const ScannedRange&) const = default;
+};
+
+// What a list covers when nothing else tells: per polarity, its lowest to its highest frequency.
+std::vector<ScannedRange> SpanOf(const std::vector<TransponderLine>& lines);
+
 struct TransponderChanges {
-    std::vector<TransponderLine> added;  // in the current list only
-    std::vector<TransponderLine> gone;   // in the earlier file only
+    std::vector<TransponderLine> added;       // in the current list only
+    std::vector<TransponderLine> gone;        // in the earlier file only, where the scan looked
+    std::vector<TransponderLine> notScanned;  // in the earlier file only, where it did not
     std::vector<TransponderMove> moved;
     std::vector<TransponderMove> matched;  // every pair, moved or not
     bool empty() const { return added.empty() && gone.empty() && moved.empty(); }
 };
 
-// Each list keeps its order in the result.
+// Each list keeps its order in the result. An earlier transponder without a partner is gone
+// only when `scanned` covers its polarity and frequency, else it was not scanned; an empty
+// `scanned` covers everything.
 TransponderChanges CompareTransponders(const std::vector<TransponderLine>& before,
-                                       const std::vector<TransponderLine>& now);
+                                       const std::vector<TransponderLine>& now,
+                                       const std::vector<ScannedRange>& scanned = {});
 
 // A report, a heading per kind with its count and a line per transponder, e.g.
 // "Moved (1)\n  10719,V,27500,34 -> 10722,V,27500,34\n"; "No change\n" when nothing changed.

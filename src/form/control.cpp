@@ -82,4 +82,17 @@ void Control::Notify(Change change) {
     for (const auto& observer : toCall) observer(change);
 }
 
+std::string Control::hint() const {
+    std::lock_guard lock(mutex_);
+    return hint_;
+}
+
+void Control::setHint(std::string hint) {
+    {
+        std::lock_guard lock(mutex_);
+        hint_ = std::move(hint);
+    }
+    Notify();
+}
+
 }  // namespace quillox

@@ -42,6 +42,9 @@ public:
     bool visible() const;
     void setVisible(bool visible);
     void setFocus();
+    // A short help text the front end shows when the pointer rests on the control (a tooltip).
+    std::string hint() const;
+    void setHint(std::string hint);
 
     // Observers are called after every change, from the changing thread. The first kind hears
     // of every notification; the second also learns what it is about.
@@ -55,6 +58,7 @@ protected:
     std::string text_;
 
 private:
+    std::string hint_;
     Window& owner_;
     Control* parent_;
     ControlKind kind_;

@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "gui/main_window_layout.h"
+#include "gui/screen_placement.h"
 #include "gui/sweep_window.h"
 
 namespace quillox::gui {
@@ -48,9 +49,16 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
 
     // The device in use stays in sight on the status line: a simulated dish must never pass for
     // the dish on the roof. The first page's notice carries it (set when the device opens).
+    // Left of it, what the jobs are doing or did.
+    auto* status = new QLabel(statusBar());
+    status->setObjectName("status_line");
+    statusBar()->addWidget(status, 1);
+    form.lb_status.subscribe([post = gui_.poster(), status, &form] {
+        post([status, &form] { status->setText(QString::fromStdString(form.lb_status.text())); });
+    });
     auto* device = new QLabel(statusBar());
     device->setObjectName("device_in_use");
-    statusBar()->addWidget(device, 1);
+    statusBar()->addPermanentWidget(device);
     if (auto* notice = findChild<QLabel*>("lb_attention_driver")) notice->setWordWrap(true);
     form.lb_attention_driver.subscribe([post = gui_.poster(), device, &form] {
         post([device, &form] {
@@ -76,8 +84,18 @@ SpectrumWindow* MainWindow::spectrumWindow() const {
 
 // A window of its own beside the fixed main window; shown again, it comes to the front.
 void MainWindow::ShowSpectrum() {
-    if (!spectrum_) spectrum_ = new SpectrumWindow(form_.Form_Spectrum, errors_, this);
+    if (!spectrum_) {
+        spectrum_ = new SpectrumWindow(form_.Form_Spectrum, errors_, this);
+        // First beside the main window, at its own size, both made to fit the screen: the
+        // window manager would put it where it likes, its bottom edge off the screen too.
+        const QMargins frame = FrameMargins(*spectrum_);
+        const QPoint beside(frameGeometry().right() + 1 + frame.left(), geometry().top());
+        spectrum_->setGeometry(PlaceOnScreens(QRect(beside, spectrum_->size()), frame));
+    }
     spectrum_->show();
+    // Shown, it has the frame the window manager gave it: kept on the screen with that one.
+    spectrum_->setGeometry(
+        PlaceOnScreens(spectrum_->geometry(), FrameMargins(*spectrum_)));
     spectrum_->raise();
     spectrum_->activateWindow();
 }
@@ -98,8 +116,11 @@ void MainWindow::ApplyLayout() {
 // The saved position is that of the client area, not of the frame: on X11 a window that is
 // not yet framed has no frame size to reckon with, so a frame position given to it would place
 // the client area there and the next save would read it back one frame higher.
+// A saved place off every screen (another monitor then, a smaller screen now) is moved in as
+// little as needed; the window keeps its fixed size, so only its place changes.
 void MainWindow::applyModelPosition() {
-    setGeometry(QRect(QPoint(form_.left(), form_.top()), size()));
+    const QRect saved(QPoint(form_.left(), form_.top()), size());
+    setGeometry(QRect(PlaceOnScreens(saved, FrameMargins(*this)).topLeft(), size()));
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -114,9 +135,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // The system menu or Alt+F4: the model runs its close handling; it tells us when done.
+    // The title bar, the system menu or Alt+F4: the user is asked first when a job runs or
+    // transponders are unsaved; then the model runs its close handling and tells us when done.
     event->ignore();
-    binder_.Guard([this] { form_.Close(); });
+    binder_.Guard([this] {
+        if (form_.FormCloseQuery()) form_.Close();
+    });
 }
 
 void MainWindow::OnModelClosed() {

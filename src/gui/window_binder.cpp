@@ -45,6 +45,7 @@ void WindowBinder::Build(QWidget* root) {
         if (parent == nullptr) continue;  // child of a menu or timer: not a widget
         QWidget* created = Create(*control, parent);
         created->setObjectName(Q(control->name()));
+        if (const std::string hint = control->hint(); !hint.empty()) created->setToolTip(Q(hint));
         widgets_[control] = created;
     }
 }

@@ -103,6 +103,10 @@ private:
 
 }  // namespace
 
+int64_t SweepListenMs(const SweepScanParams& params) {
+    return kStepSettleMs + ReadingsPerStep(params.dwellMs, params.pollDivisor) * kPollMs;
+}
+
 void RunSweepScan(TunerDevice& tuner, Clock& clock, const SweepScanParams& params,
                   SweepScanHost& host) {
     Sweep(tuner, clock, params, host).Run();

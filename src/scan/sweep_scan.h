@@ -37,6 +37,9 @@ public:
     virtual void Reading(int32_t polarityCode, int32_t mhz, int32_t quality) = 0;
 };
 
+// How long after each step's commit the sweep polls at most (its last poll), in ms.
+int64_t SweepListenMs(const SweepScanParams& params);
+
 // Runs both passes (vertical first). Progress ends at 100, half per pass when there are two.
 // Throws JobStopped when the job is stopped, ConversionError for an LNB field that is no
 // integer.

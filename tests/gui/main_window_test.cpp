@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QScreen>
 #include <QWindow>
 
 #include "gui/main_window_layout.h"
@@ -132,17 +133,61 @@ TEST_F(MainWindowLayoutTest, ShownSiblingsDoNotOverlap) {
 
 // Ten restarts: each puts the window where the model (the settings file) says, and leaves it.
 TEST_F(MainWindowLayoutTest, RestartsLeaveTheWindowWhereItWas) {
-    form->setLeft(200);
-    form->setTop(300);
+    form->setLeft(20);
+    form->setTop(40);
     for (int start = 0; start < 10; ++start) {
         window.reset();
         window = std::make_unique<MainWindow>(*form, rig.dialogs);
         window->show();
         window->applyModelPosition();  // as once the settings are read
         ASSERT_TRUE(PollUntil([&] { return window->windowHandle()->isExposed(); }));
-        EXPECT_EQ(window->geometry().topLeft(), QPoint(200, 300)) << "start " << start;
+        EXPECT_EQ(window->geometry().topLeft(), QPoint(20, 40)) << "start " << start;
     }
-    EXPECT_EQ(QPoint(form->left(), form->top()), QPoint(200, 300));
+    EXPECT_EQ(QPoint(form->left(), form->top()), QPoint(20, 40));
+}
+
+// A saved place off the screen (another monitor then, a smaller screen now) is moved in, and the
+// model keeps the place the window got.
+TEST_F(MainWindowLayoutTest, SavedPlaceOffTheScreenIsMovedOntoIt) {
+    const QRect screen = window->screen()->availableGeometry();
+    for (const QPoint saved : {QPoint(1500, 40), QPoint(-99999, 40), QPoint(20, 99999)}) {
+        form->setLeft(saved.x());
+        form->setTop(saved.y());
+        window->applyModelPosition();
+        QCoreApplication::processEvents();
+        const QRect placed = window->geometry();
+        EXPECT_TRUE(screen.contains(placed.topLeft())) << saved.x() << "," << saved.y();
+        EXPECT_TRUE(screen.contains(QPoint(placed.left(), screen.top())) &&
+                    placed.left() + placed.width() <= screen.right() + 1)
+            << saved.x() << "," << saved.y() << ": " << placed.left();
+        EXPECT_EQ(QPoint(form->left(), form->top()), placed.topLeft());
+    }
+}
+
+// What the jobs say reaches the status line below the pages.
+TEST_F(MainWindowLayoutTest, StatusLineShowsWhatTheJobsSay) {
+    form->ShowStatus("Stopped at 10845 MHz");
+    auto* line = widget<QLabel>("status_line");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(PollUntil([&] { return line->text() == "Stopped at 10845 MHz"; }));
+    EXPECT_TRUE(line->isVisible());
+}
+
+// The title bar's close asks first when transponders are unsaved; No keeps the window.
+TEST_F(MainWindowLayoutTest, ClosingWithUnsavedTranspondersAsksFirst) {
+    form->r_ed_trans_good_r23.setText("1=11034,V,27500,34\r\n");
+    window->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(rig.dialogs.events().size(), 1u);
+    EXPECT_EQ(rig.dialogs.events().front().text, "1 transponder is not saved. Close anyway?");
+    EXPECT_FALSE(form->closed());
+    EXPECT_TRUE(window->isVisible());
+}
+
+// The Save & Shutdown radios keep their Windows captions; the tooltip says what they do here.
+TEST_F(MainWindowLayoutTest, ShutdownChoicesSayWhatTheyDoOnLinux) {
+    for (const char* name : {"rb_win_xp_r26", "rb_win_98_r23", "rb_win_xp"})
+        EXPECT_TRUE(widget(name)->toolTip().contains("systemd-logind")) << name;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QScreen>
 #include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,12 @@ TEST_F(SpectrumWindowTest, OpensFromTheMenuFollowsTheReadingsZoomsAndSaves) {
         [&] { return window->spectrumWindow() && window->spectrumWindow()->isVisible(); }));
     SpectrumWindow* spectrum = window->spectrumWindow();
     EXPECT_EQ(spectrum->windowTitle(), "Spectrum");
+    // Sized and placed inside the screen, its frame included.
+    EXPECT_TRUE(spectrum->screen()->availableGeometry().contains(spectrum->frameGeometry()))
+        << spectrum->frameGeometry().x() << "," << spectrum->frameGeometry().y() << " "
+        << spectrum->frameGeometry().width() << "x" << spectrum->frameGeometry().height() << " on "
+        << spectrum->screen()->availableGeometry().width() << "x"
+        << spectrum->screen()->availableGeometry().height();
     EXPECT_TRUE(spectrum->isWindow());
     EXPECT_NE(spectrum->minimumSize(), spectrum->maximumSize()) << "resizable";
     action->trigger();

@@ -33,13 +33,16 @@ struct DishModelParameters {
     double rateTolerancePerMille = 1.0;
 
     // Acquisition time after a commit, fixed rate: base + rateMs * 1000 / SR + offsetMs * x,
-    // x = |offset| / capture half-width. Symbol rate 0 (search): autoBase + autoRateMs * 1000 / SR
-    // + offsetMs * x, only for carriers within the search range.
+    // x = |offset| / capture half-width. Symbol rate 0 (search): searchBase + searchRateMs * 1000
+    // / SR + searchOffsetMs * x, only for carriers within the search range: at most 190 ms down
+    // to 1000 kS/s, so the second method's sweep finds at its shortest delay (200 ms: polls up
+    // to 200 ms after each commit) what it finds at any longer one.
     double acquireBaseMs = 30;
     double acquireRateMs = 60;
     double acquireOffsetMs = 150;
-    double searchBaseMs = 250;
-    double searchRateMs = 400;
+    double searchBaseMs = 40;
+    double searchRateMs = 60;
+    double searchOffsetMs = 90;
     double searchMinKsps = 1000;
     double searchMaxKsps = 45000;
 

@@ -191,6 +191,14 @@ int SimulatedDish::TunerGetSignalQuality(int32_t& percent) {
     return 0;
 }
 
+int32_t SimulatedDish::QuickestRateSearchLockMs() const {
+    if (scenario_.sky.rateSearch != SkyImpairments::RateSearch::List)
+        return static_cast<int32_t>(AcquisitionMs(model_, model_.searchMaxKsps, 0, true));
+    if (demod_) return demod_->lockMs;
+    const int32_t widest = *std::max_element(SearchRatesKsps().begin(), SearchRatesKsps().end());
+    return static_cast<int32_t>(AcquisitionMs(model_, widest, 0, false));
+}
+
 // ---- the demodulator
 // -----------------------------------------------------------------------------
 

@@ -21,7 +21,7 @@
 
 namespace quillox::sim {
 
-class SimulatedDish : public TunerDevice {
+class SimulatedDish : public TunerDevice, public RateSearchTiming {
 public:
     SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed);
     SimulatedDish(Scenario scenario, Clock& clock, uint32_t seed, DishModelParameters model);
@@ -49,6 +49,10 @@ public:
     int TunerGetLnbSelection(int32_t& toneCode) override;
     int TunerGetLnbFrequency(int32_t& mhz) override;
     int TunerGetSignalQuality(int32_t& percent) override;
+
+    // A carrier of the widest searched rate, right where it was tuned: the demodulator's own
+    // search, or with the device's candidate list the first candidate's lock.
+    int32_t QuickestRateSearchLockMs() const override;
 
     const Scenario& scenario() const { return scenario_; }
     bool dvbs2() const { return model_.dvbs2; }

@@ -1,6 +1,7 @@
-// The first blind-scan method on the simulated dish, with the page's defaults: the vertical
-// sweep and the symbol-rate list scan that follows it find the satellite's vertical DVB-S
-// transponders, each once.
+// The window's jobs on the simulated dish. The first method with the page's defaults: the
+// vertical sweep and the symbol-rate list scan that follows it find the satellite's vertical
+// DVB-S transponders, each once. The second ("GO") at the page's shortest delay, and what
+// Compare… makes of its list.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "core/app/page_fixture.h"
 #include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
+#include "files/transponder_compare.h"
 
 namespace quillox::test {
 namespace {
@@ -67,6 +69,75 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
                                 }))
             << t.mhz;
     }
+}
+
+// "GO" on the built-in satellite, 10700-10900 MHz, both polarities.
+struct GoRun {
+    explicit GoRun(const char* delay, sim::Scenario satellite = sim::BuiltInScenario()) {
+        form.tunerSlot().Attach(std::make_unique<sim::SimulatedDish>(satellite, rig.clock, 1));
+        form.ed_f_start_r23.setText("10700");
+        form.ed_f_end_r23.setText(end);
+        form.ed_f_delay_r23.setText(delay);
+    }
+    void Run() {
+        form.bt_go_r23.click();
+        WaitUntilEnded(form.SweepWorker);
+    }
+    int LogLinesWith(const std::string& part) const {
+        const std::vector<std::string> log = form.RichEdit1.lines();
+        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) {
+            return l.find(part) != std::string::npos;
+        }));
+    }
+    const char* end = "10900";
+    TestRig rig;
+    TForm1 form{rig.platform};
+};
+
+TEST(SimulatedDishScanTest, GoAtTheShortestDelayFindsWhatItFindsAtTheDefaultDelay) {
+    GoRun slow("750"), fast("200");
+    slow.Run();
+    fast.Run();
+    EXPECT_EQ(slow.form.r_ed_trans_good_r23.count(), 5);  // the DVB-S carriers of the range
+    EXPECT_EQ(fast.form.r_ed_trans_good_r23.lines(), slow.form.r_ed_trans_good_r23.lines());
+    EXPECT_EQ(fast.LogLinesWith("ms to lock"), 0);
+}
+
+// A card that cannot lock within the delay (the realistic sky: the stv0299's list search) says
+// so once, in the log and the status line, rather than finish with an empty list and no word.
+TEST(SimulatedDishScanTest, GoTooQuickForTheCardSaysSoOnce) {
+    sim::Scenario satellite = sim::BuiltInScenario();
+    satellite.sky = *sim::SkyPreset("realistic");
+    GoRun run("200", satellite);
+    run.end = "10720";
+    run.form.ed_f_end_r23.setText(run.end);
+    run.Run();
+    const std::string notice =
+        "The tuner needs at least 400 ms to lock while it searches the symbol rate: with a delay "
+        "of 200 ms GO cannot find any transponder. Use 400 ms or more.";
+    EXPECT_EQ(run.LogLinesWith(notice), 1);
+    EXPECT_NE(run.form.lb_status.text().find(notice), std::string::npos)
+        << run.form.lb_status.text();
+}
+
+// After a scan of 10700-10800 MHz the earlier file's 10847 and 10876 were not looked at: not
+// gone.
+TEST(SimulatedDishScanTest, CompareJudgesOnlyWhatTheScanCovered) {
+    GoRun run("750");
+    run.end = "10800";
+    run.form.ed_f_end_r23.setText(run.end);
+    run.Run();
+    TempDir dir;
+    WriteFileBytes(dir.path() / "0130.ini",
+                   "[DVB]\r\n0=5\r\n1=10744,H,22000,56\r\n2=10758,V,22000,56\r\n"
+                   "3=10788,V,22000,56\r\n4=10847,V,22000,56\r\n5=10876,V,22000,56\r\n");
+    run.form.pc_main.setActivePage(&run.form.ts_ss2r23);
+    run.rig.dialogs.AnswerFile(dir.str() + "0130.ini");
+    run.form.Compare1.click();
+    const std::vector<DialogEvent> events = run.rig.dialogs.events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().text, "Since " + dir.str() + "0130.ini:\n\nNo change\n"
+                                  "Not scanned (2)\n  10847,V,22000,56\n  10876,V,22000,56\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "device/tuning_codes.h"
 #include "support/test_platform.h"
 
 namespace quillox::test {
@@ -82,6 +83,26 @@ INSTANTIATE_TEST_SUITE_P(
                                   {},
                                   "Gone (5)\n  10719,V,27500,34\n  10758,H,22000,56\n"
                                   "  11034,V,27500,34\n  11303,H,2170,0\n  12188,V,27500,34\n"}));
+
+}  // namespace
+}  // namespace quillox::test
+
+namespace quillox::test {
+namespace {
+
+// Only what the scan covered can be gone: the rest of the earlier file was not scanned.
+TEST(TransponderCompareTest, EarlierTranspondersOutsideTheScanAreNotScannedRatherThanGone) {
+    const auto before = ParseTransponderIniLines(kEarlierIni);
+    ASSERT_TRUE(before);
+    const std::vector<TransponderLine> now = ParseTransponderLines({"1=10719,V,27500,34"});
+    const TransponderChanges changes = CompareTransponders(
+        *before, now, {{polarity::kVertical, 10700, 11100}, {polarity::kHorizontal, 10700, 10800}});
+    EXPECT_EQ(FormatTransponderChanges(changes),
+              "Gone (2)\n  10758,H,22000,56\n  11034,V,27500,34\n"
+              "Not scanned (2)\n  11303,H,2170,0\n  12188,V,27500,34\n");
+    // Without the jobs' ranges, the list's own span per polarity: 10719 V alone.
+    EXPECT_EQ(SpanOf(now), (std::vector<ScannedRange>{{polarity::kVertical, 10719, 10719}}));
+}
 
 }  // namespace
 }  // namespace quillox::test
