@@ -59,7 +59,12 @@ std::string Escaped(std::string_view text) {
     std::string out;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        out += byte <= ' ' || byte >= 0x7f || c == '%' ? "%" + Hex(byte, 2) : std::string(1, c);
+        if (byte <= ' ' || byte >= 0x7f || c == '%') {
+            out += '%';
+            out += Hex(byte, 2);
+        } else {
+            out += c;
+        }
     }
     return out;
 }
@@ -100,7 +105,9 @@ bool IsStatistic(uint32_t cmd) {
 }
 
 std::string EnumText(uint32_t value, std::initializer_list<const char*> names) {
-    return value < names.size() ? names.begin()[value] : "?" + std::to_string(value);
+    if (value < names.size()) return names.begin()[value];
+    std::string text = "?";
+    return text += std::to_string(value);
 }
 
 std::optional<int> ResultOf(const std::string& text) {
@@ -204,15 +211,19 @@ std::string PropertyValueText(const dtv_property& p) {
     std::string text = CommandName(p.cmd) + "=";
     if (p.cmd == DTV_ENUM_DELSYS) {
         const uint32_t len = std::min<uint32_t>(p.u.buffer.len, sizeof p.u.buffer.data);
-        for (uint32_t i = 0; i < len; ++i)
-            text += (i > 0 ? "," : "") + std::to_string(p.u.buffer.data[i]);
+        for (uint32_t i = 0; i < len; ++i) {
+            if (i > 0) text += ',';
+            text += std::to_string(p.u.buffer.data[i]);
+        }
     } else if (IsStatistic(p.cmd)) {
         const unsigned len = std::min<unsigned>(p.u.st.len, MAX_DTV_STATS);
         for (unsigned i = 0; i < len; ++i) {
             const dtv_stats stat = p.u.st.stat[i];  // packed: copied, never referred to
-            text += (i > 0 ? "," : "") + std::to_string(stat.scale) + ":" +
-                    (stat.scale == FE_SCALE_DECIBEL ? std::to_string(stat.svalue)
-                                                    : std::to_string(stat.uvalue));
+            if (i > 0) text += ',';
+            text += std::to_string(stat.scale);
+            text += ':';
+            text += stat.scale == FE_SCALE_DECIBEL ? std::to_string(stat.svalue)
+                                                   : std::to_string(stat.uvalue);
         }
     } else {
         text += std::to_string(p.u.data);
@@ -304,14 +315,21 @@ std::string OpenCallText(const std::string& path, bool readWrite) {
 
 std::string SetCallText(std::span<const dtv_property> props) {
     std::string text = "set";
-    for (const dtv_property& p : props)
-        text += " " + CommandName(p.cmd) + "=" + std::to_string(p.u.data);
+    for (const dtv_property& p : props) {
+        text += ' ';
+        text += CommandName(p.cmd);
+        text += '=';
+        text += std::to_string(p.u.data);
+    }
     return text;
 }
 
 std::string GetCallText(std::span<const dtv_property> props) {
     std::string text = "get";
-    for (const dtv_property& p : props) text += " " + CommandName(p.cmd);
+    for (const dtv_property& p : props) {
+        text += ' ';
+        text += CommandName(p.cmd);
+    }
     return text;
 }
 
@@ -326,7 +344,10 @@ std::string ToneCallText(fe_sec_tone_mode tone) {
 std::string MasterCmdCallText(const dvb_diseqc_master_cmd& cmd) {
     std::string text = "diseqc";
     const size_t len = std::min<size_t>(cmd.msg_len, sizeof cmd.msg);
-    for (size_t i = 0; i < len; ++i) text += " " + Hex(cmd.msg[i], 2);
+    for (size_t i = 0; i < len; ++i) {
+        text += ' ';
+        text += Hex(cmd.msg[i], 2);
+    }
     return text;
 }
 
@@ -344,7 +365,10 @@ std::string InfoValuesText(const dvb_frontend_info& info) {
 
 std::string GetValuesText(std::span<const dtv_property> props) {
     std::string text;
-    for (const dtv_property& p : props) text += (text.empty() ? "" : " ") + PropertyValueText(p);
+    for (const dtv_property& p : props) {
+        if (!text.empty()) text += ' ';
+        text += PropertyValueText(p);
+    }
     return text;
 }
 
