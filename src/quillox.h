@@ -8,6 +8,7 @@
 #include "app/scan_host_of_form.h"
 #include "app/settings_file.h"
 #include "app/signal_colours.h"
+#include "app/tuning_texts.h"
 #include "base/number_text.h"
 #include "base/range_step.h"
 #include "device/device_factory.h"

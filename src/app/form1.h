@@ -20,6 +20,7 @@
 #include "app/form_sweep_view.h"
 #include "app/sweep_readings.h"
 #include "app/time_left.h"
+#include "app/tuning_texts.h"
 #include "device/serialized_tuner.h"
 #include "device/tuning_codes.h"
 #include "files/atomic_file.h"
@@ -404,6 +405,7 @@ public:
     void Image1Click();
     void LOGOClick();
     void Close1Click();
+    void Spectrum1Click();  // shows the Spectrum window
     // Asked before a close that the user starts (the title bar, File → Close), never before one
     // of Save & Shutdown or of a failed start-up: while a job runs or a transponder list holds
     // lines that no file has received, one Yes/No question. True when the window may close.
@@ -416,9 +418,6 @@ public:
     Lines& ShownTransponderList();
     void Export1Click();   // the list as a DVBv5 initial-tuning file
     void Compare1Click();  // the list against an earlier transponder file, in a message box
-
-    // ---- View menu (form_sweep_view.cpp) ------------------------------------------------------
-    void Spectrum1Click();  // shows the Spectrum window
 
     // ---- Validation (validation.cpp) --------------------------------------------------------
     // Shows a validation message, gives the field the focus (a combo box gets its whole text

@@ -2,7 +2,7 @@
 // The full-screen signal window: a large quality bar and a copy of the Signal Info inputs,
 // kept alike with the main window's. Its handlers are defined with the Signal Info page
 // (page_signal_info.cpp).
-#include "device/tuning_codes.h"
+#include "app/tuning_texts.h"
 #include "form/controls.h"
 #include "form/window.h"
 

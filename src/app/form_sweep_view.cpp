@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "app/form1.h"
 #include "platform/platform.h"
 
 namespace quillox {
@@ -57,12 +56,6 @@ std::optional<std::string> TForm_Spectrum::AskPictureFile(PictureFormat format) 
         !dialogs().ConfirmBox(path + "\nAlready exists!\n\nDo you want to replace it?"))
         return std::nullopt;
     return path;
-}
-
-// ---- The main window's View menu --------------------------------------------------------------
-
-void TForm1::Spectrum1Click() {
-    Form_Spectrum.Show();
 }
 
 }  // namespace quillox

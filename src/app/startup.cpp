@@ -191,6 +191,10 @@ void TForm1::Close1Click() {
     if (FormCloseQuery()) Close();
 }
 
+void TForm1::Spectrum1Click() {
+    Form_Spectrum.Show();
+}
+
 bool TForm1::FormCloseQuery() {
     bool jobRunning = false;
     for (Worker* worker : AllWorkers(*this)) jobRunning = jobRunning || worker->running();

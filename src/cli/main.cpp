@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "app/form1.h"
+#include "app/tuning_texts.h"
 #include "base/number_text.h"
 #include "base/version.h"
 #include "cli/console_platform.h"

@@ -1,6 +1,7 @@
 #include "files/transponder_line.h"
 
 #include <charconv>
+#include <iterator>
 #include <vector>
 
 #include "device/tuning_codes.h"
@@ -24,7 +25,21 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     return parts;
 }
 
+constexpr const char* kTransponderFec[] = {nullptr, "12", "23", "34", "56", "78", "0"};
+
 }  // namespace
+
+const char* PolarityLetter(int32_t code) {
+    if (code == polarity::kHorizontal) return "H";
+    if (code == polarity::kVertical) return "V";
+    return "?";
+}
+
+const char* TransponderFecText(int32_t code) {
+    if (code < 0 || static_cast<size_t>(code) >= std::size(kTransponderFec)) return "";
+    const char* text = kTransponderFec[code];
+    return text != nullptr ? text : "";
+}
 
 std::string FormatTransponderLine(const TransponderLine& line) {
     return std::to_string(line.number) + "=" + std::to_string(line.mhz) + "," +

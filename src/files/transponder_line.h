@@ -15,6 +15,11 @@ struct TransponderLine {
     std::string fecText;  // "12".."78", "0" for AUTO, "" for a code without text
 };
 
+// Pieces of a line: "H"/"V"/"?" of a polarity code and "12".."78", "0" (AUTO), "" (a code
+// without text) of a FEC code.
+const char* PolarityLetter(int32_t code);
+const char* TransponderFecText(int32_t code);
+
 std::string FormatTransponderLine(const TransponderLine& line);
 std::optional<TransponderLine> ParseTransponderLine(const std::string& line);
 

@@ -8,6 +8,7 @@
 #include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 #include "device/tuning_codes.h"
+#include "files/transponder_line.h"
 #include "scan/symbol_rate_finder.h"
 #include "support/recording_scan_host.h"
 

@@ -1,7 +1,9 @@
-#include "device/tuning_codes.h"
+#include "app/tuning_texts.h"
 
 #include <algorithm>
 #include <climits>
+
+#include "device/tuning_codes.h"
 
 namespace quillox {
 namespace {
@@ -17,7 +19,6 @@ constexpr const char* kToneTexts[] = {"None", "22 KHz", "33 KHz", "44 KHz"};
 constexpr const char* kDiseqcTexts[] = {"None",          "Simple A",      "Simple B",
                                         "Pos A - Opt A", "Pos B - Opt A", "Pos A - Opt B",
                                         "Pos B - Opt B"};
-constexpr const char* kTransponderFec[] = {nullptr, "12", "23", "34", "56", "78", "0"};
 
 int32_t IndexOf(const std::vector<std::string>& items, const std::string& text) {
     for (size_t i = 0; i < items.size(); ++i)
@@ -84,16 +85,6 @@ const char* ToneText(int32_t code) {
 }
 const char* DiseqcText(int32_t code) {
     return Lookup(kDiseqcTexts, code);
-}
-
-const char* PolarityLetter(int32_t code) {
-    if (code == polarity::kHorizontal) return "H";
-    if (code == polarity::kVertical) return "V";
-    return "?";
-}
-const char* TransponderFecText(int32_t code) {
-    const char* text = Lookup(kTransponderFec, code);
-    return text != nullptr ? text : "";
 }
 
 BandDefaults DefaultsOf(Band band) {
