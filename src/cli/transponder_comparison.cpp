@@ -1,15 +1,12 @@
 #include "cli/transponder_comparison.h"
 
 #include <algorithm>
-#include <cmath>
 #include <set>
 
-#include "device/tuning_codes.h"
+#include "files/transponder_match.h"
 
 namespace quillox {
 namespace {
-
-constexpr double kRollOffBandwidth = 1.35;  // occupied band of a DVB-S carrier per symbol rate
 
 bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
     return (c.system == sim::DvbSystem::DvbS || scope.dvbs2) &&
@@ -19,16 +16,15 @@ bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
            c.symbolRateKsps >= scope.minKsps && c.symbolRateKsps <= scope.maxKsps;
 }
 
-const sim::Carrier* NearestCarrier(const TransponderLine& line, const sim::Scenario& scenario) {
-    const sim::Carrier* nearest = nullptr;
-    double best = 0;
-    for (const sim::Carrier& c : scenario.carriers) {
-        if (c.polarity != line.polarity) continue;
-        const double offset = std::abs(line.mhz - c.freqMhz);
-        if (offset > kRollOffBandwidth * c.symbolRateKsps / 2000.0) continue;
-        if (nearest == nullptr || offset < best) nearest = &c, best = offset;
-    }
-    return nearest;
+TransponderPoint PointOf(const TransponderLine& line) {
+    return {line.polarity, static_cast<double>(line.mhz), static_cast<double>(line.ksps)};
+}
+
+std::vector<TransponderPoint> CarrierPoints(const sim::Scenario& scenario) {
+    std::vector<TransponderPoint> points;
+    for (const sim::Carrier& c : scenario.carriers)
+        points.push_back({c.polarity, c.freqMhz, c.symbolRateKsps});
+    return points;
 }
 
 }  // namespace
@@ -40,20 +36,28 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
     for (const sim::Carrier& c : scenario.carriers)
         if (Expected(c, scope)) result.expected.push_back(&c);
 
-    std::set<const sim::Carrier*> seen;
+    std::vector<TransponderLine> readable;
     for (const std::string& text : lines) {
-        const std::optional<TransponderLine> line = ParseTransponderLine(text);
-        if (!line) {
+        if (const std::optional<TransponderLine> line = ParseTransponderLine(text))
+            readable.push_back(*line);
+        else
             result.unreadable.push_back(text);
+    }
+    std::vector<TransponderPoint> points;
+    for (const TransponderLine& line : readable) points.push_back(PointOf(line));
+    const std::vector<std::optional<size_t>> carrierOf =
+        PairTransponders(points, CarrierPoints(scenario), Pairing::NearestCarrier);
+
+    std::set<const sim::Carrier*> seen;
+    for (size_t i = 0; i < readable.size(); ++i) {
+        const TransponderLine& line = readable[i];
+        if (!carrierOf[i]) {
+            result.extra.push_back(line);
             continue;
         }
-        const sim::Carrier* carrier = NearestCarrier(*line, scenario);
-        if (carrier == nullptr) {
-            result.extra.push_back(*line);
-            continue;
-        }
-        TransponderMatch match{*line, carrier, line->mhz - carrier->freqMhz,
-                               line->ksps - carrier->symbolRateKsps};
+        const sim::Carrier* carrier = &scenario.carriers[*carrierOf[i]];
+        TransponderMatch match{line, carrier, line.mhz - carrier->freqMhz,
+                               line.ksps - carrier->symbolRateKsps};
         (seen.insert(carrier).second ? result.found : result.duplicates).push_back(match);
     }
     for (const sim::Carrier* c : result.expected)
@@ -70,7 +74,10 @@ std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparis
 }
 
 const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz) {
-    return NearestCarrier(TransponderLine{0, mhz, polarity, 0, ""}, scenario);
+    const std::vector<std::optional<size_t>> carrier =
+        PairTransponders({PointOf(TransponderLine{0, mhz, polarity, 0, ""})},
+                         CarrierPoints(scenario), Pairing::NearestCarrier);
+    return carrier.front() ? &scenario.carriers[*carrier.front()] : nullptr;
 }
 
 }  // namespace quillox

@@ -114,6 +114,20 @@ bool ProfileFile::HasKey(const std::string& section, const std::string& key) con
     return Find(section, key) != nullptr;
 }
 
+bool ProfileFile::HasSection(const std::string& section) const {
+    const std::string wanted = Lower(section);
+    return std::any_of(lines_.begin(), lines_.end(),
+                       [&](const Line& l) { return l.isHeader && l.section == wanted; });
+}
+
+std::vector<std::string> ProfileFile::EntryLines(const std::string& section) const {
+    const std::string wanted = Lower(section);
+    std::vector<std::string> entries;
+    for (const Line& line : lines_)
+        if (!line.key.empty() && line.section == wanted) entries.push_back(Trim(line.text));
+    return entries;
+}
+
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
     const std::string text = key + "=" + OneLine(value);

@@ -27,6 +27,11 @@ public:
     // True when the stored integer is not 0; the fallback as for ReadInteger.
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
     bool HasKey(const std::string& section, const std::string& key) const;
+    // True when a "[section]" header is in the file, even with nothing under it.
+    bool HasSection(const std::string& section) const;
+    // Every "key=value" line of the section, trimmed, in file order and repeated keys included
+    // (the Read functions see only the first): for sections that hold a list.
+    std::vector<std::string> EntryLines(const std::string& section) const;
 
     // Replaces the value of an existing key in place, or appends the key to its section
     // (appending the section at the end when it is missing). Line breaks in the value would

@@ -5,27 +5,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <tuple>
 
-#include "device/tuning_codes.h"
+#include "files/profile_file.h"
+#include "files/transponder_match.h"
 
 namespace quillox {
 namespace {
 
-constexpr double kRollOffBand = 1.35;  // occupied band per symbol rate
-constexpr double kMinToleranceMhz = 2;
 constexpr double kRateChangeFraction = 0.01;
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-double ToleranceMhz(const TransponderLine& a, const TransponderLine& b) {
-    const double narrowerMsps = std::min(a.ksps, b.ksps) / 1000.0;
-    return std::max(kMinToleranceMhz, kRollOffBand * narrowerMsps / 2);
-}
 
 bool Moved(const TransponderLine& before, const TransponderLine& now) {
     const double rateChange = std::abs(now.ksps - before.ksps);
@@ -41,25 +28,13 @@ std::string Text(const TransponderLine& line) {
 }  // namespace
 
 std::optional<std::vector<TransponderLine>> ParseTransponderIniLines(const std::string& text) {
-    std::istringstream in(text);
+    const ProfileFile file = ProfileFile::Parse(text);
+    if (!file.HasSection("DVB")) return std::nullopt;
     std::vector<TransponderLine> lines;
-    bool inDvb = false;
-    bool sawDvb = false;
-    for (std::string raw; std::getline(in, raw);) {
-        const std::string line = Trimmed(raw);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            std::string section = line;
-            std::transform(section.begin(), section.end(), section.begin(), ::toupper);
-            inDvb = section == "[DVB]";
-            sawDvb = sawDvb || inDvb;
-            continue;
-        }
-        if (!inDvb) continue;
-        const std::optional<TransponderLine> parsed = ParseTransponderLine(line);
+    for (const std::string& entry : file.EntryLines("DVB")) {
+        const std::optional<TransponderLine> parsed = ParseTransponderLine(entry);
         if (parsed && parsed->number > 0) lines.push_back(*parsed);
     }
-    if (!sawDvb) return std::nullopt;
     return lines;
 }
 
@@ -105,29 +80,24 @@ TransponderChanges CompareTransponders(const std::vector<TransponderLine>& befor
                           line.mhz <= r.endMhz;
                });
     };
-    // Every pair close enough to be one transponder, the closest first.
-    std::vector<std::tuple<int32_t, size_t, size_t>> pairs;  // |MHz apart|, before, now
-    for (size_t b = 0; b < before.size(); ++b) {
-        for (size_t n = 0; n < now.size(); ++n) {
-            if (before[b].polarity != now[n].polarity) continue;
-            const int32_t apart = std::abs(now[n].mhz - before[b].mhz);
-            if (apart <= ToleranceMhz(before[b], now[n])) pairs.emplace_back(apart, b, n);
-        }
-    }
-    std::sort(pairs.begin(), pairs.end());
-    std::vector<int> partnerOfBefore(before.size(), -1);
+    const auto points = [](const std::vector<TransponderLine>& lines) {
+        std::vector<TransponderPoint> out;
+        for (const TransponderLine& line : lines)
+            out.push_back(
+                {line.polarity, static_cast<double>(line.mhz), static_cast<double>(line.ksps)});
+        return out;
+    };
+    const std::vector<std::optional<size_t>> partnerOfBefore =
+        PairTransponders(points(before), points(now), Pairing::OneToOne);
     std::vector<bool> nowMatched(now.size(), false);
-    for (const auto& [apart, b, n] : pairs) {
-        if (partnerOfBefore[b] >= 0 || nowMatched[n]) continue;
-        partnerOfBefore[b] = static_cast<int>(n);
-        nowMatched[n] = true;
-    }
+    for (const std::optional<size_t>& partner : partnerOfBefore)
+        if (partner) nowMatched[*partner] = true;
     TransponderChanges changes;
     for (size_t b = 0; b < before.size(); ++b) {
-        if (partnerOfBefore[b] < 0) {
+        if (!partnerOfBefore[b]) {
             (looked(before[b]) ? changes.gone : changes.notScanned).push_back(before[b]);
         } else {
-            const TransponderLine& partner = now[partnerOfBefore[b]];
+            const TransponderLine& partner = now[*partnerOfBefore[b]];
             changes.matched.push_back({before[b], partner});
             if (Moved(before[b], partner)) changes.moved.push_back({before[b], partner});
         }
@@ -157,7 +127,8 @@ std::string FormatTransponderChanges(const TransponderChanges& changes) {
 std::string FormatLnbShiftSince(const TransponderChanges& changes, const LnbOscillators& lnb) {
     std::vector<MatchedFrequency> matches;
     for (const TransponderMove& pair : changes.matched)
-        matches.push_back({static_cast<double>(pair.now.mhz), static_cast<double>(pair.before.mhz)});
+        matches.push_back(
+            {static_cast<double>(pair.now.mhz), static_cast<double>(pair.before.mhz)});
     std::string out;
     for (const OscillatorOffset& offset : EstimateLnbOffsets(matches, lnb)) {
         if (offset.transponders < kMinTranspondersForOffset ||

@@ -4,7 +4,8 @@
 //
 // An earlier and a current transponder are the same one when they share the polarity and their
 // frequencies lie within half the occupied band (1.35 x symbol rate) of the narrower of the two,
-// but at least 2 MHz apart; the closest pairs are matched first, each transponder at most once.
+// but at least 2 MHz apart; the closest pairs are matched first, each transponder at most once
+// (Pairing::OneToOne of files/transponder_match.h).
 // A matched pair has moved when its frequency differs (by 1 MHz or more: the lists hold whole
 // MHz) or its symbol rate by 1 % or more; smaller rate differences are measuring noise.
 #include <cstdint>
