@@ -26,32 +26,27 @@ TEST_P(TransponderPairingTest, PairsAsTheRuleSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TransponderPairingTest,
-    ::testing::Values(PairingCase{"polarity must agree",
-                                  Pairing::OneToOne,
-                                  {{V, 10719, 27500}},
-                                  {{H, 10719, 27500}},
-                                  {std::nullopt}},
-                      PairingCase{
-                          "the narrower band decides: 2170 kS/s is 1.46 MHz, so the 2 MHz floor",
-                          Pairing::OneToOne,
-                          {{H, 11303, 2170}, {H, 11400, 2170}},
-                          {{H, 11305, 27500}, {H, 11403, 27500}},
-                          {0, std::nullopt}},
-                      PairingCase{"closest first, each at most once",
-                                  Pairing::OneToOne,
-                                  {{V, 12188, 27500}, {V, 12190, 27500}},
-                                  {{V, 12196, 27500}, {V, 12189, 27500}},
-                                  {1, 0}},
-                      PairingCase{"a carrier takes every line in its own band, no floor",
-                                  Pairing::NearestCarrier,
-                                  {{V, 10746, 100}, {V, 10744, 1000}, {V, 11001, 2000}},
-                                  {{V, 10744, 22000}, {V, 11000, 1000}},
-                                  {0, 0, std::nullopt}},
-                      PairingCase{"the nearest carrier, the earlier one on a tie",
-                                  Pairing::NearestCarrier,
-                                  {{H, 11000, 0}, {H, 11010, 0}},
-                                  {{H, 10990, 30000}, {H, 11010, 30000}, {H, 10990, 30000}},
-                                  {0, 1}}));
+    ::testing::Values(
+        PairingCase{"the narrower band decides: 2170 kS/s is 1.46 MHz, so the 2 MHz floor",
+                    Pairing::OneToOne,
+                    {{H, 11303, 2170}, {H, 11400, 2170}},
+                    {{H, 11305, 27500}, {H, 11403, 27500}},
+                    {0, std::nullopt}},
+        PairingCase{"closest first, each at most once, of one polarity",
+                    Pairing::OneToOne,
+                    {{V, 12188, 27500}, {V, 12190, 27500}},
+                    {{V, 12196, 27500}, {V, 12189, 27500}, {H, 12188, 27500}},
+                    {1, 0}},
+        PairingCase{"a carrier takes every line in its own band, no floor",
+                    Pairing::NearestCarrier,
+                    {{V, 10746, 100}, {V, 10744, 1000}, {V, 11001, 2000}},
+                    {{V, 10744, 22000}, {V, 11000, 1000}},
+                    {0, 0, std::nullopt}},
+        PairingCase{"the nearest carrier, the earlier one on a tie",
+                    Pairing::NearestCarrier,
+                    {{H, 11000, 0}, {H, 11010, 0}},
+                    {{H, 10990, 30000}, {H, 11010, 30000}, {H, 10990, 30000}},
+                    {0, 1}}));
 
 }  // namespace
 }  // namespace quillox
