@@ -11,18 +11,19 @@ namespace {
 
 constexpr double kRollOffBandwidth = 1.35;  // occupied band of a DVB-S carrier per symbol rate
 
-bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
-    return (c.system == sim::DvbSystem::DvbS || scope.dvbs2) &&
+bool Expected(const satellites::Carrier& c, const ComparisonScope& scope) {
+    return (c.system == satellites::DvbSystem::DvbS || scope.dvbs2) &&
            std::find(scope.polarities.begin(), scope.polarities.end(), c.polarity) !=
                scope.polarities.end() &&
            c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz &&
            c.symbolRateKsps >= scope.minKsps && c.symbolRateKsps <= scope.maxKsps;
 }
 
-const sim::Carrier* NearestCarrier(const TransponderLine& line, const sim::Scenario& scenario) {
-    const sim::Carrier* nearest = nullptr;
+const satellites::Carrier* NearestCarrier(const TransponderLine& line,
+                                          const satellites::Scenario& scenario) {
+    const satellites::Carrier* nearest = nullptr;
     double best = 0;
-    for (const sim::Carrier& c : scenario.carriers) {
+    for (const satellites::Carrier& c : scenario.carriers) {
         if (c.polarity != line.polarity) continue;
         const double offset = std::abs(line.mhz - c.freqMhz);
         if (offset > kRollOffBandwidth * c.symbolRateKsps / 2000.0) continue;
@@ -34,20 +35,20 @@ const sim::Carrier* NearestCarrier(const TransponderLine& line, const sim::Scena
 }  // namespace
 
 TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
-                                          const sim::Scenario& scenario,
+                                          const satellites::Scenario& scenario,
                                           const ComparisonScope& scope) {
     TransponderComparison result;
-    for (const sim::Carrier& c : scenario.carriers)
+    for (const satellites::Carrier& c : scenario.carriers)
         if (Expected(c, scope)) result.expected.push_back(&c);
 
-    std::set<const sim::Carrier*> seen;
+    std::set<const satellites::Carrier*> seen;
     for (const std::string& text : lines) {
         const std::optional<TransponderLine> line = ParseTransponderLine(text);
         if (!line) {
             result.unreadable.push_back(text);
             continue;
         }
-        const sim::Carrier* carrier = NearestCarrier(*line, scenario);
+        const satellites::Carrier* carrier = NearestCarrier(*line, scenario);
         if (carrier == nullptr) {
             result.extra.push_back(*line);
             continue;
@@ -56,7 +57,7 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
                                line->ksps - carrier->symbolRateKsps};
         (seen.insert(carrier).second ? result.found : result.duplicates).push_back(match);
     }
-    for (const sim::Carrier* c : result.expected)
+    for (const satellites::Carrier* c : result.expected)
         if (!seen.count(c)) result.missed.push_back(c);
     return result;
 }
@@ -69,7 +70,8 @@ std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparis
     return EstimateLnbOffsets(matches, lnb);
 }
 
-const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz) {
+const satellites::Carrier* CarrierAt(const satellites::Scenario& scenario, int32_t polarity,
+                                     int32_t mhz) {
     return NearestCarrier(TransponderLine{0, mhz, polarity, 0, ""}, scenario);
 }
 

@@ -1,33 +1,14 @@
 #pragma once
-// Codes of the tuning values and their user-visible texts. Texts map to codes by exact,
-// case-sensitive comparison; code-to-text lookups return nullptr for unknown codes.
+// The texts of the tuning codes (the numbers: base/tuning_code_values.h). Texts map to codes by
+// exact, case-sensitive comparison; code-to-text lookups return nullptr for unknown codes.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/tuning_code_values.h"
+
 namespace quillox {
-
-namespace polarity {
-constexpr int32_t kHorizontal = 0;
-constexpr int32_t kVertical = 1;
-constexpr int32_t kOff = 10;  // LNB power off
-}  // namespace polarity
-
-namespace fec {
-constexpr int32_t k1_2 = 1, k2_3 = 2, k3_4 = 3, k5_6 = 4, k7_8 = 5, kAuto = 6;
-// A rate read back that has no code (DVB-S2 3/5, 8/9 ..., 6/7, none): no text, written empty.
-constexpr int32_t kNoCode = 0;
-}  // namespace fec
-
-namespace tone {
-constexpr int32_t kNone = 0, k22kHz = 1, k33kHz = 2, k44kHz = 3;
-}
-
-namespace diseqc {
-constexpr int32_t kNone = 0, kSimpleA = 1, kSimpleB = 2, kPosAOptA = 3, kPosBOptA = 4,
-                  kPosAOptB = 5, kPosBOptB = 6;
-}
 
 // Items of the combo boxes, in display order.
 const std::vector<std::string>& PolarityItems();  // "VERTICAL", "HORIZONTAL"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "device/sim/noise.h"
+#include "base/seeded_hash.h"
 #include "device/tuning_codes.h"
 
 namespace quillox::sim {
@@ -22,8 +22,10 @@ bool ValidPolarity(int32_t code) {
 }
 
 std::optional<DemodProfile> ProfileOf(const SkyImpairments& sky) {
-    if (!sky.readBack) return std::nullopt;
-    return DemodProfileOf(*sky.readBack);
+    // The tables accept only names that FamilyNamed knows; the default card is the ideal model.
+    const std::optional<DemodFamily> family = FamilyNamed(sky.card);
+    if (!family) return std::nullopt;
+    return DemodProfileOf(*family);
 }
 
 }  // namespace
