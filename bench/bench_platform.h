@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
+#include "satellites/scenario_loading.h"
 #include "support/test_platform.h"
 
 namespace quillox::bench {
@@ -18,7 +18,7 @@ struct BenchWindow {
                    rig.homeDir.str()},
           form(platform) {
         form.tunerSlot().Attach(
-            std::make_unique<sim::SimulatedDish>(sim::BuiltInScenario(), clock, 1));
+            std::make_unique<sim::SimulatedDish>(satellites::BuiltInScenario(), clock, 1));
         form.tuner().TunerInitialize();
     }
 

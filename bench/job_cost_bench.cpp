@@ -10,7 +10,7 @@
 
 #include "app/form1.h"
 #include "bench_platform.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "platform/clock.h"
 #include "scan/probable_frequency_scan.h"
 
@@ -41,7 +41,7 @@ ProbableFrequencyScanParams NarrowSweep() {
 
 // The sweep on a fresh dish; returns the hits.
 int64_t Sweep(Clock& clock) {
-    sim::SimulatedDish dish(sim::BuiltInScenario(), clock, 1);
+    sim::SimulatedDish dish(satellites::BuiltInScenario(), clock, 1);
     dish.TunerInitialize();
     dish.TunerSetPolarity(polarity::kVertical);
     dish.TunerCommit(1);

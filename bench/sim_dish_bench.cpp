@@ -4,15 +4,16 @@
 
 #include <cstdint>
 
-#include "platform/clock.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
+#include "platform/clock.h"
+#include "satellites/carrier_to_noise.h"
 
 namespace {
 
 using namespace quillox;
 using namespace quillox::sim;
+using namespace quillox::satellites;
 
 // 100 carriers per polarisation over the whole Ku band, DVB-S and DVB-S2 alternating.
 Scenario CrowdedSatellite() {

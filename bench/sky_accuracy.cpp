@@ -20,11 +20,11 @@
 #include "bench_platform.h"
 #include "cli/job_runner.h"
 #include "cli/transponder_comparison.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "files/lnb_offset.h"
 #include "platform/clock.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox::bench {
 namespace {
@@ -55,7 +55,8 @@ struct Figures {
 };
 
 struct Window {
-    Window(const sim::Scenario& s, uint32_t seed, const Satellite& sat) : clock(), window(clock) {
+    Window(const satellites::Scenario& s, uint32_t seed, const Satellite& sat)
+        : clock(), window(clock) {
         window.form.tunerSlot().Attach(std::make_unique<sim::SimulatedDish>(s, clock, seed));
         TForm1& f = window.form;
         f.tuner().TunerInitialize();
@@ -78,7 +79,7 @@ struct Window {
     BenchWindow window;
 };
 
-bool InList(const TForm1& form, const sim::Carrier& c) {
+bool InList(const TForm1& form, const satellites::Carrier& c) {
     for (const std::string& line : form.r_edt_symbolrate.lines())
         if (sim::RateAccepted(sim::DefaultModel(), std::atoi(line.c_str()), c.symbolRateKsps))
             return true;
@@ -89,17 +90,18 @@ double Percent(size_t part, size_t whole) {
     return whole == 0 ? 100.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
 
-Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int finderSample) {
+Figures Measure(const satellites::Scenario& s, uint32_t seed, const Satellite& sat,
+                int finderSample) {
     Figures fig;
     const std::vector<int32_t> both{polarity::kVertical, polarity::kHorizontal};
     {  // first method, the window's defaults
         Window w(s, seed, sat);
         w.Run("Find (1,2,3,4)");
         const TForm1& f = w.window.form;
-        const auto cmp = CompareWithScenario(f.r_ed_trans_good.lines(), s,
-                                             {both, sat.startMhz, sat.endMhz});
+        const auto cmp =
+            CompareWithScenario(f.r_ed_trans_good.lines(), s, {both, sat.startMhz, sat.endMhz});
         size_t wanted = 0, found = 0;
-        for (const sim::Carrier* c : cmp.expected) {
+        for (const satellites::Carrier* c : cmp.expected) {
             if (c->symbolRateKsps < 15000 || !InList(f, *c)) continue;
             ++wanted;
             found += std::any_of(cmp.found.begin(), cmp.found.end(),
@@ -113,7 +115,7 @@ Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int
         w.Run("GO");
         const auto cmp = CompareWithScenario(w.window.form.r_ed_trans_good_r23.lines(), s,
                                              {both, sat.startMhz, sat.endMhz, 5000, 45000});
-        const auto isExpected = [&](const sim::Carrier* c) {
+        const auto isExpected = [&](const satellites::Carrier* c) {
             return std::find(cmp.expected.begin(), cmp.expected.end(), c) != cmp.expected.end();
         };
         // The LNB offsets as quillox-scan --truth estimates them, per oscillator.
@@ -133,15 +135,15 @@ Figures Measure(const sim::Scenario& s, uint32_t seed, const Satellite& sat, int
         fig.falseLines = static_cast<double>(cmp.extra.size() + cmp.unreadable.size());
     }
     // Symbol-rate finder on a fixed sample of the DVB-S carriers: evenly spread over the list.
-    std::vector<const sim::Carrier*> dvbs;
-    for (const sim::Carrier& c : s.carriers)
-        if (c.system == sim::DvbSystem::DvbS && c.freqMhz >= sat.startMhz &&
+    std::vector<const satellites::Carrier*> dvbs;
+    for (const satellites::Carrier& c : s.carriers)
+        if (c.system == satellites::DvbSystem::DvbS && c.freqMhz >= sat.startMhz &&
             c.freqMhz <= sat.endMhz && c.symbolRateKsps >= 5000)
             dvbs.push_back(&c);
     const size_t n = std::min(dvbs.size(), static_cast<size_t>(std::max(0, finderSample)));
     size_t exact = 0;
     for (size_t i = 0; i < n; ++i) {
-        const sim::Carrier& c = *dvbs[i * dvbs.size() / n];
+        const satellites::Carrier& c = *dvbs[i * dvbs.size() / n];
         Window w(s, seed, sat);
         TForm1& f = w.window.form;
         f.Edit12.setText(std::to_string(std::lround(c.freqMhz)));
@@ -190,15 +192,15 @@ void PrintRow(const char* sat, const char* sky, const Summary& s, const Figures&
             std::snprintf(text, sizeof text, "%.1f%s", mean, unit);
         return std::string(text);
     };
-    std::printf("| %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s (of %zu) |\n", sat, sky,
-                cell(s.mean.firstFound, s.worst.firstFound, " %", counts.firstWanted).c_str(),
-                counts.firstWanted, cell(s.mean.goFound, s.worst.goFound, " %", counts.goWanted).c_str(),
-                counts.goWanted,
-                cell(s.mean.goWithin1, s.worst.goWithin1, " %", counts.goWanted).c_str(),
-                cell(s.mean.duplicates, s.worst.duplicates, "").c_str(),
-                cell(s.mean.falseLines, s.worst.falseLines, "").c_str(),
-                cell(s.mean.finderExact, s.worst.finderExact, " %", counts.finderWanted).c_str(),
-                counts.finderWanted);
+    std::printf(
+        "| %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s (of %zu) |\n", sat, sky,
+        cell(s.mean.firstFound, s.worst.firstFound, " %", counts.firstWanted).c_str(),
+        counts.firstWanted, cell(s.mean.goFound, s.worst.goFound, " %", counts.goWanted).c_str(),
+        counts.goWanted, cell(s.mean.goWithin1, s.worst.goWithin1, " %", counts.goWanted).c_str(),
+        cell(s.mean.duplicates, s.worst.duplicates, "").c_str(),
+        cell(s.mean.falseLines, s.worst.falseLines, "").c_str(),
+        cell(s.mean.finderExact, s.worst.finderExact, " %", counts.finderWanted).c_str(),
+        counts.finderWanted);
     std::fflush(stdout);
 }
 
@@ -214,13 +216,15 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--finder-sample")) finderSample = std::atoi(argv[i + 1]);
         if (!std::strcmp(argv[i], "--sky")) skies = {argv[i + 1]};
     }
-    std::printf("| satellite | sky | first method found | GO found | GO within 1 MHz | "
-                "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
-                "|---|---|---|---|---|---|---|---|\n");
+    std::printf(
+        "| satellite | sky | first method found | GO found | GO within 1 MHz | "
+        "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
+        "|---|---|---|---|---|---|---|---|\n");
     for (const bench::Satellite& sat : bench::kSatellites) {
         for (const std::string& skyName : skies) {
-            sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(
-                std::string(QUILLOX_DATA_DIR) + "/satellites/" + sat.file, *sim::SkyPreset(skyName));
+            satellites::ScenarioLoadResult loaded = satellites::LoadScenarioFile(
+                std::string(QUILLOX_DATA_DIR) + "/satellites/" + sat.file,
+                *satellites::SkyPreset(skyName));
             if (!loaded.scenario) {
                 std::fprintf(stderr, "%s\n", loaded.error.c_str());
                 return 1;
@@ -229,8 +233,8 @@ int main(int argc, char** argv) {
             const int runs = skyName == "ideal" ? 1 : seeds;
             std::vector<bench::Figures> figures;
             for (int seed = 1; seed <= runs; ++seed)
-                figures.push_back(bench::Measure(*loaded.scenario, static_cast<uint32_t>(seed),
-                                                 sat, finderSample));
+                figures.push_back(bench::Measure(*loaded.scenario, static_cast<uint32_t>(seed), sat,
+                                                 finderSample));
             bench::PrintRow(sat.file, skyName.c_str(), bench::Summarise(figures), figures.front(),
                             runs > 1);
         }

@@ -1,7 +1,7 @@
 # Fails when a source file includes a header of a layer above its own. Folders are layers;
 # within one line of the list below, folders are siblings and include nothing of each other.
 # Usage: cmake -DSOURCE_DIR=<repo>/src -P CheckLayers.cmake
-set(layers "base" "platform" "form" "device" "scan;files;power" "app" "gui;cli")
+set(layers "base" "platform" "form" "satellites" "device" "scan;files;power" "app" "gui;cli")
 
 function(layer_of folder out_rank)
   set(rank 0)

@@ -22,7 +22,7 @@
 #include "app/time_left.h"
 #include "app/tuning_texts.h"
 #include "device/serialized_tuner.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "files/atomic_file.h"
 #include "files/lnb_offset.h"
 #include "files/transponder_compare.h"

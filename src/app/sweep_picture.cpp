@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox {
 namespace {

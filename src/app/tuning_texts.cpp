@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox {
 namespace {

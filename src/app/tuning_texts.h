@@ -1,5 +1,5 @@
 #pragma once
-// The window's texts of the tuning codes (device/tuning_codes.h): the combo boxes' items, the
+// The window's texts of the tuning codes (base/tuning_code_values.h): the combo boxes' items, the
 // status panel's texts and the band radios' defaults. Texts map to codes by exact,
 // case-sensitive comparison; code-to-text lookups return nullptr for unknown codes.
 #include <cstdint>

@@ -24,10 +24,10 @@
 #include "cli/progress_bar.h"
 #include "cli/sweep_plot.h"
 #include "cli/truth_report.h"
-#include "device/sim/scenario.h"
 #include "files/dvbv5_export.h"
 #include "files/transponder_compare.h"
 #include "platform/data_files.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox::cli {
 namespace {
@@ -236,8 +236,8 @@ bool WritePlot(const TForm1& form, bool secondMethod, const std::string& path) {
         secondMethod ? SweepMethod::RateSearch : SweepMethod::ProbableFrequency);
     if (data.vertical.readings.empty() && data.horizontal.readings.empty())
         std::cerr << "warning: no sweep ran: " << path << " shows no readings\n";
-    const FileWriteResult written = WriteSpectrumPlot(
-        BuildSpectrumScene(data, kPlotWidth, kPlotHeight, FullRange(data)), path);
+    const FileWriteResult written =
+        WriteSpectrumPlot(BuildSpectrumScene(data, kPlotWidth, kPlotHeight, FullRange(data)), path);
     if (!written) {
         std::cerr << "error: cannot write " << path << ": " << written.error << "\n";
         return false;
@@ -278,7 +278,7 @@ int Run(const Options& o, const char* argv0) {
         return ResolveSatelliteTable(name, platform.programDir, dataDir);
     };
 
-    std::optional<sim::Scenario> truth;
+    std::optional<satellites::Scenario> truth;
     if (o.truth) {
         std::string error;
         truth = LoadTruth(*o.truth == "builtin" ? *o.truth : resolve(*o.truth), error);
@@ -391,8 +391,8 @@ int Run(const Options& o, const char* argv0) {
     }
     if (o.iniFile && !WriteIni(form, secondMethod, *o.iniFile)) status = 1;
     if (o.exportFile && !ExportDvbv5(found, *o.exportFile)) status = 1;
-    if (o.compareFile && !PrintChanges(found, form.ScannedRangesOf(found), form.CurrentOscillators(),
-                                       *o.compareFile))
+    if (o.compareFile && !PrintChanges(found, form.ScannedRangesOf(found),
+                                       form.CurrentOscillators(), *o.compareFile))
         status = 1;
     if (o.plotFile && !WritePlot(form, secondMethod, *o.plotFile)) status = 1;
     return EndSession(form, sessionProblem, status);

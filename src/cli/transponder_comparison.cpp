@@ -8,8 +8,8 @@
 namespace quillox {
 namespace {
 
-bool Expected(const sim::Carrier& c, const ComparisonScope& scope) {
-    return (c.system == sim::DvbSystem::DvbS || scope.dvbs2) &&
+bool Expected(const satellites::Carrier& c, const ComparisonScope& scope) {
+    return (c.system == satellites::DvbSystem::DvbS || scope.dvbs2) &&
            std::find(scope.polarities.begin(), scope.polarities.end(), c.polarity) !=
                scope.polarities.end() &&
            c.freqMhz >= scope.startMhz && c.freqMhz <= scope.endMhz &&
@@ -20,9 +20,9 @@ TransponderPoint PointOf(const TransponderLine& line) {
     return {line.polarity, static_cast<double>(line.mhz), static_cast<double>(line.ksps)};
 }
 
-std::vector<TransponderPoint> CarrierPoints(const sim::Scenario& scenario) {
+std::vector<TransponderPoint> CarrierPoints(const satellites::Scenario& scenario) {
     std::vector<TransponderPoint> points;
-    for (const sim::Carrier& c : scenario.carriers)
+    for (const satellites::Carrier& c : scenario.carriers)
         points.push_back({c.polarity, c.freqMhz, c.symbolRateKsps});
     return points;
 }
@@ -30,10 +30,10 @@ std::vector<TransponderPoint> CarrierPoints(const sim::Scenario& scenario) {
 }  // namespace
 
 TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
-                                          const sim::Scenario& scenario,
+                                          const satellites::Scenario& scenario,
                                           const ComparisonScope& scope) {
     TransponderComparison result;
-    for (const sim::Carrier& c : scenario.carriers)
+    for (const satellites::Carrier& c : scenario.carriers)
         if (Expected(c, scope)) result.expected.push_back(&c);
 
     std::vector<TransponderLine> readable;
@@ -48,19 +48,19 @@ TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
     const std::vector<std::optional<size_t>> carrierOf =
         PairTransponders(points, CarrierPoints(scenario), Pairing::NearestCarrier);
 
-    std::set<const sim::Carrier*> seen;
+    std::set<const satellites::Carrier*> seen;
     for (size_t i = 0; i < readable.size(); ++i) {
         const TransponderLine& line = readable[i];
         if (!carrierOf[i]) {
             result.extra.push_back(line);
             continue;
         }
-        const sim::Carrier* carrier = &scenario.carriers[*carrierOf[i]];
+        const satellites::Carrier* carrier = &scenario.carriers[*carrierOf[i]];
         TransponderMatch match{line, carrier, line.mhz - carrier->freqMhz,
                                line.ksps - carrier->symbolRateKsps};
         (seen.insert(carrier).second ? result.found : result.duplicates).push_back(match);
     }
-    for (const sim::Carrier* c : result.expected)
+    for (const satellites::Carrier* c : result.expected)
         if (!seen.count(c)) result.missed.push_back(c);
     return result;
 }
@@ -73,7 +73,7 @@ std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparis
     return EstimateLnbOffsets(matches, lnb);
 }
 
-const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz) {
+const satellites::Carrier* CarrierAt(const satellites::Scenario& scenario, int32_t polarity, int32_t mhz) {
     const std::vector<std::optional<size_t>> carrier =
         PairTransponders({PointOf(TransponderLine{0, mhz, polarity, 0, ""})},
                          CarrierPoints(scenario), Pairing::NearestCarrier);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "device/sim/scenario.h"
 #include "files/lnb_offset.h"
 #include "files/transponder_line.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox {
 
@@ -26,24 +26,24 @@ struct ComparisonScope {
 
 struct TransponderMatch {
     TransponderLine line;
-    const sim::Carrier* carrier = nullptr;
+    const satellites::Carrier* carrier = nullptr;
     double freqErrorMhz = 0;   // reported minus carrier
     double rateErrorKsps = 0;  // reported minus carrier
 };
 
 struct TransponderComparison {
-    std::vector<const sim::Carrier*> expected;
+    std::vector<const satellites::Carrier*> expected;
     std::vector<TransponderMatch> found;       // the first line of each carrier
     std::vector<TransponderMatch> duplicates;  // further lines of a carrier already found
     std::vector<TransponderLine> extra;        // lines that match no carrier (or no valid line)
-    std::vector<const sim::Carrier*> missed;   // expected carriers without a line
-    std::vector<std::string> unreadable;       // lines that are no transponder line
+    std::vector<const satellites::Carrier*> missed;  // expected carriers without a line
+    std::vector<std::string> unreadable;             // lines that are no transponder line
 };
 
 // A line matches the nearest carrier of its polarity whose occupied band holds its frequency.
 // The scenario must outlive the result.
 TransponderComparison CompareWithScenario(const std::vector<std::string>& lines,
-                                          const sim::Scenario& scenario,
+                                          const satellites::Scenario& scenario,
                                           const ComparisonScope& scope);
 
 // The LNB oscillators' offsets estimated from the carriers found (see EstimateLnbOffsets).
@@ -52,6 +52,7 @@ std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparis
 
 // The carrier a tuning to `mhz` on `polarity` meets: the nearest one whose occupied band holds
 // the frequency; nullptr when there is none.
-const sim::Carrier* CarrierAt(const sim::Scenario& scenario, int32_t polarity, int32_t mhz);
+const satellites::Carrier* CarrierAt(const satellites::Scenario& scenario, int32_t polarity,
+                                     int32_t mhz);
 
 }  // namespace quillox

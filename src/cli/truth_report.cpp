@@ -6,8 +6,7 @@
 
 #include "base/number_text.h"
 #include "cli/progress_bar.h"
-#include "device/sim/dish_model.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "files/lnb_offset.h"
 
 namespace quillox::cli {
@@ -29,35 +28,44 @@ ErrorStats StatsOf(const std::vector<TransponderMatch>& matches, Get get) {
     return stats;
 }
 
-std::string CarrierText(const sim::Carrier& c) {
+std::string CarrierText(const satellites::Carrier& c) {
     char text[96];
     std::snprintf(text, sizeof text, "%.2f %s %.0f kS/s %s", c.freqMhz, PolarityLetter(c.polarity),
                   c.symbolRateKsps, c.fecText.c_str());
     return text;
 }
 
-// Whether a rate of the window's list would lock this carrier on the simulated card.
-bool RateInList(const TForm1& form, const sim::Carrier& c) {
+// How far a rate of the window's list may lie from a carrier's for the list to hold the carrier:
+// 12 kS/s plus 1 per mille of the carrier's rate. The first method tunes each listed rate as a
+// fixed one, and a demodulator locks a fixed rate only that close to the carrier's (the simulated
+// card's tolerance is the same); the report judges by the table alone, not by any one card.
+constexpr double kListRateBaseKsps = 12;
+constexpr double kListRatePerMille = 1.0;
+
+// Whether the window's rate list holds a rate near enough to this carrier's.
+bool RateInList(const TForm1& form, const satellites::Carrier& c) {
+    const double tolerance = kListRateBaseKsps + kListRatePerMille * c.symbolRateKsps / 1000.0;
     for (const std::string& line : form.r_edt_symbolrate.lines()) {
         const int32_t ksps = LenientInt(line);
-        if (ksps > 0 && sim::RateAccepted(sim::DefaultModel(), ksps, c.symbolRateKsps)) return true;
+        if (ksps > 0 && std::abs(ksps - c.symbolRateKsps) <= tolerance) return true;
     }
     return false;
 }
 
 }  // namespace
 
-std::optional<sim::Scenario> LoadTruth(const std::string& source, std::string& error) {
-    if (source == "builtin") return sim::BuiltInScenario();
-    sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(source);
+std::optional<satellites::Scenario> LoadTruth(const std::string& source, std::string& error) {
+    if (source == "builtin") return satellites::BuiltInScenario();
+    satellites::ScenarioLoadResult loaded = satellites::LoadScenarioFile(source);
     if (!loaded.scenario) error = loaded.error;
     return loaded.scenario;
 }
 
 void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines, bool firstMethod,
-                      const sim::Scenario& truth, const ComparisonScope& scope, int64_t scanMs) {
+                      const satellites::Scenario& truth, const ComparisonScope& scope,
+                      int64_t scanMs) {
     const TransponderComparison result = CompareWithScenario(lines, truth, scope);
-    const auto isExpected = [&](const sim::Carrier* c) {
+    const auto isExpected = [&](const satellites::Carrier* c) {
         return std::find(result.expected.begin(), result.expected.end(), c) !=
                result.expected.end();
     };
@@ -72,7 +80,7 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     std::printf("  found       %ld of %zu\n", static_cast<long>(foundExpected),
                 result.expected.size());
     std::printf("  missed      %zu\n", result.missed.size());
-    for (const sim::Carrier* c : result.missed)
+    for (const satellites::Carrier* c : result.missed)
         std::printf("    %s%s\n", CarrierText(*c).c_str(),
                     !firstMethod || RateInList(form, *c) ? "" : "  (symbol rate not in the list)");
     std::printf("  extra       %zu\n", result.extra.size() + result.unreadable.size());
@@ -113,17 +121,17 @@ void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines,
     std::printf("  scan time          %s\n", ClockText(scanMs).c_str());
 }
 
-void PrintSymbolRateTruth(const TForm1& form, const sim::Scenario& truth, bool dvbs2Card) {
+void PrintSymbolRateTruth(const TForm1& form, const satellites::Scenario& truth, bool dvbs2Card) {
     const int32_t mhz = LenientInt(form.Edit12.text());
     const int32_t pol = PolarityCodeOf(form.cbPolarity.text()).value_or(-1);
     std::printf("Compared with \"%s\"\n", truth.name.c_str());
-    const sim::Carrier* c = CarrierAt(truth, pol, mhz);
+    const satellites::Carrier* c = CarrierAt(truth, pol, mhz);
     if (c == nullptr) {
         std::printf("  no carrier at %d MHz %s\n", mhz, PolarityLetter(pol));
         return;
     }
     std::printf("  carrier     %s%s\n", CarrierText(*c).c_str(),
-                c->system == sim::DvbSystem::DvbS || dvbs2Card
+                c->system == satellites::DvbSystem::DvbS || dvbs2Card
                     ? ""
                     : " (not DVB-S: the card cannot lock it)");
     const int32_t found = LenientInt(form.ed_sr.text());

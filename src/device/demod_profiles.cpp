@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <numeric>
+#include <utility>
 
 namespace quillox {
 namespace {
@@ -328,6 +329,16 @@ const DemodProfile& DemodProfileOf(DemodFamily family) {
             break;
     }
     return other;
+}
+
+std::optional<DemodFamily> FamilyNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, DemodFamily> kNames[] = {
+        {"stv0299", DemodFamily::Stv0299}, {"mt312", DemodFamily::Zarlink},
+        {"cx24123", DemodFamily::Cx24123}, {"s5h1420", DemodFamily::S5h1420},
+        {"stv090x", DemodFamily::Stv090x}, {"cx24116", DemodFamily::Cx24116}};
+    for (const auto& [text, family] : kNames)
+        if (text == name) return family;
+    return std::nullopt;
 }
 
 std::span<const DemodFamily> DriverFamilies() {

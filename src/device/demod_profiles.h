@@ -5,7 +5,9 @@
 // after a lock, and (DriverFacts) what its kernel driver does, read from the driver sources of
 // Linux 6.1 (drivers/media/dvb-frontends/, drivers/media/dvb-core/dvb_frontend.c).
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace quillox {
@@ -136,6 +138,9 @@ struct DemodProfile {
 // stv0299, mt312 (Zarlink), cx24123, s5h1420, stv090x, cx24116; Other gives the defaults above
 // and no driver.
 const DemodProfile& DemodProfileOf(DemodFamily family);
+// The family of a driver by its module's name ("stv0299", "mt312", "cx24123", "s5h1420",
+// "stv090x", "cx24116"), as a satellite table names its card; nullopt for any other name.
+std::optional<DemodFamily> FamilyNamed(std::string_view name);
 
 // Every family described from its driver, in the order of DemodFamily.
 std::span<const DemodFamily> DriverFamilies();

@@ -7,9 +7,9 @@
 #include "device/dvb/frontend_recorder.h"
 #include "device/dvb/frontend_replay.h"
 #include "device/dvb/linux_frontend_io.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 #include "platform/clock.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox {
 namespace {
@@ -112,15 +112,15 @@ DeviceOpenResult SystemDeviceFactory::Open(const DeviceSettings& s) {
     } else if (!s.record.empty()) {
         return Failure("the simulated dish cannot be recorded: only a DVB frontend's calls are");
     }
-    const std::optional<sim::SkyImpairments> sky = sim::SkyPreset(s.sky);
+    const std::optional<satellites::SkyImpairments> sky = satellites::SkyPreset(s.sky);
     if (!sky) return Failure("unknown sky '" + s.sky + "' (use ideal or realistic)");
-    sim::Scenario scenario;
+    satellites::Scenario scenario;
     DeviceOpenResult result;
     if (s.scenario.empty()) {
-        scenario = sim::BuiltInScenario();
+        scenario = satellites::BuiltInScenario();
         scenario.sky = *sky;
     } else {
-        sim::ScenarioLoadResult loaded = sim::LoadScenarioFile(s.scenario, *sky);
+        satellites::ScenarioLoadResult loaded = satellites::LoadScenarioFile(s.scenario, *sky);
         if (!loaded.scenario) return Failure(loaded.error);
         scenario = std::move(*loaded.scenario);
         result.warnings = std::move(loaded.warnings);

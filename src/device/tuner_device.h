@@ -1,7 +1,7 @@
 #pragma once
 // The tuner as every job sees it: setters stage a value, TunerCommit(1) applies what is staged,
 // TunerRefreshStatus precedes every reading. Units: frequencies and LOF in whole MHz (downlink),
-// symbol rates in whole kS/s. Codes: device/tuning_codes.h. Every call returns 0 on success;
+// symbol rates in whole kS/s. Codes: base/tuning_code_values.h. Every call returns 0 on success;
 // callers ignore the result. A getter that fails leaves the caller's variable untouched.
 #include <cstdint>
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <utility>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "files/transponder_line.h"
 
 namespace quillox {

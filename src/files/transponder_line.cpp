@@ -4,7 +4,7 @@
 #include <iterator>
 #include <vector>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox {
 namespace {

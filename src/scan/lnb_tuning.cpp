@@ -1,7 +1,7 @@
 #include "scan/lnb_tuning.h"
 
 #include "base/number_text.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/range_step.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "scan/probable_frequency_scan.h"
 
 namespace quillox {

@@ -3,20 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox {
 namespace {
 
-sim::Carrier Carrier(double mhz, int32_t pol, double ksps, sim::DvbSystem system) {
-    sim::Carrier c;
+satellites::Carrier Carrier(double mhz, int32_t pol, double ksps, satellites::DvbSystem system) {
+    satellites::Carrier c;
     c.freqMhz = mhz, c.polarity = pol, c.symbolRateKsps = ksps, c.system = system;
     return c;
 }
 
 TEST(TransponderComparisonTest, SortsLinesIntoFoundDuplicatesExtraAndMissed) {
-    using sim::DvbSystem;
-    const sim::Scenario satellite{
+    using satellites::DvbSystem;
+    const satellites::Scenario satellite{
         "test",
         {Carrier(10744, polarity::kVertical, 22000, DvbSystem::DvbS),    // found twice
          Carrier(10788, polarity::kVertical, 27500, DvbSystem::DvbS),    // missed

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox::dvb {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox::dvb {
 

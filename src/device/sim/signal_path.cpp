@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox::sim {
 namespace {

@@ -8,9 +8,16 @@
 #include <vector>
 
 #include "device/sim/dish_model.h"
-#include "device/sim/scenario.h"
+#include "satellites/scenario_types.h"
 
 namespace quillox::sim {
+
+// The dish receives a satellite as its table describes it.
+using satellites::Carrier;
+using satellites::DvbSystem;
+using satellites::LnbModel;
+using satellites::Scenario;
+using satellites::SkyImpairments;
 
 // The values a commit applies, in the tuner's units and codes.
 struct TuningState {
@@ -37,8 +44,8 @@ private:
 };
 
 struct IfEntry {
-    double ifMhz;  // with the nominal LO
-    uint32_t carrier;  // index into Scenario::carriers
+    double ifMhz;             // with the nominal LO
+    uint32_t carrier;         // index into Scenario::carriers
     bool crossPolar = false;  // the other polarisation's carrier, leaking through (xpd-db)
 };
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "device/sim/noise.h"
-#include "device/tuning_codes.h"
+#include "base/seeded_hash.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox::sim {
 namespace {
@@ -22,8 +22,10 @@ bool ValidPolarity(int32_t code) {
 }
 
 std::optional<DemodProfile> ProfileOf(const SkyImpairments& sky) {
-    if (!sky.readBack) return std::nullopt;
-    return DemodProfileOf(*sky.readBack);
+    // The tables accept only names that FamilyNamed knows; the default card is the ideal model.
+    const std::optional<DemodFamily> family = FamilyNamed(sky.card);
+    if (!family) return std::nullopt;
+    return DemodProfileOf(*family);
 }
 
 }  // namespace

@@ -13,11 +13,11 @@
 
 #include "device/demod_profiles.h"
 #include "device/sim/dish_model.h"
-#include "device/sim/scenario.h"
 #include "device/sim/signal_path.h"
 #include "device/sim/sky_model.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
+#include "satellites/scenario_types.h"
 
 namespace quillox::sim {
 

@@ -1,19 +1,19 @@
 #pragma once
 // The impairments of a real installation as functions of the dish's seed and virtual time:
 // oscillator error and drift, noise on the readings, scintillation, the spread of the carriers'
-// links, the IF slope. All values are drawn from the seeded hash (noise.h), so the same seed and
-// clock give the same sky. Not thread-safe: the dish calls it under its mutex.
+// links, the IF slope. All values are drawn from the seeded hash (base/seeded_hash.h), so the same
+// seed and clock give the same sky. Not thread-safe: the dish calls it under its mutex.
 #include <array>
 #include <cstdint>
 #include <vector>
 
-#include "device/sim/scenario.h"
+#include "satellites/scenario_types.h"
 
 namespace quillox::sim {
 
 class SkyModel {
 public:
-    SkyModel(const SkyImpairments& sky, uint32_t seed);
+    SkyModel(const satellites::SkyImpairments& sky, uint32_t seed);
 
     // Actual minus nominal LO of an oscillator (SignalPath's TunedPath::oscillator) at time ms.
     double LoOffsetMhz(int oscillator, int64_t ms);
@@ -24,7 +24,7 @@ public:
     double ReadingNoiseDb(uint64_t readingCount) const;
 
 private:
-    const SkyImpairments sky_;
+    const satellites::SkyImpairments sky_;
     const uint32_t seed_;
     std::array<double, 4> baseOffsetMhz_{};
     std::array<std::vector<double>, 4> walkMhz_;  // the drift's value at each whole minute

@@ -9,9 +9,9 @@
 
 #include "cli/transponder_comparison.h"
 #include "core/app/page_fixture.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
 #include "files/transponder_compare.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox::test {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
     TestRig rig;
     TForm1 form(rig.platform);
-    const sim::Scenario satellite = sim::BuiltInScenario();
+    const satellites::Scenario satellite = satellites::BuiltInScenario();
     form.tunerSlot().Attach(std::make_unique<sim::SimulatedDish>(satellite, rig.clock, 1));
 
     form.Button1.click();
@@ -28,21 +28,21 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
     WaitUntilEnded(form.SrListWorker);
     EXPECT_TRUE(rig.dialogs.errors().empty()) << rig.dialogs.errors().front();
 
-    std::vector<const sim::Carrier*> expected;
-    for (const sim::Carrier& c : satellite.carriers)
-        if (c.polarity == polarity::kVertical && c.system == sim::DvbSystem::DvbS &&
+    std::vector<const satellites::Carrier*> expected;
+    for (const satellites::Carrier& c : satellite.carriers)
+        if (c.polarity == polarity::kVertical && c.system == satellites::DvbSystem::DvbS &&
             c.freqMhz >= 10700 && c.freqMhz <= 12750)
             expected.push_back(&c);
     ASSERT_GT(expected.size(), 10u);
     // every carrier's symbol rate is one of the default list
     const std::vector<std::string> rates = form.r_edt_symbolrate.lines();
-    for (const sim::Carrier* c : expected)
+    for (const satellites::Carrier* c : expected)
         ASSERT_NE(
             std::find(rates.begin(), rates.end(), std::to_string(std::lround(c->symbolRateKsps))),
             rates.end());
 
     const std::vector<std::string> lines = form.r_ed_trans_good.lines();
-    for (const sim::Carrier* c : expected) {
+    for (const satellites::Carrier* c : expected) {
         const auto hits = std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
             auto line = ParseTransponderLine(l);
             return line && line->polarity == polarity::kVertical &&
@@ -73,7 +73,8 @@ TEST(SimulatedDishScanTest, VerticalPairFindsEachVerticalDvbSTransponderOnce) {
 
 // "GO" on the built-in satellite, 10700-10900 MHz, both polarities.
 struct GoRun {
-    explicit GoRun(const char* delay, sim::Scenario satellite = sim::BuiltInScenario()) {
+    explicit GoRun(const char* delay,
+                   satellites::Scenario satellite = satellites::BuiltInScenario()) {
         form.tunerSlot().Attach(std::make_unique<sim::SimulatedDish>(satellite, rig.clock, 1));
         form.ed_f_start_r23.setText("10700");
         form.ed_f_end_r23.setText(end);
@@ -106,8 +107,8 @@ TEST(SimulatedDishScanTest, GoAtTheShortestDelayFindsWhatItFindsAtTheDefaultDela
 // A card that cannot lock within the delay (the realistic sky: the stv0299's list search) says
 // so once, in the log and the status line, rather than finish with an empty list and no word.
 TEST(SimulatedDishScanTest, GoTooQuickForTheCardSaysSoOnce) {
-    sim::Scenario satellite = sim::BuiltInScenario();
-    satellite.sky = *sim::SkyPreset("realistic");
+    satellites::Scenario satellite = satellites::BuiltInScenario();
+    satellite.sky = *satellites::SkyPreset("realistic");
     GoRun run("200", satellite);
     run.end = "10720";
     run.form.ed_f_end_r23.setText(run.end);
@@ -136,8 +137,9 @@ TEST(SimulatedDishScanTest, CompareJudgesOnlyWhatTheScanCovered) {
     run.form.Compare1.click();
     const std::vector<DialogEvent> events = run.rig.dialogs.events();
     ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.back().text, "Since " + dir.str() + "0130.ini:\n\nNo change\n"
-                                  "Not scanned (2)\n  10847,V,22000,56\n  10876,V,22000,56\n");
+    EXPECT_EQ(events.back().text, "Since " + dir.str() +
+                                      "0130.ini:\n\nNo change\n"
+                                      "Not scanned (2)\n  10847,V,22000,56\n  10876,V,22000,56\n");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <set>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 
 namespace quillox::test {
 namespace {

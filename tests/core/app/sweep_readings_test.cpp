@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "app/form1.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/test_platform.h"
 
 namespace quillox::test {

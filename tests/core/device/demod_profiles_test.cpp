@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "device/dvb/driver_quirks.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox {
 namespace {
@@ -109,6 +112,29 @@ TEST(DriverFacts, AgreeWithTheModelInUse) {
         EXPECT_NE(DemodProfileOf(family).driver.at, nullptr) << name;
         EXPECT_EQ(timeouts.For(family), timeouts.other) << name;
     }
+}
+
+// Every card a satellite table may name for its read-back reaches the family of that driver, and
+// every family described from its driver can be named.
+TEST(FamilyNamed, KnowsEveryCardATableAccepts) {
+    std::vector<DemodFamily> named;
+    for (std::string_view card : satellites::ReadBackCards()) {
+        SCOPED_TRACE(card);
+        const satellites::ScenarioLoadResult r = satellites::ParseScenarioText(
+            "#! read-back: " + std::string(card) + "\nfreq_mhz,pol,sr_ksps,fec,system\n" +
+                "10700,H,27500,3/4,DVB-S\n",
+            "card.csv");
+        ASSERT_TRUE(r.scenario) << r.error;
+        const std::optional<DemodFamily> family = FamilyNamed(r.scenario->sky.card);
+        ASSERT_TRUE(family);
+        EXPECT_EQ(std::string(DemodProfileOf(*family).driver.name).rfind(card, 0), 0u);
+        named.push_back(*family);
+    }
+    for (DemodFamily family : DriverFamilies())
+        EXPECT_NE(std::count(named.begin(), named.end(), family), 0)
+            << DemodProfileOf(family).driver.name;
+    EXPECT_FALSE(FamilyNamed(""));
+    EXPECT_FALSE(FamilyNamed("ideal"));
 }
 
 }  // namespace

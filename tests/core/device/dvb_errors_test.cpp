@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "device/dvb/dvb_open.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "platform/stop_signal.h"
 #include "support/fake_frontend.h"
 

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/fake_frontend.h"
 
 namespace quillox::dvb {

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/fake_frontend.h"
 
 namespace quillox::dvb {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "scan/probable_frequency_scan.h"
 #include "support/fake_frontend.h"
 #include "support/recording_scan_host.h"

@@ -9,7 +9,7 @@
 
 #include "device/dvb/dvb_open.h"
 #include "device/serialized_tuner.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/fake_frontend.h"
 
 namespace quillox::dvb {

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "platform/clock.h"
+#include "satellites/scenario_loading.h"
 
 namespace quillox::sim {
 namespace {
@@ -300,7 +300,7 @@ TEST(SimulatedDish, SearchingTheRateTakesLongerAndLongerStillForNarrowCarriers) 
 }
 
 TEST(SimulatedDish, SameSeedAndCallsGiveTheSameReadings) {
-    Scenario sat = BuiltInScenario();
+    Scenario sat = satellites::BuiltInScenario();
     auto run = [&](uint32_t seed) {
         Bench b(sat, seed);
         std::vector<float> snrs;
@@ -346,7 +346,7 @@ TEST(SimulatedDish, RefusesCodesOutsideTheTablesAndKeepsTheStagedValue) {
 }
 
 TEST(SimulatedDish, TwoThreadsMayCallAtOnce) {
-    Bench b(BuiltInScenario());
+    Bench b(satellites::BuiltInScenario());
     std::thread status([&] {
         for (int i = 0; i < 2000; ++i) b.Read();
     });
@@ -371,11 +371,11 @@ namespace {
 
 constexpr const char* kSkyCarriers =
     "freq_mhz,pol,sr_ksps,fec,system,cn_db\n"
-    "11000,V,27500,3/4,DVB-S,12\n"   // low band, IF 1250
-    "12600,V,27500,3/4,DVB-S,12\n"   // high band, IF 2000
-    "11300,V,25000,3/4,DVB-S,12\n"   // a rate the search's table lacks
-    "11500,V,22000,3/4,DVB-S,12\n"   // the table's second rate
-    "11800,V,27500,3/4,DVB-S,6\n";   // 1.3 dB below error-free: only a real chip's lock holds
+    "11000,V,27500,3/4,DVB-S,12\n"  // low band, IF 1250
+    "12600,V,27500,3/4,DVB-S,12\n"  // high band, IF 2000
+    "11300,V,25000,3/4,DVB-S,12\n"  // a rate the search's table lacks
+    "11500,V,22000,3/4,DVB-S,12\n"  // the table's second rate
+    "11800,V,27500,3/4,DVB-S,6\n";  // 1.3 dB below error-free: only a real chip's lock holds
 
 Tuning Low(int32_t f, int32_t sr = 27500) {
     return {polarity::kVertical, tone::kNone, 9750, f, sr};
@@ -427,8 +427,9 @@ class SkyImpairment : public testing::TestWithParam<SkyCase> {};
 
 TEST_P(SkyImpairment, ChangesTheReadingsAsOnARealDish) {
     const SkyCase& c = GetParam();
-    auto ideal = ParseScenarioText(kSkyCarriers, "ideal.csv");
-    auto harsh = ParseScenarioText(std::string(c.directives) + "\n" + kSkyCarriers, "sky.csv");
+    auto ideal = satellites::ParseScenarioText(kSkyCarriers, "ideal.csv");
+    auto harsh =
+        satellites::ParseScenarioText(std::string(c.directives) + "\n" + kSkyCarriers, "sky.csv");
     ASSERT_TRUE(ideal.scenario && harsh.scenario) << harsh.error;
     const double i = c.measure(*ideal.scenario), h = c.measure(*harsh.scenario);
     EXPECT_TRUE(i >= c.idealLow && i <= c.idealHigh) << "ideal: " << i;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/test_platform.h"
 
 namespace quillox::test {

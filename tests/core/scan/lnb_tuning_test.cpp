@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/number_text.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "support/scripted_tuner.h"
 
 namespace quillox::test {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cli/transponder_comparison.h"
-#include "device/sim/scenario.h"
 #include "device/sim/simulated_dish.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
 #include "files/transponder_ini.h"
+#include "satellites/scenario_loading.h"
 #include "scan/probable_frequency_scan.h"
 #include "scan/sweep_scan.h"
 #include "scan/symbol_rate_list_scan.h"
@@ -48,15 +48,15 @@ const std::vector<std::string> kDefaultRates{
 class ShippedSatellitesTest : public testing::TestWithParam<SatelliteBand> {
 protected:
     void SetUp() override {
-        sim::ScenarioLoadResult loaded =
-            sim::LoadScenarioFile(std::string(QUILLOX_DATA_DIR) + "/satellites/" + GetParam().file);
+        satellites::ScenarioLoadResult loaded = satellites::LoadScenarioFile(
+            std::string(QUILLOX_DATA_DIR) + "/satellites/" + GetParam().file);
         ASSERT_TRUE(loaded.scenario) << loaded.error;
         satellite = *loaded.scenario;
     }
     // The carriers the sweep at 35 MS/s must find on one polarity, without overlapping pairs.
-    std::vector<const sim::Carrier*> WideCarriers(int32_t pol) const {
-        std::vector<const sim::Carrier*> wide;
-        for (const sim::Carrier& c : satellite.carriers)
+    std::vector<const satellites::Carrier*> WideCarriers(int32_t pol) const {
+        std::vector<const satellites::Carrier*> wide;
+        for (const satellites::Carrier& c : satellite.carriers)
             if (c.polarity == pol && c.freqMhz >= GetParam().start && c.freqMhz <= GetParam().end &&
                 c.symbolRateKsps >= 15000 && c.note.find("overlaps") == std::string::npos)
                 wide.push_back(&c);
@@ -102,7 +102,7 @@ protected:
         return scope;
     }
 
-    sim::Scenario satellite;
+    satellites::Scenario satellite;
 };
 
 TEST_P(ShippedSatellitesTest, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhantom) {
@@ -110,14 +110,14 @@ TEST_P(ShippedSatellitesTest, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhan
         VirtualClock clock;
         sim::SimulatedDish dish(satellite, clock, 7);
         const std::vector<int64_t> found = ProbableFrequencies(dish, clock, pol);
-        for (const sim::Carrier* c : WideCarriers(pol))
+        for (const satellites::Carrier* c : WideCarriers(pol))
             EXPECT_EQ(std::count_if(found.begin(), found.end(),
                                     [&](int64_t p) { return std::abs(p - c->freqMhz) <= 4; }),
                       1)
                 << "carrier " << c->freqMhz << " " << PolarityLetter(pol);
         for (int64_t p : found)
             EXPECT_TRUE(std::any_of(satellite.carriers.begin(), satellite.carriers.end(),
-                                    [&](const sim::Carrier& c) {
+                                    [&](const satellites::Carrier& c) {
                                         return c.polarity == pol &&
                                                std::abs(p - c.freqMhz) <=
                                                    0.7 * c.symbolRateKsps / 1000;
@@ -128,7 +128,7 @@ TEST_P(ShippedSatellitesTest, SweepGivesOneFrequencyNearEachWideCarrierAndNoPhan
 
 TEST_P(ShippedSatellitesTest, ListScanLocksEachDvbSCarrierAtItsOwnRateOnly) {
     std::vector<std::string> rates = kDefaultRates;  // plus the rates the list lacks, last
-    for (const sim::Carrier& c : satellite.carriers) {
+    for (const satellites::Carrier& c : satellite.carriers) {
         const std::string own = std::to_string(std::lround(c.symbolRateKsps));
         if (std::find(rates.begin(), rates.end(), own) == rates.end()) rates.push_back(own);
     }
@@ -143,11 +143,11 @@ TEST_P(ShippedSatellitesTest, ListScanLocksEachDvbSCarrierAtItsOwnRateOnly) {
         host.lnb = GetParam().lnb;
         RunSymbolRateListScan(dish, clock, params, host);
 
-        for (const sim::Carrier* c : WideCarriers(pol)) {
+        for (const satellites::Carrier* c : WideCarriers(pol)) {
             const auto at = std::find_if(host.found.begin(), host.found.end(), [&](auto& t) {
                 return std::abs(t.mhz - c->freqMhz) <= 2;
             });
-            if (c->system == sim::DvbSystem::DvbS2) {
+            if (c->system == satellites::DvbSystem::DvbS2) {
                 EXPECT_EQ(at, host.found.end()) << "DVB-S2 carrier " << c->freqMhz << " locked";
                 continue;
             }
@@ -175,11 +175,12 @@ TEST_P(ShippedSatellitesTest, SweepWithFineTuningFindsEachCarrierOnceAndItsFileR
     TransponderIni ini;
     ini.count = static_cast<int32_t>(lines.size());
     ini.lines = lines;
-    const sim::ScenarioLoadResult back = sim::ParseScenarioText(FormatTransponderIni(ini), "ini");
+    const satellites::ScenarioLoadResult back =
+        satellites::ParseScenarioText(FormatTransponderIni(ini), "ini");
     ASSERT_TRUE(back.scenario) << back.error;
     ASSERT_EQ(back.scenario->carriers.size(), found.size());
     for (size_t i = 0; i < found.size(); ++i) {
-        const sim::Carrier& c = back.scenario->carriers[i];
+        const satellites::Carrier& c = back.scenario->carriers[i];
         const FoundTransponder& t = found[i];
         EXPECT_EQ(c.freqMhz, t.mhz);
         EXPECT_EQ(c.polarity, t.polarityCode);
@@ -200,10 +201,10 @@ TEST_P(ShippedSatellitesTest, SweepOnADvbs2CardFindsTheDvbs2CarriersToo) {
     std::vector<FoundTransponder> found;
     const TransponderComparison result =
         CompareWithScenario(Go(dish, clock, found), satellite, GoScope(true));
-    const auto separable = [&](const sim::Carrier* c) {
+    const auto separable = [&](const satellites::Carrier* c) {
         if (c->note.find("overlaps") != std::string::npos) return false;
         return std::none_of(satellite.carriers.begin(), satellite.carriers.end(),
-                            [&](const sim::Carrier& n) {
+                            [&](const satellites::Carrier& n) {
                                 return &n != c && n.polarity == c->polarity &&
                                        std::abs(n.freqMhz - c->freqMhz) < 10;
                             });
@@ -212,9 +213,9 @@ TEST_P(ShippedSatellitesTest, SweepOnADvbs2CardFindsTheDvbs2CarriersToo) {
     for (const TransponderMatch& m : result.found) {
         if (!separable(m.carrier)) continue;
         EXPECT_LE(std::abs(m.freqErrorMhz), 1.0) << m.carrier->freqMhz;
-        dvbs2Found += m.carrier->system == sim::DvbSystem::DvbS2;
+        dvbs2Found += m.carrier->system == satellites::DvbSystem::DvbS2;
     }
-    for (const sim::Carrier* c : result.missed)
+    for (const satellites::Carrier* c : result.missed)
         if (separable(c))
             ADD_FAILURE() << "missed " << c->freqMhz << " " << PolarityLetter(c->polarity) << " "
                           << c->symbolRateKsps;

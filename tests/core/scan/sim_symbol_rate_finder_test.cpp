@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "device/sim/scenario.h"
+#include "base/tuning_code_values.h"
 #include "device/sim/simulated_dish.h"
-#include "device/tuning_codes.h"
 #include "files/transponder_line.h"
+#include "satellites/scenario_loading.h"
 #include "scan/symbol_rate_finder.h"
 #include "support/recording_scan_host.h"
 
@@ -19,12 +19,12 @@ class FinderOnShippedSatellites : public testing::TestWithParam<const char*> {};
 
 TEST_P(FinderOnShippedSatellites, FineModesGiveEachDvbSCarrierItsRateWithinTwoPerMille) {
     const auto loaded =
-        sim::LoadScenarioFile(std::string(QUILLOX_DATA_DIR) + "/satellites/" + GetParam());
+        satellites::LoadScenarioFile(std::string(QUILLOX_DATA_DIR) + "/satellites/" + GetParam());
     ASSERT_TRUE(loaded.scenario) << loaded.error;
     for (FineTuning mode : {FineTuning::Normal, FineTuning::Best}) {
         double worst = 0, seconds = 0, searches = 0;
-        for (const sim::Carrier& c : loaded.scenario->carriers) {
-            if (c.system != sim::DvbSystem::DvbS || c.symbolRateKsps < 1000) continue;
+        for (const satellites::Carrier& c : loaded.scenario->carriers) {
+            if (c.system != satellites::DvbSystem::DvbS || c.symbolRateKsps < 1000) continue;
             VirtualClock clock;
             sim::SimulatedDish dish(*loaded.scenario, clock, 7);
             const LnbSettings lnb =

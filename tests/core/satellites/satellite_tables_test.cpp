@@ -1,5 +1,5 @@
-// Scenario files of the simulated dish: the shipped tables, the built-in satellite, the
-// program's own transponder files, directives, and refusal of broken files.
+// Satellite tables: the shipped tables, the built-in satellite, the program's own transponder
+// files, directives, and refusal of broken files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include "device/sim/scenario.h"
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
+#include "satellites/scenario_loading.h"
 
-namespace quillox::sim {
+namespace quillox::satellites {
 namespace {
 
 std::string SatellitePath(const std::string& file) {
@@ -170,7 +170,7 @@ TEST(ScenarioFile, ImpairmentDirectivesOverrideThePresetInFileOrder) {
     EXPECT_EQ(sky.lnbOffsetLowMhz, -1);
     EXPECT_EQ(sky.lnbOffsetHighMhz, 2);
     EXPECT_EQ(sky.lnbOffsetSeededMaxMhz, 0);  // explicit offsets replace the seeded ones
-    EXPECT_EQ(sky.readBack, DemodFamily::Zarlink);
+    EXPECT_EQ(sky.card, "mt312");
     EXPECT_FALSE(sky.xpdDb);
     EXPECT_EQ(sky.rateSearch, SkyImpairments::RateSearch::List);  // the preset's
     EXPECT_EQ(sky.ifTiltDb, -4);
@@ -224,7 +224,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"diseqc port", "#! diseqc-port: 5\n", "diseqc-port must be 1, 2, 3 or 4"},
         BadFile{"lnb offset", "#! sky: realistic\n#! lnb-offset: 2 x\n", "line 2: lnb-offset must"},
         BadFile{"noise", ";! noise-db: -1\n[DVB]\n", "line 1: noise-db must be a number in 0..10"},
-        BadFile{"read-back", "#! read-back: stv0288\n", "line 1: read-back must be"},
+        BadFile{"read-back", "#! read-back: stv0288\n",
+                "line 1: read-back must be 'ideal', 'stv0299', 'mt312', 'cx24123', 's5h1420', "
+                "'stv090x' or 'cx24116'"},
         BadFile{"sky preset", "#! sky: stormy\n", "line 1: sky must be 'ideal' or 'realistic'"},
         BadFile{"cn_db", "freq_mhz,pol,sr_ksps,fec,system,cn_db\n10700,H,27500,3/4,DVB-S,hi\n",
                 "cn_db 'hi'"},
@@ -244,4 +246,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace quillox::sim
+}  // namespace quillox::satellites

@@ -1,5 +1,6 @@
 #pragma once
-// Codes of the tuning values, as the tuner devices take and report them.
+// The numbers the program gives the tuning values: what the device is told, what the satellite
+// tables and the transponder lists hold. Their texts and combo box items: app/tuning_texts.h.
 #include <cstdint>
 
 namespace quillox {

@@ -1,13 +1,14 @@
 #pragma once
-// Readers of the two scenario file formats. Internal to the simulated dish: callers use
-// LoadScenarioFile / ParseScenarioText, which add the carrier-to-noise rule and the final checks.
+// Readers of the two satellite file formats, the CSV table and the transponder ini. Internal to
+// this folder: callers use LoadScenarioFile / ParseScenarioText (satellites/scenario_loading.h),
+// which add the carrier-to-noise rule and the final checks.
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "device/sim/scenario.h"
+#include "satellites/scenario_types.h"
 
-namespace quillox::sim::detail {
+namespace quillox::satellites::detail {
 
 struct TextLine {
     int number;             // 1-based, for messages
@@ -24,4 +25,4 @@ std::string ParseIniScenario(const std::vector<TextLine>& lines, Scenario& out);
 // "name: value" directives that may precede the data ("#!" in CSV, ";!" in ini files).
 std::string ApplyDirective(std::string_view body, Scenario& out);
 
-}  // namespace quillox::sim::detail
+}  // namespace quillox::satellites::detail

@@ -1,4 +1,4 @@
-#include "device/sim/scenario_formats.h"
+#include "satellites/table_readers.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,9 +8,11 @@
 #include <set>
 #include <utility>
 
-#include "device/tuning_codes.h"
+#include "base/tuning_code_values.h"
+#include "satellites/carrier_to_noise.h"
+#include "satellites/scenario_loading.h"
 
-namespace quillox::sim::detail {
+namespace quillox::satellites::detail {
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -309,17 +311,16 @@ bool ApplySkyDirective(const std::string& key, std::string_view value, SkyImpair
         else
             error = "rate-search must be 'ideal' or 'list'";
     } else if (key == "read-back") {
-        static const std::map<std::string, std::optional<DemodFamily>> families{
-            {"ideal", std::nullopt},
-            {"stv0299", DemodFamily::Stv0299},
-            {"mt312", DemodFamily::Zarlink},
-            {"cx24123", DemodFamily::Cx24123},
-            {"s5h1420", DemodFamily::S5h1420}};
-        auto it = families.find(word);
-        if (it != families.end())
-            sky.readBack = it->second;
-        else
-            error = "read-back must be 'ideal', 'stv0299', 'mt312', 'cx24123' or 's5h1420'";
+        const auto cards = ReadBackCards();
+        if (word == "ideal") {
+            sky.card.clear();
+        } else if (std::find(cards.begin(), cards.end(), word) != cards.end()) {
+            sky.card = word;
+        } else {
+            error = "read-back must be 'ideal'";
+            for (size_t i = 0; i < cards.size(); ++i)
+                error += (i + 1 < cards.size() ? ", '" : " or '") + std::string(cards[i]) + "'";
+        }
     } else if (key == "noise-db") {
         number(0, 10, sky.noiseDb);
     } else if (key == "scintillation-db") {
@@ -332,8 +333,10 @@ bool ApplySkyDirective(const std::string& key, std::string_view value, SkyImpair
             sky.xpdDb.reset();
         } else {
             number(0, 60, xpd);
-            if (error.empty()) sky.xpdDb = xpd;
-            else error = "xpd-db must be 'none' or a number in 0..60";
+            if (error.empty())
+                sky.xpdDb = xpd;
+            else
+                error = "xpd-db must be 'none' or a number in 0..60";
         }
     } else if (key == "if-tilt-db") {
         number(-20, 20, sky.ifTiltDb);
@@ -475,4 +478,4 @@ std::string ParseIniScenario(const std::vector<TextLine>& lines, Scenario& out) 
     return {};
 }
 
-}  // namespace quillox::sim::detail
+}  // namespace quillox::satellites::detail

@@ -1,9 +1,10 @@
 #pragma once
-// Deterministic pseudo-noise for the simulated dish: a seeded hash of a counter and a channel, so
-// the same seed, calls and clock always give the same readings (no global random state).
+// Deterministic pseudo-noise: a seeded hash of a counter and a channel, so the same seed, calls
+// and clock always give the same readings of the simulated dish, and the satellite tables the
+// same derived carrier-to-noise ratios (no global random state).
 #include <cstdint>
 
-namespace quillox::sim {
+namespace quillox {
 
 constexpr uint64_t Mix64(uint64_t x) {
     x += 0x9E3779B97F4A7C15ull;  // splitmix64 finaliser
@@ -21,4 +22,4 @@ constexpr double SignedUnit(uint64_t hash) {
     return static_cast<double>(hash >> 11) * 0x1.0p-52 - 1.0;
 }
 
-}  // namespace quillox::sim
+}  // namespace quillox

@@ -1,8 +1,8 @@
 #include <stdexcept>
 
-#include "device/sim/scenario.h"
+#include "satellites/scenario_loading.h"
 
-namespace quillox::sim {
+namespace quillox::satellites {
 namespace {
 
 // Astra 19.2E, the same table as data/satellites/0192E.csv.
@@ -130,4 +130,4 @@ Scenario BuiltInScenario() {
     return scenario;
 }
 
-}  // namespace quillox::sim
+}  // namespace quillox::satellites

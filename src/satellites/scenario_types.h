@@ -1,17 +1,16 @@
 #pragma once
-// What the simulated dish receives: the carriers of one satellite, the LNB in the feed and the
-// DiSEqC switch port the dish hangs on. Loaded from the satellite tables (CSV) or from a
-// transponder ini file that the program wrote, so a saved scan can be replayed.
-// File formats and the carrier-to-noise rule: docs/simulated-dish.md.
+// A satellite as the tables describe it: its carriers, the LNB in the feed and the DiSEqC switch
+// port the dish hangs on, and the impairments of the installation. What the simulated dish
+// receives and what the truth report judges a scan against. Read by satellites/scenario_loading.h;
+// file formats and the carrier-to-noise rule: docs/simulated-dish.md.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "device/demod_profiles.h"
-
-namespace quillox::sim {
+namespace quillox::satellites {
 
 enum class DvbSystem { DvbS, DvbS2 };
 
@@ -59,8 +58,9 @@ struct SkyImpairments {
     // Symbol rate 0: the model's perfect search, or the Linux device's list of candidates.
     enum class RateSearch { Ideal, List };
     RateSearch rateSearch = RateSearch::Ideal;
-    // Read-back, capture range and lock time of a demodulator family; nullopt: the ideal model.
-    std::optional<DemodFamily> readBack;
+    // Read-back, capture range and lock time of a demodulator family (one of ReadBackCards());
+    // the default card is the ideal model.
+    std::string card;  // "" for the default card, else a driver family's name
 
     double noiseDb = 0;           // Gaussian on each SNR / quality reading, with rare outliers
     double scintillationDb = 0;   // common to all carriers, correlated over seconds
@@ -89,25 +89,8 @@ struct ScenarioLoadResult {
     std::vector<std::string> warnings;  // lines taken approximately, with the file and line
 };
 
-// Reads the satellite table CSV format or a transponder ini file ([SATTYPE] / [DVB]). The file's
-// impairment directives apply on top of `sky` (a preset chosen outside the file).
-ScenarioLoadResult LoadScenarioFile(const std::string& path, const SkyImpairments& sky = {});
-// The same from text in memory; sourceName names it in error messages.
-ScenarioLoadResult ParseScenarioText(std::string_view text, const std::string& sourceName,
-                                     const SkyImpairments& sky = {});
-// The impairments of a preset by name ("ideal", "realistic"); nullopt for an unknown name.
-std::optional<SkyImpairments> SkyPreset(std::string_view name);
-// Astra 19.2E, compiled into the program: the default dish.
-Scenario BuiltInScenario();
+// The demodulator families a table may name for its card's read-back, in the directive's words:
+// stv0299, mt312, cx24123, s5h1420, stv090x, cx24116.
+std::span<const std::string_view> ReadBackCards();
 
-// The carrier-to-noise rule for carriers whose file gives none: the modulation's and code rate's
-// quasi-error-free Es/N0 plus a 4 dB link margin plus a deterministic spread of +-1 dB drawn from
-// frequency and polarity. RequiredCnDb is NaN for a combination without a threshold.
-double RequiredCnDb(DvbSystem system, const std::string& modulation, const std::string& fecText);
-double DerivedCnDb(const Carrier& carrier);  // by the carrier's thresholdRate
-// The defined code rate of the system and modulation nearest to rate ("a/b"); empty when the
-// rate is no fraction or the modulation has no rates at all.
-std::string NearestDefinedRate(DvbSystem system, const std::string& modulation,
-                               const std::string& rate);
-
-}  // namespace quillox::sim
+}  // namespace quillox::satellites
