@@ -151,7 +151,9 @@ DriverFacts Stv0299Facts() {
     DriverFacts d;
     d.name = "stv0299";
     d.source = "stv0299.c";
-    d.rateMin = 1000000;  // stv0299_ops.info
+    d.frontendName = "ST STV0299 DVB-S";  // stv0299_ops.info
+    d.readFec = true;                     // stv0299_get_frontend: stv0299_get_fec
+    d.rateMin = 1000000;                  // stv0299_ops.info
     d.rateMax = 45000000;
     // symbol_rate_tolerance 500 ppm in stv0299_ops.info. The timing loop's offset register RTF
     // (signed 8 bits, stv0299_get_symbolrate) reaches SR/4096, about 244 ppm.
@@ -172,7 +174,9 @@ DriverFacts Mt312Facts() {
     DriverFacts d;
     d.name = "mt312/zl10313";
     d.source = "mt312.c";
-    d.rateMin = 90000000 / 128;  // mt312_ops.info: MT312_SYS_CLK / 128 and / 2
+    d.frontendName = "Zarlink MT312 DVB-S";  // mt312_attach names the chip it found
+    d.readFec = true;                        // mt312_get_frontend: mt312_get_code_rate
+    d.rateMin = 90000000 / 128;              // mt312_ops.info: MT312_SYS_CLK / 128 and / 2
     d.rateMax = 90000000 / 2;
     // No symbol_rate_tolerance; SYM_RATE holds the rate in units of 3.9 kS/s
     // (mt312_set_frontend), the timing loop's reach is not in the driver: a conservative pick.
@@ -190,7 +194,9 @@ DriverFacts Cx24123Facts() {
     DriverFacts d;
     d.name = "cx24123";
     d.source = "cx24123.c";
-    d.rateMin = 1000000;  // cx24123_ops.info
+    d.frontendName = "Conexant CX24123/CX24109";  // cx24123_ops.info
+    d.readFec = true;                             // cx24123_get_frontend: cx24123_get_fec
+    d.rateMin = 1000000;                          // cx24123_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // no figure (a rate estimator is on, register 0x46): a pick
     d.acquisition = Acquisition::HardwareTune;  // cx24123_get_algo
@@ -206,6 +212,8 @@ DriverFacts S5h1420Facts() {
     DriverFacts d;
     d.name = "s5h1420";
     d.source = "s5h1420.c";
+    d.frontendName = "Samsung S5H1420/PnpNetwork PN1010 DVB-S";  // s5h1420_ops.info
+    d.readFec = true;     // s5h1420_get_frontend: s5h1420_getfec
     d.rateMin = 1000000;  // s5h1420_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // "symbol_rate_tolerance = ???" (commented out): a pick
@@ -223,6 +231,7 @@ DriverFacts Stv090xFacts() {
     DriverFacts d;
     d.name = "stv090x";
     d.source = "stv090x.c";
+    d.frontendName = "STV090x Multistandard";    // stv090x_ops.info
     d.systems = kSysDvbS | kSysDvbS2 | kSysDss;  // stv090x_ops.delsys
     d.rateMin = 1000000;                         // stv090x_ops.info
     d.rateMax = 45000000;
@@ -243,8 +252,9 @@ DriverFacts Cx24116Facts() {
     DriverFacts d;
     d.name = "cx24116";
     d.source = "cx24116.c";
-    d.systems = kSysDvbS | kSysDvbS2;  // cx24116_ops.delsys
-    d.rateMin = 1000000;               // cx24116_ops.info
+    d.frontendName = "Conexant CX24116/CX24118";  // cx24116_ops.info
+    d.systems = kSysDvbS | kSysDvbS2;             // cx24116_ops.delsys
+    d.rateMin = 1000000;                          // cx24116_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // the firmware gets the rate in kS/s; no figure: a pick
     d.acquisition = Acquisition::HardwareTune;  // cx24116_get_algo

@@ -91,8 +91,9 @@ struct TuneFacts {
 };
 
 struct DriverFacts {
-    const char* name = "";    // as texts name the family
-    const char* source = "";  // the driver file, below drivers/media/dvb-frontends/
+    const char* name = "";          // as texts name the family
+    const char* source = "";        // the driver file, below drivers/media/dvb-frontends/
+    const char* frontendName = "";  // what FE_GET_INFO reports (dvb_frontend_ops.info.name)
     uint8_t systems = kSysDvbS;
     uint32_t rateMin = 0, rateMax = 0;  // S/s, dvb_frontend_ops.info.symbol_rate_min/max
     // How far a staged rate may be off the carrier's and still lock.
@@ -105,6 +106,7 @@ struct DriverFacts {
     bool invertsItself = false;
     KernelReadFrequency readFrequency = KernelReadFrequency::Requested;
     ReadBackRate readRate = ReadBackRate::Requested;
+    bool readFec = false;  // get_frontend reads the code rate found (else the cache's)
     Statistic snr = Statistic::Always;
     Statistic strength = Statistic::Always;
     bool snrMeaningful = true;      // false: the driver itself calls its SNR bogus
