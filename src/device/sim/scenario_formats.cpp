@@ -332,8 +332,10 @@ bool ApplySkyDirective(const std::string& key, std::string_view value, SkyImpair
             sky.xpdDb.reset();
         } else {
             number(0, 60, xpd);
-            if (error.empty()) sky.xpdDb = xpd;
-            else error = "xpd-db must be 'none' or a number in 0..60";
+            if (error.empty())
+                sky.xpdDb = xpd;
+            else
+                error = "xpd-db must be 'none' or a number in 0..60";
         }
     } else if (key == "if-tilt-db") {
         number(-20, 20, sky.ifTiltDb);

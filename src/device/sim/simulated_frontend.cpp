@@ -96,6 +96,9 @@ SimulatedFrontend::SimulatedFrontend(Scenario scenario, Clock& clock, uint32_t s
                                      SimulatedCard card)
     : scenario_(std::move(scenario)),
       card_(std::move(card)),
+      demod_(card_.family ? Demodulator(DemodProfileOf(*card_.family).driver,
+                                        DemodProfileOf(*card_.family).lockBelowQefDb)
+                          : Demodulator(card_.model, card_.findsRate)),
       path_(scenario_, card_.model),
       clock_(clock),
       seed_(seed),
@@ -103,8 +106,8 @@ SimulatedFrontend::SimulatedFrontend(Scenario scenario, Clock& clock, uint32_t s
     ++readingCount_;
 }
 
-const DemodProfile* SimulatedFrontend::Family() const {
-    return card_.family ? &DemodProfileOf(*card_.family) : nullptr;
+const DriverFacts* SimulatedFrontend::Driver() const {
+    return card_.family ? &DemodProfileOf(*card_.family).driver : nullptr;
 }
 
 dvb::FrontendInfo SimulatedFrontend::Info() const {
@@ -116,11 +119,11 @@ dvb::FrontendInfo SimulatedFrontend::Info() const {
     info.info.frequency_max = static_cast<uint32_t>(card_.model.ifMaxMhz * 1000);
     info.info.caps = static_cast<fe_caps>(FE_CAN_INVERSION_AUTO | FE_CAN_FEC_AUTO | FE_CAN_QPSK);
     uint8_t systems = card_.model.dvbs2 ? kSysDvbS | kSysDvbS2 : kSysDvbS;
-    if (const DemodProfile* family = Family()) {
-        systems = family->driver.systems;
-        info.info.symbol_rate_min = family->driver.rateMin;
-        info.info.symbol_rate_max = family->driver.rateMax;
-        if (!family->driver.invertsItself)
+    if (const DriverFacts* driver = Driver()) {
+        systems = driver->systems;
+        info.info.symbol_rate_min = driver->rateMin;
+        info.info.symbol_rate_max = driver->rateMax;
+        if (!driver->invertsItself)
             info.info.caps = static_cast<fe_caps>(info.info.caps & ~FE_CAN_INVERSION_AUTO);
     } else {
         info.info.symbol_rate_min = card_.findsRate ? 0 : 1000000;
@@ -143,8 +146,7 @@ int32_t SimulatedFrontend::QuickestRateSearchLockMs() const {
     if (card_.findsRate)
         return static_cast<int32_t>(AcquisitionMs(model, model.searchMaxKsps, 0, true));
     const int32_t widest = *std::max_element(SearchRatesKsps().begin(), SearchRatesKsps().end());
-    if (const DemodProfile* family = Family())
-        return family->driver.at(static_cast<uint32_t>(widest) * 1000).lockMs;
+    if (card_.family) return demod_.FactsAt(static_cast<uint32_t>(widest) * 1000).lockMs;
     return static_cast<int32_t>(AcquisitionMs(model, widest, 0, false));
 }
 
@@ -195,7 +197,7 @@ int SimulatedFrontend::setProps(std::span<dtv_property> props) {
     for (const dtv_property& p : props) {
         switch (p.cmd) {
             case DTV_CLEAR:
-                pending_ = Cache{};
+                pending_ = KernelTune{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};
                 break;
             case DTV_DELIVERY_SYSTEM:
                 pending_.system = p.u.data;
@@ -212,9 +214,6 @@ int SimulatedFrontend::setProps(std::span<dtv_property> props) {
             case DTV_MODULATION:
                 pending_.modulation = p.u.data;
                 break;
-            case DTV_INVERSION:
-                pending_.inversion = p.u.data;
-                break;
             case DTV_TUNE:
                 if (int rc = Tune()) return rc;
                 break;
@@ -229,15 +228,11 @@ int SimulatedFrontend::setProps(std::span<dtv_property> props) {
 // stock driver takes rate 0); the delivery system one the frontend lists.
 int SimulatedFrontend::Tune() {
     const dvb::FrontendInfo info = Info();
-    const Cache& c = pending_;
+    const KernelTune& c = pending_;
     if (!info.Has(c.system)) return EINVAL;
     if (c.frequencyKhz < info.info.frequency_min || c.frequencyKhz > info.info.frequency_max)
         return EINVAL;
-    const bool rateZero = c.symbolRate == 0;
-    if (rateZero
-            ? !card_.findsRate
-            : c.symbolRate < info.info.symbol_rate_min || c.symbolRate > info.info.symbol_rate_max)
-        return EINVAL;
+    if (int rc = demod_.Takes(c)) return rc;
     tuned_ = c;
     tunedAtMs_ = clock_.MonotonicMs();
     Measure();
@@ -247,9 +242,8 @@ int SimulatedFrontend::Tune() {
 void SimulatedFrontend::WaitWhileBusy() {
     // The frontend thread holds the frontend's semaphore inside set_frontend/search: every
     // call waits for it.
-    const DemodProfile* family = Family();
-    if (!family || !tuned_) return;
-    const int32_t blockingMs = family->driver.at(tuned_->symbolRate).blockingMs;
+    if (!card_.family || !tuned_) return;
+    const int32_t blockingMs = demod_.FactsAt(tuned_->symbolRate).blockingMs;
     const int64_t busyUntil = tunedAtMs_ + blockingMs;
     const int64_t now = clock_.MonotonicMs();
     if (now < busyUntil) clock_.Sleep(static_cast<int32_t>(busyUntil - now));
@@ -268,15 +262,16 @@ uint16_t SimulatedFrontend::Relative(double value, double fullScale) const {
 
 int SimulatedFrontend::readSnr(uint16_t& snr) {
     WaitWhileBusy();
-    const DemodProfile* family = Family();
-    if (!family) return dvb::kErrNotSupported;  // the default card has DVBv5 statistics
-    const DriverFacts& d = family->driver;
+    const DriverFacts* driver = Driver();
+    if (!driver) return dvb::kErrNotSupported;  // the default card has DVBv5 statistics
+    const DriverFacts& d = *driver;
     const bool locked = readings_.lock.carrier != nullptr;
     if (d.snr == Statistic::Missing) return dvb::kErrNotSupported;
     if (d.snr == Statistic::LockedOnly && !locked) return 0;  // left as it was
     if (locked && d.snrMeaningful) {
-        snr = Relative(readings_.lock.cnDb + card_.model.lockedSnrNoiseDb * NoiseAt(kSnrNoise),
-                       kRelativeSnrSpanDb);
+        snr =
+            Relative(readings_.lock.input.cnDb + card_.model.lockedSnrNoiseDb * NoiseAt(kSnrNoise),
+                     kRelativeSnrSpanDb);
     } else {  // before lock (or a bogus register): the estimator's floor, nothing more
         snr = Relative((1 + NoiseAt(kSnrNoise)) * kUnlockedSnrFraction, 1.0);
     }
@@ -285,9 +280,9 @@ int SimulatedFrontend::readSnr(uint16_t& snr) {
 
 int SimulatedFrontend::readStrength(uint16_t& strength) {
     WaitWhileBusy();
-    const DemodProfile* family = Family();
-    if (!family) return dvb::kErrNotSupported;
-    const DriverFacts& d = family->driver;
+    const DriverFacts* driver = Driver();
+    if (!driver) return dvb::kErrNotSupported;
+    const DriverFacts& d = *driver;
     if (d.strength == Statistic::Missing) return dvb::kErrNotSupported;
     if (d.strength == Statistic::LockedOnly && !readings_.lock.carrier) return 0;
     strength = static_cast<uint16_t>(
@@ -301,47 +296,17 @@ int SimulatedFrontend::readBer(uint32_t& ber) {
     return 0;
 }
 
-uint32_t SimulatedFrontend::ReadFrequencyKhz() const {
-    const Lock& lock = readings_.lock;
-    const auto khz = [](double mhz) { return static_cast<uint32_t>(std::llround(mhz * 1000)); };
-    const DemodProfile* family = Family();
-    if (!family) return khz(lock.ifMhz);
-    // The derotator measures the carrier from where the zig-zag left the tuner.
-    const double requested = tuned_->frequencyKhz / 1000.0;
-    const double derotator = lock.ifMhz - requested - lock.zigzagMhz;
-    switch (family->driver.readFrequency) {
-        case KernelReadFrequency::Requested:
-            return tuned_->frequencyKhz;
-        case KernelReadFrequency::RequestedPlusOffset:
-            return khz(requested + derotator);
-        case KernelReadFrequency::RequestedPlusTwiceOffset:
-            return khz(requested + 2 * derotator);
-    }
-    return tuned_->frequencyKhz;
-}
-
-uint32_t SimulatedFrontend::ReadRate() const {
-    const Carrier& c = *readings_.lock.carrier;
-    const DemodProfile* family = Family();
-    if (!family) return static_cast<uint32_t>(std::llround(c.symbolRateKsps * 1000));
-    if (family->driver.readRate == ReadBackRate::Requested) return tuned_->symbolRate;
-    // stv0299_get_symbolrate: measured against the card's master clock, whose crystal is off by
-    // up to +-50 ppm, rounded to 2 kS/s.
-    const double ppm = kCrystalPpm * SignedUnit(HashOf(seed_, kCrystalChannel));
-    const int64_t sps = std::llround(c.symbolRateKsps * 1000 * (1 + ppm * 1e-6));
-    return static_cast<uint32_t>((sps + 1000) / 2000 * 2000);
-}
-
 int SimulatedFrontend::getProps(std::span<dtv_property> props) {
     WaitWhileBusy();
     const Lock& lock = readings_.lock;
-    const DemodProfile* family = Family();
+    const bool family = card_.family.has_value();
     // get_frontend runs only while locked; otherwise the cache as it was set.
-    const bool readsCarrier = lock.carrier && (!family || family->driver.readFec);
-    const bool findsSystem = !family || family->driver.acquisition == Acquisition::CustomSearch;
+    const bool readsFec = lock.carrier && demod_.ReadsFec();
+    const bool findsSystem = demod_.FindsSystem();
+    const double crystalPpm = kCrystalPpm * SignedUnit(HashOf(seed_, kCrystalChannel));
+    const KernelTune cache = tuned_.value_or(pending_);
     for (dtv_property& p : props) {
         std::memset(&p.u, 0, sizeof p.u);
-        const Cache cache = tuned_.value_or(pending_);
         switch (p.cmd) {
             case DTV_ENUM_DELSYS: {
                 const dvb::FrontendInfo info = Info();
@@ -351,13 +316,15 @@ int SimulatedFrontend::getProps(std::span<dtv_property> props) {
                 break;
             }
             case DTV_FREQUENCY:
-                p.u.data = lock.carrier ? ReadFrequencyKhz() : cache.frequencyKhz;
+                p.u.data = lock.carrier ? demod_.ReadFrequencyKhz(cache, lock.input, lock.plan)
+                                        : cache.frequencyKhz;
                 break;
             case DTV_SYMBOL_RATE:
-                p.u.data = lock.carrier ? ReadRate() : cache.symbolRate;
+                p.u.data = lock.carrier ? demod_.ReadSymbolRate(cache, lock.input, crystalPpm)
+                                        : cache.symbolRate;
                 break;
             case DTV_INNER_FEC:
-                p.u.data = readsCarrier ? KernelFecOf(*lock.carrier) : cache.fec;
+                p.u.data = readsFec ? lock.input.fec : cache.fec;
                 break;
             case DTV_DELIVERY_SYSTEM:
                 p.u.data =
@@ -366,8 +333,7 @@ int SimulatedFrontend::getProps(std::span<dtv_property> props) {
                         : cache.system;
                 break;
             case DTV_MODULATION:
-                p.u.data = lock.carrier && findsSystem ? KernelModulationOf(*lock.carrier)
-                                                       : cache.modulation;
+                p.u.data = lock.carrier && findsSystem ? lock.input.modulation : cache.modulation;
                 break;
             case DTV_STAT_CNR:
                 if (!family) Stat(p, FE_SCALE_DECIBEL, std::llround(readings_.snrDb * 1000));
@@ -405,80 +371,6 @@ TunedPath SimulatedFrontend::Path() const {
     return path_.Tune(in, switch_.port());
 }
 
-bool SimulatedFrontend::RateLocks(double carrierKsps) const {
-    const uint32_t rate = tuned_->symbolRate;
-    if (rate == 0)
-        return carrierKsps >= card_.model.searchMinKsps && carrierKsps <= card_.model.searchMaxKsps;
-    if (const DemodProfile* family = Family()) {
-        const double toleranceKsps = carrierKsps * family->driver.rateTolerancePpm * 1e-6;
-        return std::abs(rate / 1000.0 - carrierKsps) <= toleranceKsps;
-    }
-    return RateAccepted(card_.model, static_cast<int32_t>(rate / 1000), carrierKsps);
-}
-
-bool SimulatedFrontend::Demodulates(const Carrier& c, double cnDb) const {
-    const DemodProfile* family = Family();
-    const bool s2Carrier = c.system == DvbSystem::DvbS2;
-    if (family) {
-        // The chip must know the system: stv090x searches both, the others demodulate what the
-        // tune asked for.
-        const uint8_t systems = family->driver.systems;
-        if (s2Carrier && !HasS2(systems)) return false;
-        if (family->driver.acquisition != Acquisition::CustomSearch) {
-            const bool askedS2 = tuned_->system == SYS_DVBS2;
-            if (askedS2 != s2Carrier) return false;
-            if (askedS2 && tuned_->modulation != KernelModulationOf(c)) return false;
-        }
-    } else if (s2Carrier && !card_.model.dvbs2) {
-        return false;  // on a DVB-S card DVB-S2 puts energy on the input, no more
-    }
-    if (cnDb < c.requiredCnDb - (family ? family->lockBelowQefDb : 0.0)) return false;
-    const uint32_t carrierFec = KernelFecOf(c);
-    const bool fecMatches =
-        tuned_->fec == FEC_AUTO || carrierFec == FEC_AUTO || tuned_->fec == carrierFec;
-    return fecMatches && RateLocks(c.symbolRateKsps);
-}
-
-// When the carrier at ifMhz locks after the tune, if at all.
-std::optional<SimulatedFrontend::Lock> SimulatedFrontend::LockOn(const Carrier& c, double ifMhz,
-                                                                 double cnDb) const {
-    Lock lock;
-    lock.carrier = &c;
-    lock.ifMhz = ifMhz;
-    lock.offsetMhz = ifMhz - tuned_->frequencyKhz / 1000.0;
-    lock.cnDb = cnDb;
-    const double distance = std::abs(lock.offsetMhz);
-    const bool s2 = c.system == DvbSystem::DvbS2;
-    const DemodProfile* family = Family();
-    if (!family) {
-        lock.captureFraction = distance / CaptureHalfWidthMhz(card_.model, c.symbolRateKsps);
-        if (lock.captureFraction > 1.0) return std::nullopt;
-        lock.ms = AcquisitionMs(card_.model, c.symbolRateKsps, lock.captureFraction,
-                                tuned_->symbolRate == 0, s2);
-        return lock;
-    }
-    const TuneFacts facts = family->driver.at(tuned_->symbolRate);
-    const double reachMhz = facts.chipReachKhz / 1000.0;
-    const double stepMhz = facts.stepKhz / 1000.0;
-    int64_t retunes = 0;  // of the frontend thread before the chip sits close enough
-    if (distance > reachMhz) {
-        if (family->driver.acquisition != Acquisition::SoftwareZigzag || stepMhz <= 0)
-            return std::nullopt;
-        // dvb_frontend_swzigzag_autotune: +1, -1, +2, -2 ... steps out to max_drift; without
-        // FE_CAN_INVERSION_AUTO each position is tried with both inversions.
-        const double k = std::round(distance / stepMhz);
-        if (k * stepMhz > facts.maxDriftKhz / 1000.0 || distance - k * stepMhz > reachMhz)
-            return std::nullopt;
-        const bool plusSide = lock.offsetMhz > 0;
-        const auto n = static_cast<int64_t>(k);
-        retunes = family->driver.invertsItself ? (plusSide ? 2 * n - 1 : 2 * n)
-                                               : (plusSide ? 4 * n - 2 : 4 * n + 1);
-        lock.zigzagMhz = plusSide ? k * stepMhz : -k * stepMhz;
-    }
-    lock.ms = static_cast<double>(retunes * facts.pollMs + facts.lockMs);
-    return lock;
-}
-
 void SimulatedFrontend::Measure() {
     ++readingCount_;
     Readings r;
@@ -489,11 +381,16 @@ void SimulatedFrontend::Measure() {
     }
     const int64_t nowMs = clock_.MonotonicMs();
     const SkyImpairments& sky = scenario_.sky;
+    const DishModelParameters& model = card_.model;
     const int32_t stagedKsps = static_cast<int32_t>(tuned_->symbolRate / 1000);
     // The LO's error moves every carrier's IF: down when the LO lies below the carriers.
     const double loOffset = sky_.LoOffsetMhz(tuned.oscillator, nowMs);
     double power = 0;
-    std::optional<Lock> best;
+    Lock best;
+    const auto closer = [&](const LockPlan& a, const LockPlan& b) {
+        return card_.family ? std::abs(a.offsetMhz) < std::abs(b.offsetMhz)
+                            : a.captureFraction < b.captureFraction;
+    };
     if (tuned.ifInRange) {
         const double reach = tuned.reachMhz + std::abs(loOffset);
         auto first =
@@ -502,45 +399,47 @@ void SimulatedFrontend::Measure() {
         for (auto it = first; it != tuned.carriers.end(); ++it) {
             if (it->ifMhz - tuned.ifMhz > reach) break;
             const Carrier& c = scenario_.carriers[it->carrier];
-            const double ifMhz = it->ifMhz + (c.freqMhz > tuned.loMhz ? -loOffset : loOffset);
-            double cn = c.cnDb + sky_.CnChangeDb(it->carrier, ifMhz, nowMs);
-            if (it->crossPolar) cn -= *sky.xpdDb;
-            power +=
-                EstimatorPower(card_.model, cn, c.symbolRateKsps, stagedKsps, ifMhz - tuned.ifMhz);
-            if (!Demodulates(c, cn)) continue;
-            auto lock = LockOn(c, ifMhz, cn);
-            // The nearest carrier wins; a quicker one only where the chip finds it first.
-            if (lock && (!best || std::abs(lock->offsetMhz) < std::abs(best->offsetMhz)))
-                best = lock;
+            InputCarrier in;
+            in.ifMhz = it->ifMhz + (c.freqMhz > tuned.loMhz ? -loOffset : loOffset);
+            in.symbolRateKsps = c.symbolRateKsps;
+            in.dvbs2 = c.system == DvbSystem::DvbS2;
+            in.modulation = KernelModulationOf(c);
+            in.fec = KernelFecOf(c);
+            in.cnDb = c.cnDb + sky_.CnChangeDb(it->carrier, in.ifMhz, nowMs);
+            if (it->crossPolar) in.cnDb -= *sky.xpdDb;
+            in.requiredCnDb = c.requiredCnDb;
+            power += EstimatorPower(model, in.cnDb, c.symbolRateKsps, stagedKsps,
+                                    in.ifMhz - tuned.ifMhz);
+            // The nearest carrier the demodulator can take wins.
+            auto plan = demod_.Acquire(*tuned_, in);
+            if (plan && (!best.carrier || closer(*plan, best.plan))) best = {&c, in, *plan};
         }
     }
     const double noiseDb = sky_.ReadingNoiseDb(readingCount_);
-    const bool locked = best && static_cast<double>(nowMs - tunedAtMs_) >= best->ms;
-    const double unlockedSnr = UnlockedSnrDb(card_.model, power);
+    const bool locked = best.carrier && static_cast<double>(nowMs - tunedAtMs_) >= best.plan.lockMs;
+    const double unlockedSnr = UnlockedSnrDb(model, power);
     if (locked) {
-        const Lock& lock = *best;
-        r.lock = lock;
-        const double cnRead = lock.cnDb + noiseDb;
-        r.snrDb = cnRead + card_.model.lockedSnrNoiseDb * NoiseAt(kSnrNoise);
-        const double rateError =
-            tuned_->symbolRate == 0
-                ? 0.0
-                : std::abs(stagedKsps - lock.carrier->symbolRateKsps) /
-                      RateToleranceKsps(card_.model, lock.carrier->symbolRateKsps);
+        r.lock = best;
+        const double cnRead = best.input.cnDb + noiseDb;
+        r.snrDb = cnRead + model.lockedSnrNoiseDb * NoiseAt(kSnrNoise);
+        const double rateError = tuned_->symbolRate == 0
+                                     ? 0.0
+                                     : std::abs(stagedKsps - best.input.symbolRateKsps) /
+                                           RateToleranceKsps(model, best.input.symbolRateKsps);
         const auto noiseStep =
-            static_cast<int32_t>(std::lround(card_.model.qualityNoise * NoiseAt(kQualityNoise)));
-        r.quality = LockedQuality(card_.model, cnRead, lock.captureFraction, rateError, noiseStep);
+            static_cast<int32_t>(std::lround(model.qualityNoise * NoiseAt(kQualityNoise)));
+        r.quality = LockedQuality(model, cnRead, best.plan.captureFraction, rateError, noiseStep);
         r.status = static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI |
                                             FE_HAS_SYNC | FE_HAS_LOCK);
     } else {
-        const double snr = unlockedSnr + card_.model.snrNoiseDb * NoiseAt(kSnrNoise) + noiseDb;
+        const double snr = unlockedSnr + model.snrNoiseDb * NoiseAt(kSnrNoise) + noiseDb;
         r.snrDb = std::max(0.0, snr);
     }
-    const double above = std::max(0.0, (locked ? r.snrDb : unlockedSnr) - card_.model.snrFloorDb);
-    r.levelPercent = card_.model.levelBase + card_.model.levelPerDb * above + NoiseAt(kLevelNoise);
-    if (!locked && r.levelPercent - card_.model.levelBase >= kSignalLevelPercent)
+    const double above = std::max(0.0, (locked ? r.snrDb : unlockedSnr) - model.snrFloorDb);
+    r.levelPercent = model.levelBase + model.levelPerDb * above + NoiseAt(kLevelNoise);
+    if (!locked && r.levelPercent - model.levelBase >= kSignalLevelPercent)
         r.status = static_cast<fe_status_t>(r.status | FE_HAS_SIGNAL);
-    if (!locked && best) r.status = static_cast<fe_status_t>(r.status | FE_HAS_CARRIER);
+    if (!locked && best.carrier) r.status = static_cast<fe_status_t>(r.status | FE_HAS_CARRIER);
     readings_ = r;
 }
 

@@ -19,6 +19,7 @@
 
 #include "device/demod_profiles.h"
 #include "device/dvb/frontend_io.h"
+#include "device/sim/demodulator.h"
 #include "device/sim/dish_model.h"
 #include "device/sim/scenario.h"
 #include "device/sim/signal_path.h"
@@ -73,18 +74,10 @@ public:
     int readBer(uint32_t& ber) override;
 
 private:
-    struct Cache {  // the core's property cache
-        uint32_t system = SYS_DVBS, frequencyKhz = 0, symbolRate = 0, fec = FEC_AUTO;
-        uint32_t modulation = QPSK, inversion = INVERSION_AUTO;
-    };
     struct Lock {  // what the demodulator holds
         const Carrier* carrier = nullptr;
-        double ifMhz = 0;            // where it is now, LO error included
-        double offsetMhz = 0;        // from the tuned IF
-        double cnDb = 0;             // as it reaches the demodulator
-        double captureFraction = 2;  // |offset| / capture half-width, default card
-        double zigzagMhz = 0;        // where the core's zig-zag stood when it locked
-        double ms = 0;               // from the tune to the lock
+        InputCarrier input;  // where it is now (LO error included) and how strong
+        LockPlan plan;
     };
     struct Readings {  // one measurement, at a status read or a tune
         fe_status_t status{};
@@ -94,21 +87,17 @@ private:
         double levelPercent = 0;  // signal level 0..100
     };
 
-    const DemodProfile* Family() const;
+    const DriverFacts* Driver() const;
     int Tune();
     void Measure();
     TunedPath Path() const;
-    std::optional<Lock> LockOn(const Carrier& c, double ifMhz, double cnDb) const;
-    bool RateLocks(double carrierKsps) const;
-    bool Demodulates(const Carrier& c, double cnDb) const;
     double NoiseAt(uint64_t channel) const;
     void WaitWhileBusy();
-    uint32_t ReadFrequencyKhz() const;
-    uint32_t ReadRate() const;
     uint16_t Relative(double value, double fullScale) const;
 
     const Scenario scenario_;
     const SimulatedCard card_;
+    const Demodulator demod_;
     const SignalPath path_;
     Clock& clock_;
     const uint32_t seed_;
@@ -119,8 +108,8 @@ private:
     bool toneOn_ = false;
     DiseqcSwitch switch_;
     bool cFeed_ = false;
-    Cache pending_;               // properties set since the last tune
-    std::optional<Cache> tuned_;  // the last tune the driver took
+    KernelTune pending_{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};  // set since the last tune
+    std::optional<KernelTune> tuned_;                     // the last tune the driver took
     int64_t tunedAtMs_ = 0;
     uint64_t readingCount_ = 0;
     Readings readings_;

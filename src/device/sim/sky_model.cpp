@@ -65,8 +65,7 @@ double SkyModel::LoOffsetMhz(int oscillator, int64_t ms) {
     const double stepMhz = sky_.lnbDriftMhzPerHour / std::sqrt(60.0);
     if (walk.empty()) walk.push_back(0);
     while (walk.size() < whole + 2)
-        walk.push_back(walk.back() +
-                       stepMhz * Gaussian(HashOf(seed_, kDrift + osc, walk.size())));
+        walk.push_back(walk.back() + stepMhz * Gaussian(HashOf(seed_, kDrift + osc, walk.size())));
     const double f = minutes - static_cast<double>(whole);
     return offset + walk[whole] + (walk[whole + 1] - walk[whole]) * f;
 }
@@ -77,15 +76,14 @@ double SkyModel::CnChangeDb(uint32_t carrier, double ifMhz, int64_t ms) const {
     if (sky_.linkSpreadDb > 0) {
         // Each link wanders on its own around its C/N (uplink power control, rain cells on
         // either path): a carrier near its threshold locks for a while and then not.
-        db += sky_.linkSpreadDb *
-              SlowNoise(HashOf(seed_, kSpreadSlow, carrier), t, kSpreadPeriodMs);
+        db +=
+            sky_.linkSpreadDb * SlowNoise(HashOf(seed_, kSpreadSlow, carrier), t, kSpreadPeriodMs);
     }
     if (sky_.scintillationDb > 0)
         db += sky_.scintillationDb *
               SlowNoise(HashOf(seed_, kScintillation), t, kScintillationPeriodMs);
     if (sky_.ifTiltDb != 0)
-        db += sky_.ifTiltDb *
-              std::clamp((ifMhz - kIfLowMhz) / (kIfHighMhz - kIfLowMhz), 0.0, 1.0);
+        db += sky_.ifTiltDb * std::clamp((ifMhz - kIfLowMhz) / (kIfHighMhz - kIfLowMhz), 0.0, 1.0);
     return db;
 }
 
