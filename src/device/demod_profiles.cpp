@@ -16,16 +16,12 @@ constexpr std::array<int32_t, 17> kSearchRates = {27500, 22000, 30000, 29900, 28
 // around 2.5 dB below the C/N of error-free output (a pre-Viterbi error rate near 10^-1).
 constexpr double kViterbiSyncBelowQefDb = 2.5;
 
-DemodProfile Make(DemodFamily family, ReadBackFrequency f, ReadBackRate r, uint32_t captureKhz,
-                  int32_t lockMs, int32_t stepDivisor, int32_t delayMs, const DriverFacts& driver) {
-    return {family, f, r, captureKhz, lockMs, stepDivisor, delayMs, kViterbiSyncBelowQefDb, driver};
+DemodProfile Make(DemodFamily family, const DriverFacts& driver) {
+    return {family, kViterbiSyncBelowQefDb, driver};
 }
 
-DemodProfile WithDriver(DemodFamily family, const DriverFacts& driver) {
-    DemodProfile p;
-    p.family = family;
-    p.driver = driver;
-    return p;
+DemodProfile MakeS2(DemodFamily family, const DriverFacts& driver) {
+    return {family, 0, driver};
 }
 
 // A conservative lock time where the driver shows none: what the simulated dish takes today,
@@ -300,26 +296,13 @@ std::span<const int32_t> SearchRatesKsps() {
 }
 
 const DemodProfile& DemodProfileOf(DemodFamily family) {
-    using F = ReadBackFrequency;
-    using R = ReadBackRate;
-    // The first fields are the model the simulated dish and the tests' fake frontend use today
-    // (docs/linux-dvb-device.md compares it with the drivers).
-    // stv0299: derotator +-13.75 MHz at 27.5 MS/s (max_drift = SR / 2000 kHz), zig-zag step
-    // SR / 16000 kHz every min_delay_ms (100 ms on the budget cards), rate measured to 2 kS/s.
-    static const DemodProfile stv0299 = Make(DemodFamily::Stv0299, F::Carrier, R::MeasuredTo2k,
-                                             13750, 400, 16000, 100, Stv0299Facts());
-    // mt312: hardware acquisition (step_size 0), reads back what was tuned.
-    static const DemodProfile mt312 =
-        Make(DemodFamily::Zarlink, F::Requested, R::Requested, 3000, 200, 0, 0, Mt312Facts());
-    static const DemodProfile cx24123 =
-        Make(DemodFamily::Cx24123, F::Requested, R::Requested, 10000, 150, 0, 0, Cx24123Facts());
-    // s5h1420: tuned frequency plus the offset register; the rate as set; zig-zag 2 MHz steps
-    // every 50 ms above 20 MS/s (s5h1420_get_tune_settings).
-    static const DemodProfile s5h1420 =
-        Make(DemodFamily::S5h1420, F::Carrier, R::Requested, 8000, 250, 13750, 50, S5h1420Facts());
-    // The DVB-S2 families: the common model (as Other) over their drivers' facts.
-    static const DemodProfile stv090x = WithDriver(DemodFamily::Stv090x, Stv090xFacts());
-    static const DemodProfile cx24116 = WithDriver(DemodFamily::Cx24116, Cx24116Facts());
+    static const DemodProfile stv0299 = Make(DemodFamily::Stv0299, Stv0299Facts());
+    static const DemodProfile mt312 = Make(DemodFamily::Zarlink, Mt312Facts());
+    static const DemodProfile cx24123 = Make(DemodFamily::Cx24123, Cx24123Facts());
+    static const DemodProfile s5h1420 = Make(DemodFamily::S5h1420, S5h1420Facts());
+    // The DVB-S2 families: no lock below the error-free C/N (LDPC's cliff is steep).
+    static const DemodProfile stv090x = MakeS2(DemodFamily::Stv090x, Stv090xFacts());
+    static const DemodProfile cx24116 = MakeS2(DemodFamily::Cx24116, Cx24116Facts());
     static const DemodProfile other{};
     switch (family) {
         case DemodFamily::Stv0299:

@@ -34,10 +34,8 @@ struct LockTimeouts {
 // searches the rate itself, so the device tunes each in turn, one attempt each.
 std::span<const int32_t> SearchRatesKsps();
 
-// What get_frontend reports after a lock. Frequency: the tuned one (mt312, cx24123) or the
-// tuned one plus the derotator's offset, i.e. the carrier's (stv0299, s5h1420). Symbol rate: the
-// requested one, or measured and rounded to 2 kS/s (stv0299_get_symbolrate).
-enum class ReadBackFrequency { Requested, Carrier };
+// What get_frontend reports as the symbol rate after a lock: the requested one, or measured and
+// rounded to 2 kS/s (stv0299_get_symbolrate).
 enum class ReadBackRate { Requested, MeasuredTo2k };
 
 // Delivery systems a driver lists (dvb_frontend_ops.delsys), as bits.
@@ -117,21 +115,10 @@ struct DriverFacts {
 
 struct DemodProfile {
     DemodFamily family = DemodFamily::Other;
-    ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
-    ReadBackRate readRate = ReadBackRate::Requested;
-    uint32_t captureKhz = 5000;  // how far off the carrier the demodulator still locks
-    int32_t lockMs = 300;        // acquisition on the right values (doubled below 5 MS/s)
-    // Software zig-zag of the kernel's frontend thread (0: the chip acquires in hardware): it
-    // retunes every zigzagDelayMs by a step of SR / zigzagStepDivisor kHz, alternating sides,
-    // so a carrier n steps off locks about 2 n delays later.
-    int32_t zigzagStepDivisor = 0;
-    int32_t zigzagDelayMs = 0;
     // How far below the quasi-error-free C/N the chip still reports lock: carrier, timing and
     // Viterbi synchronisation hold while the output still has errors.
     double lockBelowQefDb = 0;
-    // The driver as the kernel runs it. Neither the device nor the simulated dish uses these yet;
-    // the fields above are what they use (the simulated dish's model of capture, lock time and
-    // read-back is kinder than the drivers in places: see docs/linux-dvb-device.md).
+    // The driver as the kernel runs it: what the simulated frontends model.
     DriverFacts driver;
 };
 
