@@ -17,16 +17,12 @@ constexpr std::array<int32_t, 17> kSearchRates = {27500, 22000, 30000, 29900, 28
 // around 2.5 dB below the C/N of error-free output (a pre-Viterbi error rate near 10^-1).
 constexpr double kViterbiSyncBelowQefDb = 2.5;
 
-DemodProfile Make(DemodFamily family, ReadBackFrequency f, ReadBackRate r, uint32_t captureKhz,
-                  int32_t lockMs, int32_t stepDivisor, int32_t delayMs, const DriverFacts& driver) {
-    return {family, f, r, captureKhz, lockMs, stepDivisor, delayMs, kViterbiSyncBelowQefDb, driver};
+DemodProfile Make(DemodFamily family, const DriverFacts& driver) {
+    return {family, kViterbiSyncBelowQefDb, driver};
 }
 
-DemodProfile WithDriver(DemodFamily family, const DriverFacts& driver) {
-    DemodProfile p;
-    p.family = family;
-    p.driver = driver;
-    return p;
+DemodProfile MakeS2(DemodFamily family, const DriverFacts& driver) {
+    return {family, 0, driver};
 }
 
 // A conservative lock time where the driver shows none: what the simulated dish takes today,
@@ -152,7 +148,9 @@ DriverFacts Stv0299Facts() {
     DriverFacts d;
     d.name = "stv0299";
     d.source = "stv0299.c";
-    d.rateMin = 1000000;  // stv0299_ops.info
+    d.frontendName = "ST STV0299 DVB-S";  // stv0299_ops.info
+    d.readFec = true;                     // stv0299_get_frontend: stv0299_get_fec
+    d.rateMin = 1000000;                  // stv0299_ops.info
     d.rateMax = 45000000;
     // symbol_rate_tolerance 500 ppm in stv0299_ops.info. The timing loop's offset register RTF
     // (signed 8 bits, stv0299_get_symbolrate) reaches SR/4096, about 244 ppm.
@@ -173,7 +171,9 @@ DriverFacts Mt312Facts() {
     DriverFacts d;
     d.name = "mt312/zl10313";
     d.source = "mt312.c";
-    d.rateMin = 90000000 / 128;  // mt312_ops.info: MT312_SYS_CLK / 128 and / 2
+    d.frontendName = "Zarlink MT312 DVB-S";  // mt312_attach names the chip it found
+    d.readFec = true;                        // mt312_get_frontend: mt312_get_code_rate
+    d.rateMin = 90000000 / 128;              // mt312_ops.info: MT312_SYS_CLK / 128 and / 2
     d.rateMax = 90000000 / 2;
     // No symbol_rate_tolerance; SYM_RATE holds the rate in units of 3.9 kS/s
     // (mt312_set_frontend), the timing loop's reach is not in the driver: a conservative pick.
@@ -191,7 +191,9 @@ DriverFacts Cx24123Facts() {
     DriverFacts d;
     d.name = "cx24123";
     d.source = "cx24123.c";
-    d.rateMin = 1000000;  // cx24123_ops.info
+    d.frontendName = "Conexant CX24123/CX24109";  // cx24123_ops.info
+    d.readFec = true;                             // cx24123_get_frontend: cx24123_get_fec
+    d.rateMin = 1000000;                          // cx24123_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // no figure (a rate estimator is on, register 0x46): a pick
     d.acquisition = Acquisition::HardwareTune;  // cx24123_get_algo
@@ -207,6 +209,8 @@ DriverFacts S5h1420Facts() {
     DriverFacts d;
     d.name = "s5h1420";
     d.source = "s5h1420.c";
+    d.frontendName = "Samsung S5H1420/PnpNetwork PN1010 DVB-S";  // s5h1420_ops.info
+    d.readFec = true;     // s5h1420_get_frontend: s5h1420_getfec
     d.rateMin = 1000000;  // s5h1420_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // "symbol_rate_tolerance = ???" (commented out): a pick
@@ -224,6 +228,7 @@ DriverFacts Stv090xFacts() {
     DriverFacts d;
     d.name = "stv090x";
     d.source = "stv090x.c";
+    d.frontendName = "STV090x Multistandard";    // stv090x_ops.info
     d.systems = kSysDvbS | kSysDvbS2 | kSysDss;  // stv090x_ops.delsys
     d.rateMin = 1000000;                         // stv090x_ops.info
     d.rateMax = 45000000;
@@ -244,8 +249,9 @@ DriverFacts Cx24116Facts() {
     DriverFacts d;
     d.name = "cx24116";
     d.source = "cx24116.c";
-    d.systems = kSysDvbS | kSysDvbS2;  // cx24116_ops.delsys
-    d.rateMin = 1000000;               // cx24116_ops.info
+    d.frontendName = "Conexant CX24116/CX24118";  // cx24116_ops.info
+    d.systems = kSysDvbS | kSysDvbS2;             // cx24116_ops.delsys
+    d.rateMin = 1000000;                          // cx24116_ops.info
     d.rateMax = 45000000;
     d.rateTolerancePpm = 500;  // the firmware gets the rate in kS/s; no figure: a pick
     d.acquisition = Acquisition::HardwareTune;  // cx24116_get_algo
@@ -291,26 +297,13 @@ std::span<const int32_t> SearchRatesKsps() {
 }
 
 const DemodProfile& DemodProfileOf(DemodFamily family) {
-    using F = ReadBackFrequency;
-    using R = ReadBackRate;
-    // The first fields are the model the simulated dish and the tests' fake frontend use today
-    // (docs/linux-dvb-device.md compares it with the drivers).
-    // stv0299: derotator +-13.75 MHz at 27.5 MS/s (max_drift = SR / 2000 kHz), zig-zag step
-    // SR / 16000 kHz every min_delay_ms (100 ms on the budget cards), rate measured to 2 kS/s.
-    static const DemodProfile stv0299 = Make(DemodFamily::Stv0299, F::Carrier, R::MeasuredTo2k,
-                                             13750, 400, 16000, 100, Stv0299Facts());
-    // mt312: hardware acquisition (step_size 0), reads back what was tuned.
-    static const DemodProfile mt312 =
-        Make(DemodFamily::Zarlink, F::Requested, R::Requested, 3000, 200, 0, 0, Mt312Facts());
-    static const DemodProfile cx24123 =
-        Make(DemodFamily::Cx24123, F::Requested, R::Requested, 10000, 150, 0, 0, Cx24123Facts());
-    // s5h1420: tuned frequency plus the offset register; the rate as set; zig-zag 2 MHz steps
-    // every 50 ms above 20 MS/s (s5h1420_get_tune_settings).
-    static const DemodProfile s5h1420 =
-        Make(DemodFamily::S5h1420, F::Carrier, R::Requested, 8000, 250, 13750, 50, S5h1420Facts());
-    // The DVB-S2 families: the common model (as Other) over their drivers' facts.
-    static const DemodProfile stv090x = WithDriver(DemodFamily::Stv090x, Stv090xFacts());
-    static const DemodProfile cx24116 = WithDriver(DemodFamily::Cx24116, Cx24116Facts());
+    static const DemodProfile stv0299 = Make(DemodFamily::Stv0299, Stv0299Facts());
+    static const DemodProfile mt312 = Make(DemodFamily::Zarlink, Mt312Facts());
+    static const DemodProfile cx24123 = Make(DemodFamily::Cx24123, Cx24123Facts());
+    static const DemodProfile s5h1420 = Make(DemodFamily::S5h1420, S5h1420Facts());
+    // The DVB-S2 families: no lock below the error-free C/N (LDPC's cliff is steep).
+    static const DemodProfile stv090x = MakeS2(DemodFamily::Stv090x, Stv090xFacts());
+    static const DemodProfile cx24116 = MakeS2(DemodFamily::Cx24116, Cx24116Facts());
     static const DemodProfile other{};
     switch (family) {
         case DemodFamily::Stv0299:

@@ -36,10 +36,8 @@ struct LockTimeouts {
 // searches the rate itself, so the device tunes each in turn, one attempt each.
 std::span<const int32_t> SearchRatesKsps();
 
-// What get_frontend reports after a lock. Frequency: the tuned one (mt312, cx24123) or the
-// tuned one plus the derotator's offset, i.e. the carrier's (stv0299, s5h1420). Symbol rate: the
-// requested one, or measured and rounded to 2 kS/s (stv0299_get_symbolrate).
-enum class ReadBackFrequency { Requested, Carrier };
+// What get_frontend reports as the symbol rate after a lock: the requested one, or measured and
+// rounded to 2 kS/s (stv0299_get_symbolrate).
 enum class ReadBackRate { Requested, MeasuredTo2k };
 
 // Delivery systems a driver lists (dvb_frontend_ops.delsys), as bits.
@@ -93,8 +91,9 @@ struct TuneFacts {
 };
 
 struct DriverFacts {
-    const char* name = "";    // as texts name the family
-    const char* source = "";  // the driver file, below drivers/media/dvb-frontends/
+    const char* name = "";          // as texts name the family
+    const char* source = "";        // the driver file, below drivers/media/dvb-frontends/
+    const char* frontendName = "";  // what FE_GET_INFO reports (dvb_frontend_ops.info.name)
     uint8_t systems = kSysDvbS;
     uint32_t rateMin = 0, rateMax = 0;  // S/s, dvb_frontend_ops.info.symbol_rate_min/max
     // How far a staged rate may be off the carrier's and still lock.
@@ -107,6 +106,7 @@ struct DriverFacts {
     bool invertsItself = false;
     KernelReadFrequency readFrequency = KernelReadFrequency::Requested;
     ReadBackRate readRate = ReadBackRate::Requested;
+    bool readFec = false;  // get_frontend reads the code rate found (else the cache's)
     Statistic snr = Statistic::Always;
     Statistic strength = Statistic::Always;
     bool snrMeaningful = true;      // false: the driver itself calls its SNR bogus
@@ -117,21 +117,10 @@ struct DriverFacts {
 
 struct DemodProfile {
     DemodFamily family = DemodFamily::Other;
-    ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
-    ReadBackRate readRate = ReadBackRate::Requested;
-    uint32_t captureKhz = 5000;  // how far off the carrier the demodulator still locks
-    int32_t lockMs = 300;        // acquisition on the right values (doubled below 5 MS/s)
-    // Software zig-zag of the kernel's frontend thread (0: the chip acquires in hardware): it
-    // retunes every zigzagDelayMs by a step of SR / zigzagStepDivisor kHz, alternating sides,
-    // so a carrier n steps off locks about 2 n delays later.
-    int32_t zigzagStepDivisor = 0;
-    int32_t zigzagDelayMs = 0;
     // How far below the quasi-error-free C/N the chip still reports lock: carrier, timing and
     // Viterbi synchronisation hold while the output still has errors.
     double lockBelowQefDb = 0;
-    // The driver as the kernel runs it. Neither the device nor the simulated dish uses these yet;
-    // the fields above are what they use (the simulated dish's model of capture, lock time and
-    // read-back is kinder than the drivers in places: see docs/linux-dvb-device.md).
+    // The driver as the kernel runs it: what the simulated frontends model.
     DriverFacts driver;
 };
 

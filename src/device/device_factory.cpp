@@ -127,13 +127,13 @@ DeviceOpenResult SystemDeviceFactory::Open(const DeviceSettings& s) {
     }
     sim::DishModelParameters model;
     model.dvbs2 = s.simulatedDvbs2;
-    result.detail = "simulated dish (no card): \"" + scenario.name + "\", " +
-                    (s.simulatedDvbs2 ? "DVB-S2" : "DVB-S") + " card" +
+    auto dish = std::make_unique<sim::SimulatedDish>(std::move(scenario), clock_, s.seed, model);
+    result.detail = "simulated dish (no card): \"" + dish->scenario().name + "\", " +
+                    sim::SimulatedCardText(dish->card()) +
                     (s.sky == "ideal" ? "" : ", " + s.sky + " sky");
-    result.device =
-        std::make_unique<sim::SimulatedDish>(std::move(scenario), clock_, s.seed, model);
+    result.dvbs2 = dish->dvbs2();
+    result.device = std::move(dish);
     result.simulated = true;
-    result.dvbs2 = s.simulatedDvbs2;
     return result;
 }
 

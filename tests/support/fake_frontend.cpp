@@ -11,24 +11,35 @@
 namespace quillox::dvb {
 namespace {
 
+// How far from the tuned frequency a carrier's energy shows (FE_HAS_SIGNAL) beyond its half width.
+constexpr int64_t kEnergyReachKhz = 5000;
+
 constexpr uint32_t kSatCaps = FE_CAN_QPSK | FE_CAN_FEC_1_2 | FE_CAN_FEC_2_3 | FE_CAN_FEC_3_4 |
                               FE_CAN_FEC_5_6 | FE_CAN_FEC_7_8 | FE_CAN_FEC_AUTO |
                               FE_CAN_INVERSION_AUTO;
 
-// The demodulator facts of an old card, as the device layer's table has them.
-void TakeDemodFacts(DriverProfile& p, DemodFamily family) {
-    const DemodProfile& demod = DemodProfileOf(family);
-    p.readFrequency = demod.readFrequency;
-    p.readRate = demod.readRate;
-    p.captureKhz = demod.captureKhz;
-    p.lockMs = demod.lockMs;
+// The demodulator of a profile: its family's driver, or the few figures it gives.
+sim::Demodulator DemodulatorOf(const DriverProfile& p) {
+    if (p.family) return sim::Demodulator(DemodProfileOf(*p.family).driver, 0);
+    DriverFacts d;
+    for (uint8_t system : p.delsys) {
+        if (system == SYS_DVBS) d.systems |= kSysDvbS;
+        if (system == SYS_DVBS2) d.systems |= kSysDvbS2;
+    }
+    d.rateMin = p.rateMin, d.rateMax = p.rateMax;
+    d.rateTolerancePpm = 2000;
+    d.acquisition =
+        p.s2 == S2Support::Detects ? Acquisition::CustomSearch : Acquisition::HardwareTune;
+    d.invertsItself = true;
+    d.readFec = true;
+    return sim::Demodulator(d, 0, TuneFacts{.chipReachKhz = p.captureKhz, .lockMs = p.lockMs});
 }
 
 DriverProfile MakeStv0299() {
     DriverProfile p;
     p.name = "ST STV0299 DVB-S";
     p.caps = kSatCaps;
-    TakeDemodFacts(p, DemodFamily::Stv0299);  // derotator offset added, rate to 2 kS/s
+    p.family = DemodFamily::Stv0299;
     p.unlockedFec = FEC_AUTO;
     p.snr = RawLevels{0x1000, 0x4000, 0xC000};
     p.strength = RawLevels{0x2000, 0x8000, 0xA000};
@@ -42,7 +53,7 @@ DriverProfile MakeMt312() {
     p.caps = kSatCaps | FE_CAN_RECOVER;
     p.rateMin = 703125;
     p.unlockedFec = FEC_AUTO;
-    TakeDemodFacts(p, DemodFamily::Zarlink);
+    p.family = DemodFamily::Zarlink;
     p.snr = RawLevels{0x1000, 0x5000, 0xB000};
     p.strength = RawLevels{0x0400, 0x1800, 0x3000};  // raw 14-bit AGC
     p.berLocked = 64 * 3;
@@ -55,7 +66,7 @@ DriverProfile MakeCx24123() {
     p.name = "Conexant CX24123/CX24109";
     p.caps = kSatCaps | FE_CAN_RECOVER;
     p.unlockedFec = FEC_NONE;
-    TakeDemodFacts(p, DemodFamily::Cx24123);
+    p.family = DemodFamily::Cx24123;
     p.snr = RawLevels{0xFF00, 0xFFA0, 0xFFF0};       // 65535 - raw Es/N0 count
     p.strength = RawLevels{0x3000, 0x7000, 0x9900};  // AGC byte x 256
     p.berLocked = 40;
@@ -67,7 +78,7 @@ DriverProfile MakeS5h1420() {
     DriverProfile p;
     p.name = "Samsung S5H1420/PnpNetwork PN1010 DVB-S";
     p.caps = kSatCaps;
-    TakeDemodFacts(p, DemodFamily::S5h1420);
+    p.family = DemodFamily::S5h1420;
     p.unlockedFec = FEC_NONE;
     p.snr = std::nullopt;                            // not implemented by the driver
     p.strength = RawLevels{0x2020, 0x6060, 0x8080};  // 8-bit value x 257
@@ -396,7 +407,7 @@ private:
 };
 
 FakeFrontend::FakeFrontend(const DriverProfile& profile, Clock& clock, std::string path)
-    : profile_(profile), clock_(clock), path_(std::move(path)) {
+    : profile_(profile), demod_(DemodulatorOf(profile)), clock_(clock), path_(std::move(path)) {
     cache_.delsys = profile_.delsys.front();
 }
 
@@ -527,28 +538,35 @@ bool FakeFrontend::Refuses(const Cache& c) const {
     return profile_.explicitS2Rolloff && c.rolloff == ROLLOFF_AUTO;
 }
 
-bool FakeFrontend::Demodulates(const FakeTransponder& t) const {
-    if (profile_.s2 == S2Support::Detects) return true;
-    if (t.system == SYS_DVBS) return tuned_->delsys == SYS_DVBS;
-    return profile_.s2 == S2Support::NeedsSystem && tuned_->delsys == SYS_DVBS2 &&
-           tuned_->modulation == t.modulation;
+sim::KernelTune FakeFrontend::TunedAs() const {
+    return {tuned_->delsys, tuned_->frequency, tuned_->symbolRate, tuned_->fec, tuned_->modulation};
 }
 
+sim::InputCarrier FakeFrontend::InputOf(const FakeTransponder& t) {
+    sim::InputCarrier c;
+    c.ifMhz = t.ifKhz / 1000.0;
+    c.symbolRateKsps = t.symbolRate / 1000.0;
+    c.dvbs2 = t.system == SYS_DVBS2;
+    c.modulation = t.modulation;
+    c.fec = t.fec;
+    c.cnDb = t.cnrMilliDb / 1000.0;
+    c.requiredCnDb = -100;  // every carrier here is strong enough
+    return c;
+}
+
+// The carrier the demodulator locks (needRate), or one whose energy reaches the tuner.
 const FakeTransponder* FakeFrontend::Reachable(bool needRate) const {
     if (!tuned_ || voltage_ == SEC_VOLTAGE_OFF) return nullptr;
     for (const auto& t : transponders_) {
         if (t.voltage != voltage_ || t.toneOn != toneOn_) continue;
         if (!t.diseqc.empty() && t.diseqc != lastDiseqc_) continue;
         if (t.burst && t.burst != lastBurst_) continue;
-        int64_t offset = std::llabs(int64_t{tuned_->frequency} - t.ifKhz);
         if (!needRate) {
-            if (offset <= profile_.captureKhz + t.symbolRate / 2000) return &t;
+            const int64_t offset = std::llabs(int64_t{tuned_->frequency} - t.ifKhz);
+            if (offset <= kEnergyReachKhz + t.symbolRate / 2000) return &t;
             continue;
         }
-        int64_t rateError = std::llabs(int64_t{tuned_->symbolRate} - t.symbolRate);
-        if (offset <= profile_.captureKhz && rateError * 1000 <= int64_t{t.symbolRate} * 2 &&
-            !refused_ && Demodulates(t))
-            return &t;
+        if (!refused_ && demod_.Acquire(TunedAs(), InputOf(t))) return &t;
     }
     return nullptr;
 }
@@ -557,11 +575,10 @@ fe_status_t FakeFrontend::Status() const {
     if (!tuned_ || lockDropped_ || refused_) return fe_status_t{};
     int64_t since = clock_.MonotonicMs() - tunedAtMs_;
     if (since < 20) return fe_status_t{};  // the tuning thread has not run yet
-    const FakeTransponder* exact = Reachable(true);
-    int32_t lockMs = profile_.lockMs * (tuned_->symbolRate < 5000000 ? 2 : 1);
-    if (exact && since >= lockMs) {
-        return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI |
-                                        FE_HAS_SYNC | FE_HAS_LOCK);
+    if (const FakeTransponder* exact = Reachable(true)) {
+        if (static_cast<double>(since) >= demod_.Acquire(TunedAs(), InputOf(*exact))->lockMs)
+            return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER | FE_HAS_VITERBI |
+                                            FE_HAS_SYNC | FE_HAS_LOCK);
     }
     if (Reachable(false)) return static_cast<fe_status_t>(FE_HAS_SIGNAL | FE_HAS_CARRIER);
     return fe_status_t{};
@@ -579,24 +596,23 @@ void FakeFrontend::FillProp(dtv_property& p) const {
     const FakeTransponder* locked = (Status() & FE_HAS_LOCK) ? Reachable(true) : nullptr;
     switch (p.cmd) {
         case DTV_FREQUENCY:
-            p.u.data = locked && profile_.readFrequency == ReadBackFrequency::Carrier
-                           ? locked->ifKhz
+            p.u.data = locked
+                           ? demod_.ReadFrequencyKhz(TunedAs(), InputOf(*locked),
+                                                     *demod_.Acquire(TunedAs(), InputOf(*locked)))
                            : c.frequency;
             break;
         case DTV_SYMBOL_RATE:
-            p.u.data = locked && profile_.readRate == ReadBackRate::MeasuredTo2k
-                           ? (locked->symbolRate + 1000) / 2000 * 2000
-                           : c.symbolRate;
+            p.u.data =
+                locked ? demod_.ReadSymbolRate(TunedAs(), InputOf(*locked), 0) : c.symbolRate;
             break;
         case DTV_INNER_FEC:
-            p.u.data = locked ? locked->fec : profile_.unlockedFec;
+            p.u.data = locked && demod_.ReadsFec() ? locked->fec : profile_.unlockedFec;
             break;
         case DTV_DELIVERY_SYSTEM:
             p.u.data = c.delsys;  // no driver rewrites it
             break;
         case DTV_MODULATION:
-            p.u.data =
-                locked && profile_.s2 == S2Support::Detects ? locked->modulation : c.modulation;
+            p.u.data = locked && demod_.FindsSystem() ? locked->modulation : c.modulation;
             break;
         case DTV_ENUM_DELSYS:
             p.u.buffer.len = static_cast<uint32_t>(profile_.delsys.size());

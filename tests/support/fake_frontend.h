@@ -4,6 +4,9 @@
 // tda10071, a combined S/T/C demodulator), described as data. It keeps the kernel-side
 // state (LNB voltage and tone, the switch port last addressed, the property cache, the tune),
 // answers the FrontendIo calls as the kernel would, and logs each call with its virtual time.
+// Whether and when a carrier locks, and what is read back, is the simulated dish's demodulator
+// model (device/sim/demodulator.h): the old cards' drivers as their families describe them, the
+// others by a few figures.
 #include <deque>
 #include <functional>
 #include <map>
@@ -14,14 +17,11 @@
 
 #include "device/dvb/dvb_frontend_device.h"
 #include "device/dvb/frontend_io.h"
+#include "device/sim/demodulator.h"
 #include "platform/clock.h"
 
 namespace quillox::dvb {
 
-// Read-back kinds, capture range and lock time of the old demodulators come from the device
-// layer's table (device/demod_profiles.h), which the simulated dish uses too.
-using quillox::ReadBackFrequency;
-using quillox::ReadBackRate;
 // DVB-S2: not at all; only when the tune asks for SYS_DVBS2 and the carrier's modulation
 // (tda10071, cx24116, m88ds3103); or found by the demodulator whatever was asked (stv090x,
 // stv0910), which then reads back the modulation and rate found.
@@ -39,12 +39,14 @@ struct DriverProfile {
     uint32_t caps = 0;
     uint32_t freqMinKhz = 950000, freqMaxKhz = 2150000;
     uint32_t rateMin = 1000000, rateMax = 45000000;
-    ReadBackFrequency readFrequency = ReadBackFrequency::Requested;
-    ReadBackRate readRate = ReadBackRate::Requested;
-    uint32_t unlockedFec = FEC_AUTO;  // what INNER_FEC reads before lock
-    uint32_t captureKhz = 5000;       // how far off the carrier the demodulator still locks
-    int32_t lockMs = 300;             // acquisition time on the right values (doubled below 5 MS/s)
-    std::optional<RawLevels> snr;     // FE_READ_SNR; nullopt: 524
+    // The driver family, whose facts decide lock and read-back; without one, a driver that
+    // locks within captureKhz of a carrier (and 2 per mille of its rate) after lockMs (doubled
+    // below 5 MS/s) and reads back what it was given.
+    std::optional<DemodFamily> family;
+    uint32_t captureKhz = 5000;
+    int32_t lockMs = 300;
+    uint32_t unlockedFec = FEC_AUTO;    // what INNER_FEC reads before lock
+    std::optional<RawLevels> snr;       // FE_READ_SNR; nullopt: 524
     std::optional<RawLevels> strength;  // FE_READ_SIGNAL_STRENGTH; nullopt: 524
     uint32_t berLocked = 0;
     bool v5Stats = false;  // DVBv5 CNR/strength in dB (as vidtv); legacy drivers leave len 0
@@ -125,15 +127,17 @@ private:
     void Log(const std::string& text);
     int Injected(const std::string& op);
     const FakeTransponder* Reachable(bool needRate) const;
+    sim::KernelTune TunedAs() const;
+    static sim::InputCarrier InputOf(const FakeTransponder& t);
     int ApplyProp(const dtv_property& p);
     int Tune();
     fe_status_t Status() const;
     uint16_t Level(const RawLevels& levels) const;
     void FillProp(dtv_property& p) const;
     bool Refuses(const Cache& c) const;
-    bool Demodulates(const FakeTransponder& t) const;
 
     DriverProfile profile_;
+    sim::Demodulator demod_;
     Clock& clock_;
     std::string path_;
     std::vector<FakeTransponder> transponders_;

@@ -11,7 +11,11 @@ bool Has(const std::string& text, const char* part) {
 
 DriverQuirks QuirksOf(const std::string& driverName) {
     DriverQuirks quirks;
-    if (Has(driverName, "STV0299")) {
+    if (driverName.rfind("Simulated DVB-S", 0) == 0) {
+        quirks.findsRate = Has(driverName, "finds the symbol rate");
+        quirks.detectsS2 = true;
+        quirks.qualityFromStrength = true;
+    } else if (Has(driverName, "STV0299")) {
         quirks.family = DemodFamily::Stv0299;
     } else if (Has(driverName, "Zarlink") &&
                (Has(driverName, "VP310") || Has(driverName, "MT312") ||

@@ -133,6 +133,7 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     readings_ = {};
     snrMedian_.Reset();
     const Request req = staged_;
+    Committing(req.frequencyMhz, req.lofMhz);
     const bool lnbOn = req.polarity != polarity::kOff;
 
     Tune tune;
@@ -167,7 +168,8 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
         return 0;
     }
     tune_.rateZero = req.symbolRateKsps == 0;
-    tune_.search = tune_.rateZero && searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
+    tune_.search = tune_.rateZero && !quirks_.findsRate &&
+                   searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
     // Every commit is sent as asked: a search starts afresh where the program is, so the
     // frontend is never left somewhere other than the frequency the readings report.
     if (tune_.search) tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
@@ -223,18 +225,24 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
     if (frontend_.deliverySystems.empty() || frontend_.Has(SYS_DVBS))
         systems.push_back({0, SYS_DVBS, QPSK});
     // DVB-S2 has no 7/8: whoever asks for it means DVB-S.
-    if (frontend_.Has(SYS_DVBS2) && req.fec != fec::k7_8) {
+    const bool s2 = frontend_.Has(SYS_DVBS2) && req.fec != fec::k7_8;
+    if (s2 && quirks_.detectsS2) {
+        systems = {{0, SYS_DVBS2, QPSK}};  // one attempt finds either system
+    } else if (s2) {
         systems.push_back({0, SYS_DVBS2, QPSK});
         systems.push_back({0, SYS_DVBS2, PSK_8});
     }
     std::vector<int32_t> rates = {req.symbolRateKsps};
-    if (req.symbolRateKsps == 0)
+    if (req.symbolRateKsps == 0 && !quirks_.findsRate)
         rates = tune_.search
                     ? tune_.searchRates
                     : std::vector<int32_t>{searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz)};
     std::vector<Attempt> attempts;
     for (int32_t ksps : rates) {
-        if (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)) continue;
+        const bool searchedByChip = ksps == 0 && quirks_.findsRate;
+        if (!searchedByChip &&
+            (ksps <= 0 || !RateWithinLimits(static_cast<uint32_t>(ksps) * 1000u)))
+            continue;
         for (Attempt a : systems) {
             a.symbolRateKsps = ksps;
             attempts.push_back(a);
@@ -264,12 +272,6 @@ int DvbFrontendDevice::SendTune(const Attempt& a) {
 
 int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
     return options_.lockTimeouts.ForRate(quirks_.family, ksps);
-}
-
-size_t DvbFrontendDevice::SystemsPerRate() const {  // as AttemptsFor builds them
-    const bool dvbs = frontend_.deliverySystems.empty() || frontend_.Has(SYS_DVBS);
-    const bool s2 = frontend_.Has(SYS_DVBS2) && tune_.fec != fec::k7_8;
-    return std::max<size_t>(1, (dvbs ? 1 : 0) + (s2 ? 2 : 0));
 }
 
 int DvbFrontendDevice::StartAttempts() {
@@ -327,7 +329,7 @@ int DvbFrontendDevice::TunerRefreshStatus() {
         if (locked) {
             tune_.symbolRateKsps = tune_.attempts[tune_.attempt].symbolRateKsps;
             state_ = TuneState::Locked;
-            searchLocked = tune_.rateZero;
+            searchLocked = tune_.rateZero && !quirks_.findsRate;
         } else if (clock_.MonotonicMs() >= tune_.deadlineMs) {
             NextAttempt();
         }

@@ -94,6 +94,10 @@ public:
     std::optional<LockedSignal> locked() const;  // what the present lock is
     bool searching() const;                      // a symbol-rate search is running
 
+protected:
+    // Called by TunerCommit, under the device's lock, before anything goes to the frontend.
+    virtual void Committing(int32_t /*frequencyMhz*/, int32_t /*lofMhz*/) {}
+
 private:
     struct Request {  // what the program staged
         int32_t frequencyMhz = 0, symbolRateKsps = 0, lofMhz = 0;
@@ -136,7 +140,6 @@ private:
     void NextAttempt();
     void ReadBack(bool locked, fe_status_t status);
     int32_t TimeoutMs(int32_t ksps) const;
-    size_t SystemsPerRate() const;  // attempts per candidate rate (DVB-S, DVB-S2 QPSK, 8PSK)
     bool RateWithinLimits(uint32_t symbolRate) const;
     bool HaveTune() const;
     int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_

@@ -25,7 +25,9 @@ int32_t LockedQuality(const RawStats& raw, const DriverQuirks& quirks) {
     int32_t percent = 100;  // lock without any statistic
     auto snr = RelativeSnr(raw);
     auto strength = RelativeStrength(raw, quirks);
-    if (raw.cnrMilliDb) {
+    if (quirks.qualityFromStrength && strength) {
+        percent = PercentOf(*strength);
+    } else if (raw.cnrMilliDb) {
         percent =
             static_cast<int32_t>(std::lround(*raw.cnrMilliDb / 1000.0 * 100.0 / kFullQualityCnrDb));
     } else if (snr && quirks.snrForQuality) {

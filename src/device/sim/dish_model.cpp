@@ -28,9 +28,10 @@ bool RateAccepted(const DishModelParameters& p, int32_t stagedKsps, double carri
 double AcquisitionMs(const DishModelParameters& p, double carrierKsps, double offsetFraction,
                      bool searchingRate, bool dvbs2Carrier) {
     const double x = std::clamp(offsetFraction, 0.0, 1.0);
-    double ms = searchingRate
-                    ? p.searchBaseMs + p.searchRateMs * 1000.0 / carrierKsps + p.searchOffsetMs * x
-                    : p.acquireBaseMs + p.acquireRateMs * 1000.0 / carrierKsps + p.acquireOffsetMs * x;
+    double ms =
+        searchingRate
+            ? p.searchBaseMs + p.searchRateMs * 1000.0 / carrierKsps + p.searchOffsetMs * x
+            : p.acquireBaseMs + p.acquireRateMs * 1000.0 / carrierKsps + p.acquireOffsetMs * x;
     if (dvbs2Carrier) ms += p.s2ExtraBaseMs + p.s2ExtraRateMs * 1000.0 / carrierKsps;
     return ms;
 }

@@ -15,31 +15,6 @@ constexpr double kCMinMhz = 3400, kCMaxMhz = 4800;
 
 }  // namespace
 
-void DiseqcSwitch::Apply(int32_t code) {
-    switch (code) {
-        case diseqc::kSimpleA:
-            position_ = 0;
-            break;  // tone burst: position only
-        case diseqc::kSimpleB:
-            position_ = 1;
-            break;
-        case diseqc::kPosAOptA:
-            position_ = 0, option_ = 0;
-            break;
-        case diseqc::kPosBOptA:
-            position_ = 1, option_ = 0;
-            break;
-        case diseqc::kPosAOptB:
-            position_ = 0, option_ = 1;
-            break;
-        case diseqc::kPosBOptB:
-            position_ = 1, option_ = 1;
-            break;
-        default:
-            break;  // None (or an unknown code): nothing is sent
-    }
-}
-
 SignalPath::SignalPath(const Scenario& scenario, const DishModelParameters& model)
     : scenario_(scenario), model_(model) {
     if (scenario.lnb) {
@@ -93,27 +68,19 @@ void SignalPath::IndexCarriers(Feed& feed) {
                       [](const IfEntry& a, const IfEntry& b) { return a.ifMhz < b.ifMhz; });
 }
 
-size_t SignalPath::FeedFor(const TuningState& state) const {
-    if (feeds_.size() == 1) return 0;
-    // Dual-feed dish: the LOF the program sends says which LNB it means.
-    return state.lofMhz > state.freqMhz ? 1 : 0;
-}
-
-TunedPath SignalPath::Tune(const TuningState& state, int32_t switchPort) const {
+TunedPath SignalPath::Tune(const LnbInput& in, int32_t switchPort) const {
     TunedPath path;
-    bool powered = state.polarity == polarity::kHorizontal || state.polarity == polarity::kVertical;
     bool onPort = !scenario_.diseqcPort || *scenario_.diseqcPort == switchPort;
-    path.input = powered && onPort;
-    path.ifMhz = std::abs(static_cast<double>(state.freqMhz) - state.lofMhz);
+    path.input = in.powered && onPort;
+    path.ifMhz = in.ifMhz;
     path.ifInRange = path.ifMhz >= model_.ifMinMhz && path.ifMhz <= model_.ifMaxMhz;
-    path.readsInverted = state.lofMhz > state.freqMhz;
     if (!path.input) return path;
 
-    const size_t feedIndex = FeedFor(state);
+    // A dish with two feeds: the LNB the program assumes (the frontend is told which).
+    const size_t feedIndex = feeds_.size() == 1 || !in.cFeed ? 0 : 1;
     const Feed& feed = feeds_[feedIndex];
-    // Only a 22 kHz tone switches the oscillator; 33 and 44 kHz are no tone to the LNB.
-    int lo = state.tone == tone::k22kHz ? 1 : 0;
-    int pol = state.polarity == polarity::kVertical ? 1 : 0;
+    int lo = in.highBand ? 1 : 0;
+    int pol = in.vertical ? 1 : 0;
     path.carriers = feed.byIf[lo][pol];
     path.reachMhz = feed.reachMhz;
     path.loMhz = lo == 1 ? feed.lnb.loHighMhz : feed.lnb.loLowMhz;

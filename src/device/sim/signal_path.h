@@ -19,24 +19,23 @@ using satellites::LnbModel;
 using satellites::Scenario;
 using satellites::SkyImpairments;
 
-// The values a commit applies, in the tuner's units and codes.
-struct TuningState {
-    int32_t freqMhz = 0;
-    int32_t symbolRateKsps = 0;
-    int32_t lofMhz = 0;
-    int32_t fecCode = 6;
-    int32_t polarity = 1;
-    int32_t tone = 0;
-    int32_t diseqc = 0;
+// What reaches the LNB and the tuner from the card: LNB power and its voltage, the 22 kHz tone,
+// the IF the tuner is on. cFeed: on a dish with two feeds, the C-band LNB.
+struct LnbInput {
+    bool powered = false;
+    bool vertical = false;  // 13 V
+    bool highBand = false;  // 22 kHz tone
+    bool cFeed = false;
+    double ifMhz = 0;
 };
 
 // A committed DiSEqC 1.0 switch that also obeys the mini-DiSEqC tone burst (position only).
-// Code 0 sends nothing, so the switch keeps its port. Powers up on port 1.
+// Powers up on port 1.
 class DiseqcSwitch {
 public:
-    void Apply(int32_t diseqcCode);
+    void Select(int32_t position, int32_t option) { position_ = position, option_ = option; }
+    void Burst(int32_t position) { position_ = position; }
     int32_t port() const { return 1 + position_ + 2 * option_; }  // 1..4
-    void Reset() { position_ = option_ = 0; }
 
 private:
     int32_t position_ = 0;  // 0 = A, 1 = B
@@ -53,8 +52,7 @@ struct IfEntry {
 struct TunedPath {
     bool input = false;                 // LNB powered and the switch on the dish's port
     bool ifInRange = false;             // tuned IF within the tuner's range
-    double ifMhz = 0;                   // the IF the tuner is on: |frequency - LOF sent|
-    bool readsInverted = false;         // the program's LOF lies above the frequency: read LOF - IF
+    double ifMhz = 0;                   // the IF the tuner is on
     std::span<const IfEntry> carriers;  // on the active oscillator and polarisation, by IF
     double reachMhz = 0;                // widest offset at which any of them still matters
     int oscillator = 0;  // which LO: 2 x feed + (high band), one per physical oscillator
@@ -64,7 +62,7 @@ struct TunedPath {
 class SignalPath {
 public:
     SignalPath(const Scenario& scenario, const DishModelParameters& model);
-    TunedPath Tune(const TuningState& state, int32_t switchPort) const;
+    TunedPath Tune(const LnbInput& in, int32_t switchPort) const;
 
 private:
     struct Feed {
@@ -75,7 +73,6 @@ private:
     };
     static Feed FeedOf(const LnbModel& lnb);
     void IndexCarriers(Feed& feed);
-    size_t FeedFor(const TuningState& state) const;  // index into feeds_
 
     const Scenario& scenario_;
     const DishModelParameters& model_;

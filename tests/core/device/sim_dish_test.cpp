@@ -129,9 +129,9 @@ TEST_P(SignalPathCase, ShowsWhatARealDishShows) {
     if (GetParam().locks) {
         EXPECT_EQ(r.freq, 11778);
     }
-    if (GetParam().noInput) {
-        EXPECT_EQ(r.snr, 0.0f);
-        EXPECT_EQ(r.level, 0);
+    if (GetParam().noInput) {  // no reading, or one of nothing
+        EXPECT_LE(r.snr, 0.0f);
+        EXPECT_LE(r.level, 0);
     } else {
         EXPECT_GT(r.snr, 0.5f);
     }
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"ToneMissing", {1, tone::kNone, 10600, 11778}, false, false},
         PathCase{"ToneOf33kHzIsNoTone", {1, tone::k33kHz, 10600, 11778}, false, false},
         PathCase{"ToneOf44kHzIsNoTone", {1, tone::k44kHz, 10600, 11778}, false, false},
-        PathCase{"IfAboveTunerRange", {1, tone::kNone, 9750, 12500}, false, false},
+        PathCase{"IfAboveTunerRange", {1, tone::kNone, 9750, 12500}, false, true},
         PathCase{"WrongFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k1_2}, false, false},
         PathCase{"RightFecStaged", {1, tone::k22kHz, 10600, 11778, 27500, fec::k3_4}, true, false},
         PathCase{"SwitchOnOtherPort",
@@ -225,7 +225,7 @@ TEST(SimulatedDish, DvbS2RaisesTheSnrButNeverLocks) {
 TEST(SimulatedDish, ADvbs2CardLocksDvbs2CarriersAfterLonger) {
     Scenario s = OneCarrier(MakeCarrier(11800, polarity::kVertical, 27500));
     s.carriers.push_back(MakeCarrier(11900, polarity::kVertical, 27500, DvbSystem::DvbS2));
-    s.carriers.back().fecCode = fec::kNoCode;  // 3/5
+    s.carriers.back().fecCode = fec::kNoCode, s.carriers.back().fecText = "3/5";
     DishModelParameters s2Card;
     s2Card.dvbs2 = true;
     Bench b(s, 1, s2Card);
@@ -324,11 +324,10 @@ TEST(SimulatedDish, InitializeReturnsToPowerOnState) {
     b.Tune(t);
     EXPECT_EQ(b.dish.TunerInitialize(), 0);
     int32_t lof = -1, pol = -1;
-    b.dish.TunerGetLnbFrequency(lof);
+    EXPECT_NE(b.dish.TunerGetLnbFrequency(lof), 0);  // no tune since
     b.dish.TunerGetPolarity(pol);
-    EXPECT_EQ(lof, 0);
-    EXPECT_EQ(pol, polarity::kVertical);
-    t.diseqcCode = diseqc::kNone;  // switch back on port 1 after the reset
+    EXPECT_EQ(pol, polarity::kOff);
+    t.diseqcCode = diseqc::kNone;  // the switch lost power: back on port 1
     b.Tune(t);
     EXPECT_GT(b.ReadAfter(1000).quality, 0);
 }
@@ -480,9 +479,9 @@ INSTANTIATE_TEST_SUITE_P(
                     return static_cast<double>(LockMs(b, Low(11300, 0)));
                 },
                 40, 100, -1, -1},
-        // stv0299 measures the rate (on 20 cards, each crystal a little off) to 2 kS/s; its
-        // zig-zag takes 2 x 100 ms per step (27.5 MS/s: 1.72 MHz) to reach a carrier 6 MHz
-        // off (3 steps, each trial pulling in within half a step).
+        // stv0299 measures the rate (on 20 cards, each crystal a little off) to 2 kS/s. The
+        // core's zig-zag (27.5 MS/s: steps of 1.72 MHz, 100 ms each) tries both inversions at
+        // every position: a carrier 3 steps below is reached at retune 13, then 400 ms to lock.
         SkyCase{"read_back_stv0299_rate", "#! read-back: stv0299",
                 [](const Scenario& s) {
                     double worst = 0;
@@ -499,7 +498,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Bench b(s);
                     return static_cast<double>(LockMs(b, Low(11006)));
                 },
-                50, 150, 1000, 1020},
+                50, 150, 1700, 1720},
         SkyCase{"read_back_stv0299_locks_below_error_free", "#! read-back: stv0299",
                 [](const Scenario& s) {
                     Bench b(s);
