@@ -6,10 +6,11 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <utility>
 
-#include "device/dvb/lnb_plan.h"
 #include "base/seeded_hash.h"
 #include "base/tuning_code_values.h"
+#include "device/dvb/lnb_plan.h"
 
 namespace quillox::sim {
 namespace {
@@ -194,31 +195,19 @@ int SimulatedFrontend::sendBurst(fe_sec_mini_cmd burst) {
 }
 
 int SimulatedFrontend::setProps(std::span<dtv_property> props) {
+    // The cache fields the model depends on; roll-off, pilot and inversion it does not.
+    static constexpr std::pair<uint32_t, uint32_t KernelTune::*> kFields[] = {
+        {DTV_DELIVERY_SYSTEM, &KernelTune::system},
+        {DTV_FREQUENCY, &KernelTune::frequencyKhz},
+        {DTV_SYMBOL_RATE, &KernelTune::symbolRate},
+        {DTV_INNER_FEC, &KernelTune::fec},
+        {DTV_MODULATION, &KernelTune::modulation}};
     for (const dtv_property& p : props) {
-        switch (p.cmd) {
-            case DTV_CLEAR:
-                pending_ = KernelTune{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};
-                break;
-            case DTV_DELIVERY_SYSTEM:
-                pending_.system = p.u.data;
-                break;
-            case DTV_FREQUENCY:
-                pending_.frequencyKhz = p.u.data;
-                break;
-            case DTV_SYMBOL_RATE:
-                pending_.symbolRate = p.u.data;
-                break;
-            case DTV_INNER_FEC:
-                pending_.fec = p.u.data;
-                break;
-            case DTV_MODULATION:
-                pending_.modulation = p.u.data;
-                break;
-            case DTV_TUNE:
-                if (int rc = Tune()) return rc;
-                break;
-            default:
-                break;  // roll-off, pilot: the model does not depend on them
+        if (p.cmd == DTV_CLEAR) pending_ = KernelTune{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};
+        for (const auto& [cmd, field] : kFields)
+            if (p.cmd == cmd) pending_.*field = p.u.data;
+        if (p.cmd == DTV_TUNE) {
+            if (int rc = Tune()) return rc;
         }
     }
     return 0;

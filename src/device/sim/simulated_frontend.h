@@ -58,15 +58,19 @@ public:
     const Scenario& scenario() const { return scenario_; }
     const SimulatedCard& card() const { return card_; }
 
+    // The node: always there, any number of openers.
     int open(const std::string& path, bool readWrite) override;
-    void close() override;
+    void close() override;  // the last close powers the LNB down, as the core does
     int getInfo(dvb_frontend_info& info) override;
-    int setProps(std::span<dtv_property> props) override;
-    int getProps(std::span<dtv_property> props) override;
+    // LNB power, tone and the switch's commands (heard only while the LNB is powered).
     int setVoltage(fe_sec_voltage voltage) override;
     int setTone(fe_sec_tone_mode tone) override;
     int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) override;
     int sendBurst(fe_sec_mini_cmd burst) override;
+    // The property cache; DTV_TUNE starts an acquisition, statistics come from the last reading.
+    int setProps(std::span<dtv_property> props) override;
+    int getProps(std::span<dtv_property> props) override;
+    // A status read takes a reading; the legacy statistics only where the driver has them.
     int readStatus(fe_status_t& status) override;
     int readSnr(uint16_t& snr) override;
     int readStrength(uint16_t& strength) override;
