@@ -59,7 +59,11 @@ MainWindow::MainWindow(TForm1& form, Dialogs& errors)
     auto* device = new QLabel(statusBar());
     device->setObjectName("device_in_use");
     statusBar()->addPermanentWidget(device);
-    if (auto* notice = findChild<QLabel*>("lb_attention_driver")) notice->setWordWrap(true);
+    // A device line longer than its two lines loses its end, not its start.
+    if (auto* notice = findChild<QLabel*>("lb_attention_driver")) {
+        notice->setWordWrap(true);
+        notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     form.lb_attention_driver.subscribe([post = gui_.poster(), device, &form] {
         post([device, &form] {
             device->setText(QString::fromStdString(form.lb_attention_driver.text()));

@@ -85,12 +85,10 @@ std::string SimulatedFrontendName(const SimulatedCard& card) {
 std::string SimulatedCardText(const SimulatedCard& card) {
     if (card.family) {
         const DriverFacts& d = DemodProfileOf(*card.family).driver;
-        return std::string(HasS2(d.systems) ? "DVB-S2" : "DVB-S") + " card with the " + d.name +
-               " driver";
+        return std::string(HasS2(d.systems) ? "DVB-S2" : "DVB-S") + " card, " + d.name + " driver";
     }
     const std::string kind = card.model.dvbs2 ? "DVB-S2 card" : "DVB-S card";
-    return kind + (card.findsRate ? " whose demodulator finds the symbol rate"
-                                  : ", the symbol rate searched by the device");
+    return kind + (card.findsRate ? " that finds symbol rates" : ", rates tried by the device");
 }
 
 SimulatedFrontend::SimulatedFrontend(Scenario scenario, Clock& clock, uint32_t seed,

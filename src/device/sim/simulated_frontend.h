@@ -39,7 +39,7 @@ struct SimulatedCard {
 // The names the simulated frontends report through FE_GET_INFO: the device recognises its
 // quirks by them (dvb/driver_quirks.h), as it recognises the drivers'.
 std::string SimulatedFrontendName(const SimulatedCard& card);
-// The card as the device line tells it, e.g. "DVB-S card whose demodulator finds the symbol rate".
+// The card as the device line tells it, e.g. "DVB-S card that finds symbol rates".
 std::string SimulatedCardText(const SimulatedCard& card);
 
 class SimulatedFrontend : public dvb::FrontendIo {
