@@ -21,12 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "base/tuning_code_values.h"
 #include "bench_platform.h"
 #include "cli/job_runner.h"
 #include "cli/transponder_comparison.h"
+#include "cli/truth_report.h"
 #include "device/demod_profiles.h"
 #include "device/sim/simulated_dish.h"
-#include "base/tuning_code_values.h"
 #include "files/lnb_offset.h"
 #include "platform/clock.h"
 #include "satellites/scenario_loading.h"
@@ -84,13 +85,6 @@ struct Window {
     BenchWindow window;
 };
 
-bool InList(const TForm1& form, const satellites::Carrier& c) {
-    for (const std::string& line : form.r_edt_symbolrate.lines())
-        if (sim::RateAccepted(sim::DefaultModel(), std::atoi(line.c_str()), c.symbolRateKsps))
-            return true;
-    return false;
-}
-
 double Percent(size_t part, size_t whole) {
     return whole == 0 ? 100.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
@@ -107,7 +101,7 @@ Figures Measure(const satellites::Scenario& s, uint32_t seed, const Satellite& s
             CompareWithScenario(f.r_ed_trans_good.lines(), s, {both, sat.startMhz, sat.endMhz});
         size_t wanted = 0, found = 0;
         for (const satellites::Carrier* c : cmp.expected) {
-            if (c->symbolRateKsps < 15000 || !InList(f, *c)) continue;
+            if (c->symbolRateKsps < 15000 || !cli::RateInList(f, *c)) continue;
             ++wanted;
             found += std::any_of(cmp.found.begin(), cmp.found.end(),
                                  [&](const TransponderMatch& m) { return m.carrier == c; });

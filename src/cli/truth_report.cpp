@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "base/number_text.h"
-#include "cli/progress_bar.h"
 #include "base/tuning_code_values.h"
+#include "cli/progress_bar.h"
 #include "files/lnb_offset.h"
 
 namespace quillox::cli {
@@ -42,7 +42,8 @@ std::string CarrierText(const satellites::Carrier& c) {
 constexpr double kListRateBaseKsps = 12;
 constexpr double kListRatePerMille = 1.0;
 
-// Whether the window's rate list holds a rate near enough to this carrier's.
+}  // namespace
+
 bool RateInList(const TForm1& form, const satellites::Carrier& c) {
     const double tolerance = kListRateBaseKsps + kListRatePerMille * c.symbolRateKsps / 1000.0;
     for (const std::string& line : form.r_edt_symbolrate.lines()) {
@@ -51,8 +52,6 @@ bool RateInList(const TForm1& form, const satellites::Carrier& c) {
     }
     return false;
 }
-
-}  // namespace
 
 std::optional<satellites::Scenario> LoadTruth(const std::string& source, std::string& error) {
     if (source == "builtin") return satellites::BuiltInScenario();

@@ -14,6 +14,10 @@ namespace quillox::cli {
 // "builtin" is the built-in satellite; anything else a scenario file.
 std::optional<satellites::Scenario> LoadTruth(const std::string& source, std::string& error);
 
+// Whether the window's symbol-rate list holds a rate near enough to the carrier's for the first
+// method's list scan to lock it.
+bool RateInList(const TForm1& form, const satellites::Carrier& c);
+
 // `lines` is the transponder list of the page that ran; for the first method's list a missed
 // carrier is marked when no rate of the symbol-rate list lies near enough to its rate to lock.
 void PrintTruthReport(const TForm1& form, const std::vector<std::string>& lines, bool firstMethod,
