@@ -53,6 +53,34 @@ double UnlockedSnrDb(const DishModelParameters& p, double totalPower) {
     return p.snrFloorDb + 10.0 * std::log10(1.0 + totalPower);
 }
 
+double OccupiedHalfWidthMhz(double rateKsps, double rollOff) {
+    return (1.0 + rollOff) * rateKsps / 2000.0;
+}
+
+double FilterHalfWidthMhz(double tunedKsps) {
+    return std::max(kFilterMinHalfMhz, OccupiedHalfWidthMhz(tunedKsps));
+}
+
+double InBandPower(double cnDb, double carrierKsps, double rollOff, double offsetMhz,
+                   double filterHalfMhz) {
+    const double flat = (1.0 - rollOff) * carrierKsps / 2000.0;
+    const double edge = OccupiedHalfWidthMhz(carrierKsps, rollOff);
+    if (std::abs(offsetMhz) >= filterHalfMhz + edge) return 0.0;
+    // Midpoint rule over the filter's band: smooth enough for a raised cosine.
+    constexpr int kSlices = 32;
+    const double slice = 2.0 * filterHalfMhz / kSlices;
+    double sum = 0;
+    for (int i = 0; i < kSlices; ++i) {
+        const double x = std::abs(-filterHalfMhz + (i + 0.5) * slice - offsetMhz);
+        if (x <= flat) {
+            sum += 1.0;
+        } else if (x < edge) {
+            sum += 0.5 * (1.0 + std::cos(std::numbers::pi * (x - flat) / (edge - flat)));
+        }
+    }
+    return std::pow(10.0, cnDb / 10.0) * sum * slice;
+}
+
 int32_t LockedQuality(const DishModelParameters& p, double cnDb, double offsetFraction,
                       double rateErrorFraction, int32_t noiseStep) {
     double q0 = std::clamp(p.qualityPerDb * (cnDb - p.qualityZeroDb), p.qualityMin, 100.0);

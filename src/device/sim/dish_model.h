@@ -86,6 +86,19 @@ double EstimatorPower(const DishModelParameters& p, double cnDb, double carrierK
 // The reading before noise: floor + 10 log10(1 + total power).
 double UnlockedSnrDb(const DishModelParameters& p, double totalPower);
 
+// The tuner's AGC: the power inside the demodulator's filter (half-width: the tuned rate's
+// occupied half-band, at least filterMinHalfMhz) over the noise's alone, in dB. A carrier's
+// spectrum is a raised cosine of its roll-off whose flat top lies C/N above the noise density.
+constexpr double kDvbsRollOff = 0.35;   // EN 300 421
+constexpr double kDvbs2RollOff = 0.25;  // the middle of EN 302 307's 0.20, 0.25 and 0.35
+constexpr double kFilterMinHalfMhz = 0.5;
+double OccupiedHalfWidthMhz(double rateKsps, double rollOff = kDvbsRollOff);
+double FilterHalfWidthMhz(double tunedKsps);
+// Power of one carrier inside a filter of half-width filterHalfMhz at offset (carrier minus
+// tuned), in units of the noise density times MHz.
+double InBandPower(double cnDb, double carrierKsps, double rollOff, double offsetMhz,
+                   double filterHalfMhz);
+
 int32_t LockedQuality(const DishModelParameters& p, double cnDb, double offsetFraction,
                       double rateErrorFraction, int32_t noiseStep);
 

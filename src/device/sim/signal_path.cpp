@@ -50,8 +50,9 @@ void SignalPath::IndexCarriers(Feed& feed) {
     for (uint32_t i = 0; i < scenario_.carriers.size(); ++i) {
         const Carrier& c = scenario_.carriers[i];
         if (c.freqMhz < feed.inputMinMhz || c.freqMhz > feed.inputMaxMhz) continue;
-        double reach = std::max(CaptureHalfWidthMhz(model_, c.symbolRateKsps),
-                                EstimatorHalfWidthMhz(model_, c.symbolRateKsps));
+        double reach = std::max({CaptureHalfWidthMhz(model_, c.symbolRateKsps),
+                                 EstimatorHalfWidthMhz(model_, c.symbolRateKsps),
+                                 OccupiedHalfWidthMhz(c.symbolRateKsps)});
         const int pol = c.polarity == polarity::kVertical ? 1 : 0;
         for (int lo = 0; lo < 2; ++lo) {
             double ifMhz = std::abs(c.freqMhz - los[lo]);

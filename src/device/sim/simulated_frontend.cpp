@@ -372,7 +372,10 @@ void SimulatedFrontend::Measure() {
     const int32_t stagedKsps = static_cast<int32_t>(tuned_->symbolRate / 1000);
     // The LO's error moves every carrier's IF: down when the LO lies below the carriers.
     const double loOffset = sky_.LoOffsetMhz(tuned.oscillator, nowMs);
-    double power = 0;
+    double power = 0;  // what the SNR estimator sees
+    const double filterHalfMhz = FilterHalfWidthMhz(
+        tuned_->symbolRate == 0 ? model.searchMaxKsps : tuned_->symbolRate / 1000.0);
+    double inBand = 2.0 * filterHalfMhz;  // what the AGC sees: the noise, then the carriers
     Lock best;
     const auto closer = [&](const LockPlan& a, const LockPlan& b) {
         return card_.family ? std::abs(a.offsetMhz) < std::abs(b.offsetMhz)
@@ -397,6 +400,9 @@ void SimulatedFrontend::Measure() {
             in.requiredCnDb = c.requiredCnDb;
             power += EstimatorPower(model, in.cnDb, c.symbolRateKsps, stagedKsps,
                                     in.ifMhz - tuned.ifMhz);
+            inBand +=
+                InBandPower(in.cnDb, c.symbolRateKsps, in.dvbs2 ? kDvbs2RollOff : kDvbsRollOff,
+                            in.ifMhz - tuned.ifMhz, filterHalfMhz);
             // The nearest carrier the demodulator can take wins.
             auto plan = demod_.Acquire(*tuned_, in);
             if (plan && (!best.carrier || closer(*plan, best.plan))) best = {&c, in, *plan};
@@ -422,8 +428,11 @@ void SimulatedFrontend::Measure() {
         const double snr = unlockedSnr + model.snrNoiseDb * NoiseAt(kSnrNoise) + noiseDb;
         r.snrDb = std::max(0.0, snr);
     }
-    const double above = std::max(0.0, (locked ? r.snrDb : unlockedSnr) - model.snrFloorDb);
-    r.levelPercent = model.levelBase + model.levelPerDb * above + NoiseAt(kLevelNoise);
+    // The AGC's reading: its rise over the noise in the filter, the IF slope, reading noise.
+    const double riseDb = 10.0 * std::log10(inBand / (2.0 * filterHalfMhz));
+    r.levelPercent = model.levelBase +
+                     model.levelPerDb * (riseDb + sky_.IfSlopeDb(tuned.ifMhz) + noiseDb) +
+                     NoiseAt(kLevelNoise);
     if (!locked && r.levelPercent - model.levelBase >= kSignalLevelPercent)
         r.status = static_cast<fe_status_t>(r.status | FE_HAS_SIGNAL);
     if (!locked && best.carrier) r.status = static_cast<fe_status_t>(r.status | FE_HAS_CARRIER);

@@ -82,9 +82,12 @@ double SkyModel::CnChangeDb(uint32_t carrier, double ifMhz, int64_t ms) const {
     if (sky_.scintillationDb > 0)
         db += sky_.scintillationDb *
               SlowNoise(HashOf(seed_, kScintillation), t, kScintillationPeriodMs);
-    if (sky_.ifTiltDb != 0)
-        db += sky_.ifTiltDb * std::clamp((ifMhz - kIfLowMhz) / (kIfHighMhz - kIfLowMhz), 0.0, 1.0);
-    return db;
+    return db + IfSlopeDb(ifMhz);
+}
+
+double SkyModel::IfSlopeDb(double ifMhz) const {
+    if (sky_.ifTiltDb == 0) return 0;
+    return sky_.ifTiltDb * std::clamp((ifMhz - kIfLowMhz) / (kIfHighMhz - kIfLowMhz), 0.0, 1.0);
 }
 
 double SkyModel::ReadingNoiseDb(uint64_t readingCount) const {

@@ -20,6 +20,9 @@ public:
     // What the link adds to a carrier's C/N at time ms: its spread, the common scintillation and
     // the IF slope at the IF it reaches the tuner on.
     double CnChangeDb(uint32_t carrier, double ifMhz, int64_t ms) const;
+    // The IF slope alone (LNB and cable lose more at the top of the IF band): what it adds to
+    // a carrier's C/N, and to the power the tuner's AGC sees, at this IF.
+    double IfSlopeDb(double ifMhz) const;
     // Noise of one reading, in dB (0 without noise-db): Gaussian with a rare outlier.
     double ReadingNoiseDb(uint64_t readingCount) const;
 

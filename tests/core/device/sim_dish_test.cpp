@@ -220,6 +220,21 @@ TEST(SimulatedDish, DvbS2RaisesTheSnrButNeverLocks) {
     EXPECT_GT(onCarrier.level, floor.level);
 }
 
+// The tuner's AGC seen through a narrow filter (tuned at 1000 kS/s): the carrier's raised-cosine
+// spectrum, half its power at +-SR/2 (about 2.8 dB down at 12 dB C/N), the noise floor beyond
+// (1.35 x SR / 2 = 18.6 MHz), in steps of the level's 5 units per dB.
+TEST(SimulatedDish, StrengthTracesTheCarriersSpectrum) {
+    Bench b(OneCarrier(MakeCarrier(11000, polarity::kVertical, 27500)));
+    const auto levelDb = [&](int32_t mhz) {
+        b.Tune({polarity::kVertical, tone::kNone, 9750, mhz, 1000});
+        return b.ReadAfter(50).level / 655.35 / DefaultModel().levelPerDb;
+    };
+    const double centre = levelDb(11000), floor = levelDb(10975);
+    for (int32_t edge : {10986, 11014}) EXPECT_NEAR(centre - levelDb(edge), 2.8, 0.6) << edge;
+    EXPECT_NEAR(centre - floor, 12.3, 0.6);
+    EXPECT_NEAR(levelDb(11025), floor, 0.6);
+}
+
 // As a DVB-S2 card the dish locks DVB-S2 carriers too, later than a DVB-S one of the same rate
 // (frame synchronisation and LDPC come on top), and reads a rate without a code as such.
 TEST(SimulatedDish, ADvbs2CardLocksDvbs2CarriersAfterLonger) {
