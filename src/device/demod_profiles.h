@@ -107,6 +107,7 @@ struct DriverFacts {
     KernelReadFrequency readFrequency = KernelReadFrequency::Requested;
     ReadBackRate readRate = ReadBackRate::Requested;
     bool readFec = false;  // get_frontend reads the code rate found (else the cache's)
+    bool readSystem = false;  // get_frontend reads the system and modulation found
     Statistic snr = Statistic::Always;
     Statistic strength = Statistic::Always;
     bool snrMeaningful = true;      // false: the driver itself calls its SNR bogus

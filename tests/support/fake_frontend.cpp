@@ -32,6 +32,7 @@ sim::Demodulator DemodulatorOf(const DriverProfile& p) {
         p.s2 == S2Support::Detects ? Acquisition::CustomSearch : Acquisition::HardwareTune;
     d.invertsItself = true;
     d.readFec = true;
+    d.readSystem = p.s2 == S2Support::Detects;
     return sim::Demodulator(d, 0, TuneFacts{.chipReachKhz = p.captureKhz, .lockMs = p.lockMs});
 }
 
@@ -108,6 +109,18 @@ DriverProfile MakeStv0910() {
     p.v5Stats = true;
     p.v5CnrLockedOnly = true;
     p.s2 = S2Support::Detects;
+    return p;
+}
+
+DriverProfile MakeStv090x() {
+    DriverProfile p;
+    p.name = "STV090x Multistandard";
+    p.delsys = {SYS_DVBS, SYS_DVBS2, SYS_DSS};
+    p.caps = kSatCaps | FE_CAN_2G_MODULATION;
+    p.family = DemodFamily::Stv090x;
+    p.s2 = S2Support::Detects;
+    p.snr = RawLevels{0, 0, 0x9000};  // stv090x_read_cnr: only with LOCK_DEFINITIF
+    p.strength = RawLevels{0x3000, 0x6000, 0x8000};
     return p;
 }
 
@@ -228,6 +241,10 @@ const DriverProfile& DvbtProfile() {
 }
 const DriverProfile& Stv0910Profile() {
     static const DriverProfile p = MakeStv0910();
+    return p;
+}
+const DriverProfile& Stv090xProfile() {
+    static const DriverProfile p = MakeStv090x();
     return p;
 }
 const DriverProfile& Tda10071Profile() {
@@ -612,7 +629,7 @@ void FakeFrontend::FillProp(dtv_property& p) const {
             p.u.data = c.delsys;  // no driver rewrites it
             break;
         case DTV_MODULATION:
-            p.u.data = locked && demod_.FindsSystem() ? locked->modulation : c.modulation;
+            p.u.data = locked && demod_.ReadsSystem() ? locked->modulation : c.modulation;
             break;
         case DTV_ENUM_DELSYS:
             p.u.buffer.len = static_cast<uint32_t>(profile_.delsys.size());

@@ -68,6 +68,7 @@ const DriverProfile& S5h1420Profile();
 const DriverProfile& V5StatsProfile();   // a newer driver with DVBv5 statistics in dB
 const DriverProfile& DvbtProfile();      // not satellite at all
 const DriverProfile& Stv0910Profile();   // finds DVB-S2 itself, CNR only while locked
+const DriverProfile& Stv090xProfile();   // searches DVB-S and DVB-S2 in one go
 const DriverProfile& Tda10071Profile();  // DVB-S2 when asked for; no CNR before lock
 const DriverProfile& CombinedProfile();  // DVB-T/T2/C/S/S2, starts on DVB-T
 std::vector<const DriverProfile*> Dvbs2Profiles();

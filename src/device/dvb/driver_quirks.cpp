@@ -29,6 +29,7 @@ DriverQuirks QuirksOf(const std::string& driverName) {
         quirks.family = DemodFamily::S5h1420;
     } else if (Has(driverName, "STV090x")) {
         quirks.family = DemodFamily::Stv090x;
+        quirks.detectsS2 = true;  // stv090x_search: STV090x_SEARCH_AUTO whatever was asked
     } else if (Has(driverName, "CX24116")) {
         quirks.family = DemodFamily::Cx24116;
         quirks.explicitS2Rolloff = true;

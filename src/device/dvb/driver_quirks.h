@@ -23,11 +23,12 @@ struct DriverQuirks {
     // cx24116 and tda10071 refuse ROLLOFF_AUTO for DVB-S2 (-EOPNOTSUPP / -EINVAL in their
     // set_frontend): stage 0.35 for them, the roll-off the others detect anyway.
     bool explicitS2Rolloff = false;
-    // The simulated frontends ("Simulated DVB-S..."): the default card's demodulator finds the
-    // symbol rate itself (it takes rate 0) and finds DVB-S and DVB-S2 in one attempt; its relative
-    // strength while locked is the lock's quality, which no CNR formula could give.
-    bool findsRate = false;
+    // One attempt finds DVB-S and DVB-S2 alike (stv090x, the simulated frontends).
     bool detectsS2 = false;
+    // The simulated frontends ("Simulated DVB-S..."): the default card's demodulator finds the
+    // symbol rate itself (it takes rate 0); their relative strength while locked is the lock's
+    // quality, which no CNR formula could give.
+    bool findsRate = false;
     bool qualityFromStrength = false;
 };
 

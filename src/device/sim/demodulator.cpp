@@ -123,6 +123,10 @@ bool Demodulator::ReadsFec() const {
     return !driver_ || driver_->readFec;
 }
 
+bool Demodulator::ReadsSystem() const {
+    return !driver_ || driver_->readSystem;
+}
+
 bool Demodulator::FindsSystem() const {
     return !driver_ || driver_->acquisition == Acquisition::CustomSearch;
 }

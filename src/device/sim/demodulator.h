@@ -70,7 +70,8 @@ public:
                               const LockPlan& a) const;
     uint32_t ReadSymbolRate(const KernelTune& tune, const InputCarrier& c, double crystalPpm) const;
     bool ReadsFec() const;     // the code rate found, else the cache's
-    bool FindsSystem() const;  // DVB-S or S2 and the modulation found, else the cache's
+    bool FindsSystem() const;  // demodulates DVB-S and S2 whatever the tune asked
+    bool ReadsSystem() const;  // the system and modulation found, else the cache's
 
 private:
     bool Demodulates(const KernelTune& tune, const InputCarrier& c) const;

@@ -289,7 +289,7 @@ int SimulatedFrontend::getProps(std::span<dtv_property> props) {
     const bool family = card_.family.has_value();
     // get_frontend runs only while locked; otherwise the cache as it was set.
     const bool readsFec = lock.carrier && demod_.ReadsFec();
-    const bool findsSystem = demod_.FindsSystem();
+    const bool readsSystem = demod_.ReadsSystem();
     const double crystalPpm = kCrystalPpm * SignedUnit(HashOf(seed_, kCrystalChannel));
     const KernelTune cache = tuned_.value_or(pending_);
     for (dtv_property& p : props) {
@@ -315,12 +315,12 @@ int SimulatedFrontend::getProps(std::span<dtv_property> props) {
                 break;
             case DTV_DELIVERY_SYSTEM:
                 p.u.data =
-                    lock.carrier && findsSystem
+                    lock.carrier && readsSystem
                         ? uint32_t{lock.carrier->system == DvbSystem::DvbS2 ? SYS_DVBS2 : SYS_DVBS}
                         : cache.system;
                 break;
             case DTV_MODULATION:
-                p.u.data = lock.carrier && findsSystem ? lock.input.modulation : cache.modulation;
+                p.u.data = lock.carrier && readsSystem ? lock.input.modulation : cache.modulation;
                 break;
             case DTV_STAT_CNR:
                 if (!family) Stat(p, FE_SCALE_DECIBEL, std::llround(readings_.snrDb * 1000));

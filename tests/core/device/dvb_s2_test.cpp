@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/tuning_code_values.h"
 #include "device/dvb/dvb_open.h"
 #include "device/serialized_tuner.h"
-#include "base/tuning_code_values.h"
 #include "support/fake_frontend.h"
 
 namespace quillox::dvb {
@@ -78,6 +78,12 @@ TEST(DvbS2Test, DvbsThenDvbs2InTurnForEachRate) {
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
     ASSERT_TRUE(rig.WaitForLock(20000));
     EXPECT_EQ(rig.fake.tunes(), 6);  // 27500 as S, S2 QPSK, S2 8PSK; 22000 the same
+    // stv090x searches both systems whatever it is asked: one attempt per rate.
+    DvbRig stv090x(Stv090xProfile());
+    stv090x.fake.AddTransponder(S2Carrier(PSK_8, 22000000));
+    ASSERT_EQ(stv090x.Tune(10900, 9750, polarity::kVertical, 0), 0);
+    ASSERT_TRUE(stv090x.WaitForLock(20000));
+    EXPECT_EQ(stv090x.fake.tunes(), 2);  // 27500, then 22000
 }
 
 // A limit of 0 is none; a combined frontend last used for DVB-T reports its limits in Hz
