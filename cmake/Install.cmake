@@ -10,7 +10,7 @@ if(TARGET quillox)
 endif()
 install(DIRECTORY help/ DESTINATION ${QUILLOX_INSTALL_DATA}/Help)
 install(DIRECTORY data/satellites/ DESTINATION ${QUILLOX_INSTALL_DATA}/satellites)
-install(FILES README.md docs/linux-dvb-device.md docs/simulated-dish.md data/desktop/copyright
+install(FILES README.md docs/device-and-simulated-dish.md data/desktop/copyright
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quillox)  # the package's name, lower case
 
 # Desktop entry, AppStream metadata and the icon (the dish the window draws).

@@ -1,7 +1,8 @@
 #pragma once
 // The carrier-to-noise rule for carriers whose table gives none: the modulation's and code rate's
 // quasi-error-free Es/N0 plus a 4 dB link margin plus a deterministic spread of +-1 dB drawn from
-// frequency and polarity. Figures: docs/simulated-dish.md.
+// frequency and polarity. Figures:
+// docs/device-and-simulated-dish.md, section 4.
 #include <string>
 
 #include "satellites/scenario_types.h"

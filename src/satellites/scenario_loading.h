@@ -1,6 +1,7 @@
 #pragma once
 // Reading a satellite: the satellite table CSV format, or a transponder ini file that the program
-// wrote, so a saved scan can be replayed. File formats: docs/simulated-dish.md.
+// wrote, so a saved scan can be replayed. File formats:
+// docs/device-and-simulated-dish.md, section 4.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -2,7 +2,7 @@
 // A satellite as the tables describe it: its carriers, the LNB in the feed and the DiSEqC switch
 // port the dish hangs on, and the impairments of the installation. What the simulated dish
 // receives and what the truth report judges a scan against. Read by satellites/scenario_loading.h;
-// file formats and the carrier-to-noise rule: docs/simulated-dish.md.
+// file formats and the carrier-to-noise rule: docs/device-and-simulated-dish.md, section 4.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -46,7 +46,7 @@ struct LnbModel {
 
 // What makes a real installation harsher than the ideal dish. Every default is the ideal, so a
 // scenario without impairment directives reads exactly as before. Figures and their sources:
-// docs/simulated-dish.md, "Impairments".
+// docs/device-and-simulated-dish.md, "Impairments and presets".
 struct SkyImpairments {
     // Error of the LNB's oscillators (actual minus nominal LO, MHz), low and high band (the
     // C-band LNB's one LO takes the low one). seededMaxMhz > 0: each is drawn from the dish's

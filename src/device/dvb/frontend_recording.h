@@ -1,7 +1,7 @@
 #pragma once
 // The text format of a frontend recording: every call through the FrontendIo seam, one line each,
 // with its arguments, its result (0 or the errno) and what it gave back. The recorder writes it,
-// the replay reads it; docs/linux-dvb-device.md describes it for people.
+// the replay reads it; docs/device-and-simulated-dish.md describes it for people.
 //
 //     quillox-frontend-recording 1
 //     # comments and blank lines are skipped

@@ -1,6 +1,7 @@
 #pragma once
 // Turns whatever statistics a driver offers into the program's readings: quality in percent,
-// an SNR figure and a raw signal level. The rule (see docs/linux-dvb-device.md):
+// an SNR figure and a raw signal level. The rule (see docs/device-and-simulated-dish.md, section
+// "Statistics and DeriveFigures"):
 //   * DVBv5 statistics (DTV_STAT_CNR, DTV_STAT_SIGNAL_STRENGTH) first, legacy ioctls otherwise;
 //     a statistic the driver lacks (len 0, 524, EAGAIN) is simply absent.
 //   * SNR figure: CNR in dB when the driver reports dB; otherwise a relative SNR on a 0..20 scale

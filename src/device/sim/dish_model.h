@@ -3,7 +3,7 @@
 // PCI cards carry, or (dvbs2) a current one that finds DVB-S and DVB-S2 carriers by itself. Pure
 // functions of the carrier, the tuning and the time since the last commit; every number that shapes
 // the behaviour lives in DishModelParameters. The reasoning behind each value is in
-// docs/simulated-dish.md.
+// docs/device-and-simulated-dish.md, section 5.
 #include <cstdint>
 
 namespace quillox::sim {
