@@ -4,10 +4,14 @@
 // prints a table (Markdown) and asserts nothing. Virtual time; a few minutes on two cores.
 //
 //   build/bench/quillox_sky_accuracy [--seeds N] [--finder-sample N] [--sky ideal|realistic]
-//                                    [--card FAMILY]
+//                                    [--card FAMILY] [--generated N [--generated-only]]
+//                                    [--write-generated DIR]
 //
 // --card: the simulated card's driver family (as the read-back directive names it, e.g. mt312)
 // instead of the sky preset's.
+// --generated N: also generated satellites 1..N (rows "gen-K"), made-up Ku plans the jobs were
+// never tuned on; --generated-only: those alone. --write-generated DIR: each also as
+// DIR/gen-K.csv, a table quillox-scan --scenario reads.
 //
 // "mean / worst" over the seeds; worst is the lowest share and the most duplicates or false
 // lines. The finder runs on every DVB-S carrier of 5000 kS/s and up (--finder-sample N: N of
@@ -16,7 +20,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,15 +35,17 @@
 #include "device/sim/simulated_dish.h"
 #include "files/lnb_offset.h"
 #include "platform/clock.h"
+#include "satellites/satellite_generator.h"
 #include "satellites/scenario_loading.h"
 
 namespace quillox::bench {
 namespace {
 
 struct Satellite {
-    const char* file;
+    std::string name;  // a shipped table's file, or "gen-K"
     Band band;
     int32_t startMhz, endMhz;
+    uint32_t generatedSeed = 0;  // > 0: GenerateSatellite(generatedSeed) instead of a file
 };
 
 // Each satellite on its main band (40.0E: C band; its three Ku carriers, all DVB-S2, are left
@@ -182,7 +189,7 @@ Summary Summarise(const std::vector<Figures>& runs) {
     return s;
 }
 
-void PrintRow(const char* sat, const char* sky, const Summary& s, const Figures& counts,
+void PrintRow(const std::string& sat, const char* sky, const Summary& s, const Figures& counts,
               bool several) {
     const auto cell = [&](double mean, double worst, const char* unit, size_t of = 1) {
         char text[48];
@@ -195,7 +202,7 @@ void PrintRow(const char* sat, const char* sky, const Summary& s, const Figures&
         return std::string(text);
     };
     std::printf(
-        "| %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s (of %zu) |\n", sat, sky,
+        "| %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s (of %zu) |\n", sat.c_str(), sky,
         cell(s.mean.firstFound, s.worst.firstFound, " %", counts.firstWanted).c_str(),
         counts.firstWanted, cell(s.mean.goFound, s.worst.goFound, " %", counts.goWanted).c_str(),
         counts.goWanted, cell(s.mean.goWithin1, s.worst.goWithin1, " %", counts.goWanted).c_str(),
@@ -206,29 +213,117 @@ void PrintRow(const char* sat, const char* sky, const Summary& s, const Figures&
     std::fflush(stdout);
 }
 
+// A generated satellite goes through its table text, so what is measured is what
+// --write-generated writes and quillox-scan --scenario reads.
+satellites::ScenarioLoadResult Load(const Satellite& sat, const satellites::SkyImpairments& sky) {
+    if (sat.generatedSeed == 0)
+        return satellites::LoadScenarioFile(
+            std::string(QUILLOX_DATA_DIR) + "/satellites/" + sat.name, sky);
+    return satellites::ParseScenarioText(
+        satellites::SatelliteTableText(satellites::GenerateSatellite(sat.generatedSeed)), sat.name,
+        sky);
+}
+
+// Writes generated satellites 1..count as dir/gen-K.csv; false (with a message) on a failure.
+bool WriteGenerated(const std::string& dir, int count) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "quillox_sky_accuracy: cannot create %s: %s\n", dir.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    for (int k = 1; k <= count; ++k) {
+        const std::string path = dir + "/gen-" + std::to_string(k) + ".csv";
+        std::ofstream out(path, std::ios::binary);
+        out << satellites::SatelliteTableText(
+            satellites::GenerateSatellite(static_cast<uint32_t>(k)));
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "quillox_sky_accuracy: cannot write %s\n", path.c_str());
+            return false;
+        }
+    }
+    std::fprintf(stderr, "wrote %d generated satellites to %s\n", count, dir.c_str());
+    return true;
+}
+
+int Usage(const char* why) {
+    std::fprintf(stderr,
+                 "quillox_sky_accuracy: %s\n"
+                 "usage: quillox_sky_accuracy [--seeds N] [--finder-sample N] "
+                 "[--sky ideal|realistic] [--card FAMILY] [--generated N [--generated-only]] "
+                 "[--write-generated DIR]\n",
+                 why);
+    return 2;
+}
+
 }  // namespace
 }  // namespace quillox::bench
 
 int main(int argc, char** argv) {
     using namespace quillox;
     int seeds = 20, finderSample = 1000;  // the finder: every DVB-S carrier of 5000 kS/s and up
+    int generated = 0;
+    bool generatedOnly = false;
     std::vector<std::string> skies{"ideal", "realistic"};
     const char* card = nullptr;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--seeds")) seeds = std::atoi(argv[i + 1]);
-        if (!std::strcmp(argv[i], "--finder-sample")) finderSample = std::atoi(argv[i + 1]);
-        if (!std::strcmp(argv[i], "--sky")) skies = {argv[i + 1]};
-        if (!std::strcmp(argv[i], "--card")) card = argv[i + 1];
+    std::string writeDir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--generated-only") {
+            generatedOnly = true;
+            continue;
+        }
+        if (i + 1 >= argc) return bench::Usage(("missing value after " + option).c_str());
+        const char* value = argv[++i];
+        // A count: a whole number, at least `least`.
+        const auto count = [&](int least, int& into) {
+            char* end = nullptr;
+            const long n = std::strtol(value, &end, 10);
+            if (end == value || *end != '\0' || n < least || n > 100000) return false;
+            into = static_cast<int>(n);
+            return true;
+        };
+        bool ok = true;
+        if (option == "--seeds")
+            ok = count(1, seeds);
+        else if (option == "--finder-sample")
+            ok = count(0, finderSample);
+        else if (option == "--generated")
+            ok = count(1, generated);
+        else if (option == "--sky") {
+            ok = satellites::SkyPreset(value).has_value();
+            skies = {value};
+        } else if (option == "--card")
+            card = value;
+        else if (option == "--write-generated")
+            writeDir = value;
+        else
+            return bench::Usage(("unknown option " + option).c_str());
+        if (!ok)
+            return bench::Usage(("bad value '" + std::string(value) + "' for " + option).c_str());
     }
+    if (generatedOnly && generated == 0)
+        return bench::Usage("--generated-only needs --generated N");
+    if (!writeDir.empty() && generated == 0)
+        return bench::Usage("--write-generated needs --generated N");
+    if (!writeDir.empty() && !bench::WriteGenerated(writeDir, generated)) return 1;
+
+    std::vector<bench::Satellite> list;
+    if (!generatedOnly) list.assign(std::begin(bench::kSatellites), std::end(bench::kSatellites));
+    for (int k = 1; k <= generated; ++k)
+        list.push_back(
+            {"gen-" + std::to_string(k), Band::KuLinear, 10700, 12750, static_cast<uint32_t>(k)});
+
     std::printf(
         "| satellite | sky | first method found | GO found | GO within 1 MHz | "
         "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
         "|---|---|---|---|---|---|---|---|\n");
-    for (const bench::Satellite& sat : bench::kSatellites) {
+    for (const bench::Satellite& sat : list) {
         for (const std::string& skyName : skies) {
-            satellites::ScenarioLoadResult loaded = satellites::LoadScenarioFile(
-                std::string(QUILLOX_DATA_DIR) + "/satellites/" + sat.file,
-                *satellites::SkyPreset(skyName));
+            satellites::ScenarioLoadResult loaded =
+                bench::Load(sat, *satellites::SkyPreset(skyName));
             if (!loaded.scenario) {
                 std::fprintf(stderr, "%s\n", loaded.error.c_str());
                 return 1;
@@ -243,7 +338,7 @@ int main(int argc, char** argv) {
             for (int seed = 1; seed <= runs; ++seed)
                 figures.push_back(bench::Measure(*loaded.scenario, static_cast<uint32_t>(seed), sat,
                                                  finderSample));
-            bench::PrintRow(sat.file, skyName.c_str(), bench::Summarise(figures), figures.front(),
+            bench::PrintRow(sat.name, skyName.c_str(), bench::Summarise(figures), figures.front(),
                             runs > 1);
         }
     }
