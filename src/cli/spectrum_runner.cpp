@@ -118,6 +118,10 @@ int RunSpectrum(TForm1& form, const std::string& path, bool drawProgress) {
         std::cerr << "error: the spectrum ended early: " << error << "\n";
         status = 1;
     }
+    if (spectrum.points.empty()) {
+        std::cerr << "error: no reading to draw: " << path << " not written\n";
+        return status == 0 ? 1 : status;
+    }
     const FileWriteResult written = WriteStrengthPlot(spectrum, path);
     if (!written) {
         std::cerr << "error: cannot write " << path << ": " << written.error << "\n";

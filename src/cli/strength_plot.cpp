@@ -18,6 +18,7 @@ constexpr uint32_t kGrid = 0xe4e4e4;
 constexpr uint32_t kQuiet = 0x808080;
 constexpr double kTickText = 12;
 constexpr double kCaptionText = 13;
+constexpr double kMinSpanMhz = 10;
 
 std::string NumberText(double value) {
     return ReadingText(std::round(value * 1000) / 1000);
@@ -29,8 +30,13 @@ public:
         : s_(s), area_(SpectrumPlotArea(width, height)) {
         scene_.width = width;
         scene_.height = height;
+        // A narrow range is shown about its middle, so that its points stay off the frame.
         from_ = s.startMhz;
-        to_ = std::max<double>(s.endMhz, s.startMhz + 1);
+        to_ = s.endMhz;
+        if (to_ - from_ < kMinSpanMhz) {
+            const double middle = (from_ + to_) / 2;
+            from_ = middle - kMinSpanMhz / 2, to_ = middle + kMinSpanMhz / 2;
+        }
         bool any = false;
         double low = 0, high = 0;
         for (const StrengthPoint& p : s.points) {
@@ -105,7 +111,7 @@ private:
                                            std::pair{polarity::kHorizontal, kHorizontalColour}}) {
             std::vector<ScenePoint> run;
             const auto flush = [&] {
-                if (run.size() == 1) Add(SceneRect{run[0].x - 1.5, run[0].y - 1.5, 3, 3, colour});
+                if (run.size() == 1) Add(SceneRect{run[0].x - 2.5, run[0].y - 2.5, 5, 5, colour});
                 if (run.size() > 1) Add(ScenePolyline{run, colour, 1.5});
                 run.clear();
             };
