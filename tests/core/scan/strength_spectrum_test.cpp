@@ -41,12 +41,12 @@ TEST_F(StrengthSpectrumTest, TunesEachStepNarrowlyThenReadsTheLevelOfBothPolarit
     params.startMhz = 11699, params.endMhz = 11702, params.stepMhz = 2;
     RunStrengthSpectrum(tuner, clock, params, host);
 
-    const std::vector<std::string> firstStep(tuner.callTexts().begin(),
-                                             tuner.callTexts().begin() + 10);
+    const std::vector<std::string> calls = tuner.callTexts();
+    const std::vector<std::string> firstStep(calls.begin(), calls.begin() + 10);
     EXPECT_EQ(firstStep, (std::vector<std::string>{
                              "TunerSetPolarity(1)", "TunerSetSymbolRate(1000)", "TunerSetFec(6)",
                              "TunerSetLnbSelection(0)", "TunerSetLnbFrequency(9750)",
-                             "TunerSetFrequency(11699)", "TunerCommit(1)", "TunerRefreshStatus",
+                             "TunerSetFrequency(11699)", "TunerCommit(1)", "TunerRefreshStatus()",
                              "TunerGetSigtre", "TunerGetSnr"}));
     EXPECT_EQ(tuner.timeOfCall("TunerRefreshStatus") - tuner.timeOfCall("TunerCommit"), 20);
     // The last step lands on the end; above the switch the high band's LOF and tone.
