@@ -73,8 +73,7 @@ std::vector<OscillatorOffset> LnbOffsetsOf(const TransponderComparison& comparis
     return EstimateLnbOffsets(matches, lnb);
 }
 
-const satellites::Carrier* CarrierAt(const satellites::Scenario& scenario, int32_t polarity,
-                                     int32_t mhz) {
+const satellites::Carrier* CarrierAt(const satellites::Scenario& scenario, int32_t polarity, int32_t mhz) {
     const std::vector<std::optional<size_t>> carrier =
         PairTransponders({PointOf(TransponderLine{0, mhz, polarity, 0, ""})},
                          CarrierPoints(scenario), Pairing::NearestCarrier);
