@@ -23,15 +23,6 @@ constexpr double kLabelGap = 4;
 constexpr double kMinSpanMhz = 10;
 constexpr FrequencyRange kDefaultRange{10700, 12750};
 
-// 1, 2 or 5 times a power of ten, at least raw.
-double NiceStep(double raw) {
-    if (!(raw > 0)) return 1;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (m * power >= raw * (1 - 1e-9)) return m * power;
-    return 10 * power;
-}
-
 std::string NumberText(double value) {
     return ReadingText(std::round(value * 1000) / 1000);
 }
@@ -298,6 +289,14 @@ FrequencyRange Pan(const FrequencyRange& visible, double deltaMhz, const Frequen
 Scene BuildSpectrumScene(const SpectrumData& data, int width, int height,
                          const FrequencyRange& visible) {
     return SceneBuilder(data, width, height, visible).Build();
+}
+
+double NiceStep(double raw) {
+    if (!(raw > 0)) return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * power >= raw * (1 - 1e-9)) return m * power;
+    return 10 * power;
 }
 
 double EstimatedTextWidth(const std::string& text, double size) {

@@ -83,6 +83,9 @@ FrequencyRange Pan(const FrequencyRange& visible, double deltaMhz, const Frequen
 Scene BuildSpectrumScene(const SpectrumData& data, int width, int height,
                          const FrequencyRange& visible);
 
+// An axis step: 1, 2 or 5 times a power of ten, at least raw (1 for no positive raw).
+double NiceStep(double raw);
+
 // The width the painters will need at most for a text of that size (digits and Latin letters
 // of a common sans-serif font).
 double EstimatedTextWidth(const std::string& text, double size);

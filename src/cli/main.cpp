@@ -22,6 +22,7 @@
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
+#include "cli/spectrum_runner.h"
 #include "cli/sweep_plot.h"
 #include "cli/truth_report.h"
 #include "files/dvbv5_export.h"
@@ -289,6 +290,7 @@ int Run(const Options& o, const char* argv0) {
     }
 
     if (o.plotFile && !FolderWritable(*o.plotFile)) return 2;
+    if (o.spectrumFile && !FolderWritable(*o.spectrumFile)) return 2;
     if (!o.device.record.empty() && !FolderWritable(o.device.record)) return 2;
 
     DeviceSettings device = o.device;
@@ -320,6 +322,13 @@ int Run(const Options& o, const char* argv0) {
     form.setCloseRequestHandler([&closeRequested] { closeRequested = true; });
 
     const bool drawProgress = o.progress && isatty(STDOUT_FILENO);
+    if (o.spectrumFile) {
+        const int spectrumStatus = RunSpectrum(form, *o.spectrumFile, drawProgress);
+        // A stopped or failed pass ends the run; the jobs would not be what was asked for.
+        if (spectrumStatus != 0 || o.jobs.empty())
+            return EndSession(form, sessionProblem, spectrumStatus);
+        std::printf("\n");
+    }
     std::vector<int32_t> polarities;
     bool findsSymbolRate = false;
     bool secondMethod = false;  // the page of the last job

@@ -51,6 +51,7 @@ std::optional<int> ParseNumber(const std::string& text) {
 
 const char* UsageText() {
     return R"usage(Usage: quillox-scan [options] JOB...
+       quillox-scan [options] --spectrum FILE.png|FILE.svg [JOB...]
 
 Runs jobs of the main window without a window, one after the other, on the same window state,
 then prints the result lists. JOB is the caption of the job's button, blanks and case aside:
@@ -110,6 +111,14 @@ Transponder file:
   --plot FILE.png|FILE.svg   draw the readings of the last job's sweeps (both
                          polarities) against the frequency, each transponder found
                          marked with its symbol rate, as a PNG or SVG picture
+
+Strength spectrum:
+  --spectrum FILE.png|FILE.svg   before any job, read the signal level at every MHz
+                         of the range of "GO" (--start, --end; default 10700-12750)
+                         on the polarities of --polarity (default both), the tuner
+                         set to 1000 kS/s, and draw it against the frequency as a PNG
+                         or SVG picture; changes no list; Ctrl-C stops the pass and
+                         the picture shows what was read (status 130)
 
 Save & Shutdown (ticks the box of "Find (1,2,3,4)", "GO" and "Find_S/R"):
   --save-shutdown FOLDER the job that ends with it writes its result into FOLDER (the
@@ -253,6 +262,10 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
             o.plotFile = value();
             if (o.plotFile && !PictureFormatOf(*o.plotFile))
                 result.error = "--plot takes a file name ending with .png or .svg";
+        } else if (arg == "--spectrum") {
+            o.spectrumFile = value();
+            if (o.spectrumFile && !PictureFormatOf(*o.spectrumFile))
+                result.error = "--spectrum takes a file name ending with .png or .svg";
         } else if (arg == "--save-shutdown") {
             o.saveShutdownFolder = value();
             if (o.saveShutdownFolder && o.saveShutdownFolder->empty())
@@ -266,7 +279,8 @@ ParseResult ParseOptions(int argc, const char* const* argv) {
         }
         if (!result.error.empty()) return result;
     }
-    if (!o.help && !o.version && !o.listDevices && o.jobs.empty()) result.error = "no job given";
+    if (!o.help && !o.version && !o.listDevices && !o.spectrumFile && o.jobs.empty())
+        result.error = "no job given";
     // A replay follows the recorded times, which virtual time can do exactly.
     if (o.device.kind.rfind("replay:", 0) == 0) o.virtualTime = true;
     if (!o.device.record.empty() && o.device.kind == "simulated" && result.error.empty())

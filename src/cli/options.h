@@ -40,6 +40,8 @@ struct Options {
     std::optional<std::string> exportFile;   // DVBv5 initial-tuning file written at the end
     std::optional<std::string> compareFile;  // earlier transponder file to compare with
     std::optional<std::string> plotFile;     // spectrum picture (.png or .svg) written at the end
+    // Strength spectrum (.png or .svg): its own pass over the range of "GO", before the jobs.
+    std::optional<std::string> spectrumFile;
 
     // Save & Shutdown of the jobs that have it: result (and settings) into this folder.
     std::optional<std::string> saveShutdownFolder;
