@@ -10,12 +10,12 @@
 namespace quillox {
 namespace {
 
-constexpr uint32_t kBackground = 0xffffff;
-constexpr uint32_t kInk = 0x202020;
-constexpr uint32_t kGrid = 0xe4e4e4;
+constexpr uint32_t kBackground = kSceneBackground;
+constexpr uint32_t kInk = kSceneInk;
+constexpr uint32_t kGrid = kSceneGrid;
 constexpr uint32_t kUnknownPolarity = 0x808080;
-constexpr double kTickText = 12;
-constexpr double kCaptionText = 13;
+constexpr double kTickText = kSceneTickText;
+constexpr double kCaptionText = kSceneCaptionText;
 constexpr double kLabelText = 11;
 constexpr double kLabelRowHeight = 14;
 constexpr int kMaxLabelRows = 4;
@@ -116,23 +116,11 @@ private:
     void Add(SceneItem item) { scene_.items.push_back(std::move(item)); }
     void Text(double x, double y, std::string text, double size, TextAlign align,
               uint32_t colour = kInk, bool upright = false) {
-        Add(SceneText{{x, y}, std::move(text), colour, size, align, upright});
+        AddText(scene_, x, y, std::move(text), size, align, colour, upright);
     }
 
-    // As many MHz ticks as their labels leave room for.
     void FrequencyTicks() {
-        const double labelWidth = EstimatedTextWidth("00000", kTickText) + 24;
-        const double count = std::max(1.0, (area_.right - area_.left) / labelWidth);
-        const double step = std::max(1.0, NiceStep(visible_.span() / count));
-        for (double mhz = std::ceil(visible_.fromMhz / step) * step; mhz <= visible_.toMhz + 1e-9;
-             mhz += step) {
-            const double x = X(mhz);
-            Add(SceneLine{{x, curveTop_}, {x, area_.bottom}, kGrid, 1});
-            Add(SceneLine{{x, area_.bottom}, {x, area_.bottom + 5}, kInk, 1});
-            Text(x, area_.bottom + 18, NumberText(mhz), kTickText, TextAlign::Centre);
-        }
-        Text((area_.left + area_.right) / 2, scene_.height - 8.0, "Frequency (MHz)", kCaptionText,
-             TextAlign::Centre);
+        AddFrequencyTicks(scene_, area_, visible_.fromMhz, visible_.toMhz, curveTop_);
     }
 
     void ValueTicks() {
@@ -188,14 +176,7 @@ private:
         }
     }
 
-    void Frame() {
-        const double l = area_.left, t = area_.top, r = area_.right, b = area_.bottom;
-        for (auto [from, to] : {std::pair{ScenePoint{l, t}, ScenePoint{r, t}},
-                                {ScenePoint{r, t}, ScenePoint{r, b}},
-                                {ScenePoint{r, b}, ScenePoint{l, b}},
-                                {ScenePoint{l, b}, ScenePoint{l, t}}})
-            Add(SceneLine{from, to, kInk, 1});
-    }
+    void Frame() { AddFrame(scene_, area_); }
 
     // The method on the left of the top row, the legend on its right.
     void TitleAndLegend() {
@@ -211,17 +192,8 @@ private:
         const std::pair<std::string, uint32_t> entries[] = {{"kS/s: symbol rate found", kInk},
                                                             {"Horizontal", kHorizontalColour},
                                                             {"Vertical", kVerticalColour}};
-        for (const auto& [text, colour] : entries) {
-            x -= EstimatedTextWidth(text, kTickText);
-            Text(x, baseline, text, kTickText, TextAlign::Left);
-            x -= 22;
-            if (colour == kInk) {
-                Add(SceneLine{{x + 8, baseline - 12}, {x + 8, baseline + 2}, kInk, 1, true});
-            } else {
-                Add(SceneRect{x, baseline - 8, 16, 4, colour});
-            }
-            x -= 14;
-        }
+        for (const auto& [text, colour] : entries)
+            x = AddLegendEntry(scene_, x, baseline, text, colour);
     }
 
     const SpectrumData& data_;
@@ -289,6 +261,49 @@ FrequencyRange Pan(const FrequencyRange& visible, double deltaMhz, const Frequen
 Scene BuildSpectrumScene(const SpectrumData& data, int width, int height,
                          const FrequencyRange& visible) {
     return SceneBuilder(data, width, height, visible).Build();
+}
+
+void AddText(Scene& scene, double x, double y, std::string text, double size, TextAlign align,
+             uint32_t colour, bool upright) {
+    scene.items.push_back(SceneText{{x, y}, std::move(text), colour, size, align, upright});
+}
+
+void AddFrame(Scene& scene, const PlotArea& area) {
+    const double l = area.left, t = area.top, r = area.right, b = area.bottom;
+    for (auto [from, to] : {std::pair{ScenePoint{l, t}, ScenePoint{r, t}},
+                            {ScenePoint{r, t}, ScenePoint{r, b}},
+                            {ScenePoint{r, b}, ScenePoint{l, b}},
+                            {ScenePoint{l, b}, ScenePoint{l, t}}})
+        scene.items.push_back(SceneLine{from, to, kInk, 1});
+}
+
+void AddFrequencyTicks(Scene& scene, const PlotArea& area, double fromMhz, double toMhz,
+                       double gridTop) {
+    const double labelWidth = EstimatedTextWidth("00000", kTickText) + 24;
+    const double count = std::max(1.0, (area.right - area.left) / labelWidth);
+    const double step = std::max(1.0, NiceStep((toMhz - fromMhz) / count));
+    for (double mhz = std::ceil(fromMhz / step) * step; mhz <= toMhz + 1e-9; mhz += step) {
+        const double x = area.left + (mhz - fromMhz) * (area.right - area.left) / (toMhz - fromMhz);
+        scene.items.push_back(SceneLine{{x, gridTop}, {x, area.bottom}, kGrid, 1});
+        scene.items.push_back(SceneLine{{x, area.bottom}, {x, area.bottom + 5}, kInk, 1});
+        AddText(scene, x, area.bottom + 18, NumberText(mhz), kTickText, TextAlign::Centre);
+    }
+    AddText(scene, (area.left + area.right) / 2, scene.height - 8.0, "Frequency (MHz)",
+            kCaptionText, TextAlign::Centre);
+}
+
+double AddLegendEntry(Scene& scene, double x, double baseline, const std::string& text,
+                      uint32_t colour) {
+    x -= EstimatedTextWidth(text, kTickText);
+    AddText(scene, x, baseline, text, kTickText, TextAlign::Left);
+    x -= 22;
+    if (colour == kInk) {  // the symbol-rate marker
+        scene.items.push_back(
+            SceneLine{{x + 8, baseline - 12}, {x + 8, baseline + 2}, kInk, 1, true});
+    } else {
+        scene.items.push_back(SceneRect{x, baseline - 8, 16, 4, colour});
+    }
+    return x - 14;
 }
 
 double NiceStep(double raw) {

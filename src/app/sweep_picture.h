@@ -15,6 +15,12 @@ namespace quillox {
 
 constexpr uint32_t kVerticalColour = 0x1f5fbf;    // blue
 constexpr uint32_t kHorizontalColour = 0xc8460a;  // orange-red
+// The style the pictures share.
+constexpr uint32_t kSceneBackground = 0xffffff;
+constexpr uint32_t kSceneInk = 0x202020;
+constexpr uint32_t kSceneGrid = 0xe4e4e4;
+constexpr double kSceneTickText = 12;
+constexpr double kSceneCaptionText = 13;
 
 struct ScenePoint {
     double x = 0;
@@ -82,6 +88,17 @@ FrequencyRange Pan(const FrequencyRange& visible, double deltaMhz, const Frequen
 // every label row are left out (their markers stay); zooming in makes room for them.
 Scene BuildSpectrumScene(const SpectrumData& data, int width, int height,
                          const FrequencyRange& visible);
+
+// Pieces the pictures share: a text, the frame around the plot area, the MHz ticks (as many as
+// their labels leave room for, grid lines from gridTop down) with the axis caption, and a legend
+// entry whose text ends at x behind a swatch of its colour (returns the x left of the entry).
+void AddText(Scene& scene, double x, double y, std::string text, double size, TextAlign align,
+             uint32_t colour = kSceneInk, bool upright = false);
+void AddFrame(Scene& scene, const PlotArea& area);
+void AddFrequencyTicks(Scene& scene, const PlotArea& area, double fromMhz, double toMhz,
+                       double gridTop);
+double AddLegendEntry(Scene& scene, double x, double baseline, const std::string& text,
+                      uint32_t colour);
 
 // An axis step: 1, 2 or 5 times a power of ten, at least raw (1 for no positive raw).
 double NiceStep(double raw);

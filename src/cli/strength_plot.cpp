@@ -12,12 +12,12 @@
 namespace quillox::cli {
 namespace {
 
-constexpr uint32_t kBackground = 0xffffff;
-constexpr uint32_t kInk = 0x202020;
-constexpr uint32_t kGrid = 0xe4e4e4;
+constexpr uint32_t kBackground = kSceneBackground;
+constexpr uint32_t kInk = kSceneInk;
+constexpr uint32_t kGrid = kSceneGrid;
 constexpr uint32_t kQuiet = 0x808080;
-constexpr double kTickText = 12;
-constexpr double kCaptionText = 13;
+constexpr double kTickText = kSceneTickText;
+constexpr double kCaptionText = kSceneCaptionText;
 constexpr double kMinSpanMhz = 10;
 
 std::string NumberText(double value) {
@@ -76,22 +76,10 @@ private:
     void Add(SceneItem item) { scene_.items.push_back(std::move(item)); }
     void Text(double x, double y, std::string text, double size, TextAlign align,
               uint32_t colour = kInk, bool upright = false) {
-        Add(SceneText{{x, y}, std::move(text), colour, size, align, upright});
+        AddText(scene_, x, y, std::move(text), size, align, colour, upright);
     }
 
-    void FrequencyTicks() {
-        const double labelWidth = EstimatedTextWidth("00000", kTickText) + 24;
-        const double count = std::max(1.0, (area_.right - area_.left) / labelWidth);
-        const double step = std::max(1.0, NiceStep((to_ - from_) / count));
-        for (double mhz = std::ceil(from_ / step) * step; mhz <= to_ + 1e-9; mhz += step) {
-            const double x = X(mhz);
-            Add(SceneLine{{x, area_.top}, {x, area_.bottom}, kGrid, 1});
-            Add(SceneLine{{x, area_.bottom}, {x, area_.bottom + 5}, kInk, 1});
-            Text(x, area_.bottom + 18, NumberText(mhz), kTickText, TextAlign::Centre);
-        }
-        Text((area_.left + area_.right) / 2, scene_.height - 8.0, "Frequency (MHz)", kCaptionText,
-             TextAlign::Centre);
-    }
+    void FrequencyTicks() { AddFrequencyTicks(scene_, area_, from_, to_, area_.top); }
 
     void LevelTicks() {
         for (double v = low_; v <= high_ + step_ / 2; v += step_) {
@@ -132,14 +120,7 @@ private:
                  kCaptionText, TextAlign::Centre, kQuiet);
     }
 
-    void Frame() {
-        const double l = area_.left, t = area_.top, r = area_.right, b = area_.bottom;
-        for (auto [from, to] : {std::pair{ScenePoint{l, t}, ScenePoint{r, t}},
-                                {ScenePoint{r, t}, ScenePoint{r, b}},
-                                {ScenePoint{r, b}, ScenePoint{l, b}},
-                                {ScenePoint{l, b}, ScenePoint{l, t}}})
-            Add(SceneLine{from, to, kInk, 1});
-    }
+    void Frame() { AddFrame(scene_, area_); }
 
     // The range on the left of the top row, a legend entry per polarity measured on its right.
     void TitleAndLegend() {
@@ -155,11 +136,7 @@ private:
             if (std::none_of(s_.points.begin(), s_.points.end(),
                              [code](const StrengthPoint& p) { return p.polarityCode == code; }))
                 continue;
-            x -= EstimatedTextWidth(text, kTickText);
-            Text(x, baseline, text, kTickText, TextAlign::Left);
-            x -= 22;
-            Add(SceneRect{x, baseline - 8, 16, 4, colour});
-            x -= 14;
+            x = AddLegendEntry(scene_, x, baseline, text, colour);
         }
     }
 
