@@ -22,7 +22,7 @@
 #include "cli/job_runner.h"
 #include "cli/options.h"
 #include "cli/progress_bar.h"
-#include "cli/spectrum_runner.h"
+#include "cli/strength_pass.h"
 #include "cli/sweep_plot.h"
 #include "cli/truth_report.h"
 #include "files/dvbv5_export.h"

@@ -1,4 +1,4 @@
-#include "cli/spectrum_runner.h"
+#include "cli/strength_pass.h"
 
 #include <atomic>
 #include <chrono>
