@@ -9,9 +9,11 @@
 namespace quillox {
 namespace {
 
-constexpr std::array<int32_t, 17> kSearchRates = {27500, 22000, 30000, 29900, 28000, 27000,
-                                                  26000, 24500, 23000, 20000, 15000, 11000,
-                                                  6111,  5632,  4340,  3000,  2000};
+// The rates broadcasters and feeds use, most common first: broadcast transponders, then the
+// contribution feeds' 13333, 7200 and 6666 and the narrow SCPC rates.
+constexpr std::array<int32_t, 22> kSearchRates = {
+    27500, 22000, 30000, 29900, 28000, 27000, 26000, 24500, 23000, 20000, 15000,
+    13333, 11000, 7200,  6666,  6111,  5632,  4340,  3214,  3000,  2604,  2000};
 
 // The older QPSK chips report FE_HAS_LOCK once the Viterbi decoder is in sync, which happens
 // around 2.5 dB below the C/N of error-free output (a pre-Viterbi error rate near 10^-1).
