@@ -5,7 +5,7 @@
 //
 //   build/bench/quillox_sky_accuracy [--seeds N] [--finder-sample N] [--sky ideal|realistic]
 //                                    [--card FAMILY] [--generated N [--generated-only]]
-//                                    [--write-generated DIR]
+//                                    [--write-generated DIR] [--go-aims]
 //
 // --card: the simulated card's driver family (as the read-back directive names it, e.g. mt312)
 // instead of the sky preset's.
@@ -22,7 +22,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -83,10 +85,11 @@ struct Window {
         for (Edit* e : {&f.ed_f_start, &f.ed_f_start_r23}) e->setText(std::to_string(sat.startMhz));
         for (Edit* e : {&f.ed_f_end, &f.ed_f_end_r23}) e->setText(std::to_string(sat.endMhz));
     }
-    void Run(const char* caption) {
+    cli::JobOutcome Run(const char* caption) {
         const cli::JobOutcome outcome = cli::RunJob(window.form, *cli::FindJob(caption), false);
         if (!outcome.started || !outcome.error.empty())
             std::fprintf(stderr, "job \"%s\" failed: %s\n", caption, outcome.error.c_str());
+        return outcome;
     }
     VirtualClock clock;
     BenchWindow window;
@@ -94,6 +97,34 @@ struct Window {
 
 double Percent(size_t part, size_t whole) {
     return whole == 0 ? 100.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+// GO with fine tuning on and the window's defaults, its list compared with the satellite.
+struct GoRun {
+    TransponderComparison cmp;  // of the DVB-S carriers (and DVB-S2 ones on a DVB-S2 card)
+    LnbOscillators lnb;
+    std::vector<OscillatorOffset> offsets;  // as quillox-scan --truth estimates them
+    int64_t scanMs = 0;                     // on the window's (virtual) clock
+
+    // How far the line lies from its carrier once the LNB error of its band is taken out.
+    double FreqErrorMhz(const TransponderMatch& m) const {
+        return std::abs(m.line.mhz + OffsetAt(offsets, lnb, m.line.mhz) - m.carrier->freqMhz);
+    }
+};
+
+GoRun RunGo(const satellites::Scenario& s, uint32_t seed, const Satellite& sat) {
+    Window w(s, seed, sat);
+    GoRun go;
+    go.scanMs = w.Run("GO").scanMs;
+    // A DVB-S2 card's families count the DVB-S2 carriers too.
+    const auto family = FamilyNamed(s.sky.card);
+    const bool s2 = family && (DemodProfileOf(*family).driver.systems & kSysDvbS2);
+    const std::vector<int32_t> both{polarity::kVertical, polarity::kHorizontal};
+    go.cmp = CompareWithScenario(w.window.form.r_ed_trans_good_r23.lines(), s,
+                                 {both, sat.startMhz, sat.endMhz, 5000, 45000, s2});
+    go.lnb = w.window.form.CurrentOscillators();
+    go.offsets = LnbOffsetsOf(go.cmp, go.lnb);
+    return go;
 }
 
 Figures Measure(const satellites::Scenario& s, uint32_t seed, const Satellite& sat,
@@ -117,25 +148,16 @@ Figures Measure(const satellites::Scenario& s, uint32_t seed, const Satellite& s
         fig.firstWanted = wanted;
     }
     {  // second method, fine tuning on
-        Window w(s, seed, sat);
-        w.Run("GO");
-        // A DVB-S2 card's families count the DVB-S2 carriers too.
-        const auto family = FamilyNamed(s.sky.card);
-        const bool s2 = family && (DemodProfileOf(*family).driver.systems & kSysDvbS2);
-        const auto cmp = CompareWithScenario(w.window.form.r_ed_trans_good_r23.lines(), s,
-                                             {both, sat.startMhz, sat.endMhz, 5000, 45000, s2});
+        const GoRun go = RunGo(s, seed, sat);
+        const TransponderComparison& cmp = go.cmp;
         const auto isExpected = [&](const satellites::Carrier* c) {
             return std::find(cmp.expected.begin(), cmp.expected.end(), c) != cmp.expected.end();
         };
-        // The LNB offsets as quillox-scan --truth estimates them, per oscillator.
-        const LnbOscillators lnb = w.window.form.CurrentOscillators();
-        const std::vector<OscillatorOffset> offsets = LnbOffsetsOf(cmp, lnb);
         size_t found = 0, within = 0;
         for (const TransponderMatch& m : cmp.found) {
             if (!isExpected(m.carrier)) continue;
             ++found;
-            within += std::abs(m.line.mhz + OffsetAt(offsets, lnb, m.line.mhz) -
-                               m.carrier->freqMhz) <= 1.0;
+            within += go.FreqErrorMhz(m) <= 1.0;
         }
         fig.goFound = Percent(found, cmp.expected.size());
         fig.goWanted = cmp.expected.size();
@@ -213,6 +235,127 @@ void PrintRow(const std::string& sat, const char* sky, const Summary& s, const F
     std::fflush(stdout);
 }
 
+// --go-aims: one GO run's figures; the shares in percent, NaN where there is nothing to count.
+struct AimsFigures {
+    double foundInList = 0, foundNotInList = 0;  // separable carriers found
+    double duplicates = 0, falseLines = 0;
+    double timeRatio = 0;        // run time over that on the ideal dish
+    double secondsPerFound = 0;  // virtual seconds per counted carrier found
+    double freqMedianMhz = 0, freqMaxMhz = 0;
+    double rateMedianPct = 0, rateMaxPct = 0;
+    size_t inListWanted = 0, notInListWanted = 0;
+};
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+// Whether no other carrier of its polarity on the satellite has its centre within 10 MHz.
+bool Separable(const satellites::Scenario& s, const satellites::Carrier& c) {
+    return std::none_of(s.carriers.begin(), s.carriers.end(), [&](const satellites::Carrier& o) {
+        return &o != &c && o.polarity == c.polarity && std::abs(o.freqMhz - c.freqMhz) <= 10.0;
+    });
+}
+
+bool InCommonRates(const satellites::Carrier& c) {
+    const std::span<const int32_t> rates = SearchRatesKsps();
+    return std::any_of(rates.begin(), rates.end(),
+                       [&](int32_t r) { return c.symbolRateKsps == static_cast<double>(r); });
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return kNone;
+    std::sort(v.begin(), v.end());
+    const size_t h = v.size() / 2;
+    return v.size() % 2 ? v[h] : (v[h - 1] + v[h]) / 2;
+}
+
+double Max(const std::vector<double>& v) {
+    return v.empty() ? kNone : *std::max_element(v.begin(), v.end());
+}
+
+AimsFigures MeasureAims(const satellites::Scenario& s, uint32_t seed, const Satellite& sat,
+                        int64_t idealScanMs) {
+    const GoRun go = RunGo(s, seed, sat);
+    const TransponderComparison& cmp = go.cmp;
+    const auto matchOf = [&](const satellites::Carrier* c) -> const TransponderMatch* {
+        const auto m = std::find_if(cmp.found.begin(), cmp.found.end(),
+                                    [&](const TransponderMatch& m) { return m.carrier == c; });
+        return m == cmp.found.end() ? nullptr : &*m;
+    };
+    AimsFigures fig;
+    size_t inList = 0, notInList = 0, found = 0;
+    std::vector<double> freqErrors, rateErrors;
+    for (const satellites::Carrier* c : cmp.expected) {
+        const TransponderMatch* m = matchOf(c);
+        if (m) {
+            ++found;
+            freqErrors.push_back(go.FreqErrorMhz(*m));
+            rateErrors.push_back(100.0 * std::abs(m->rateErrorKsps) / c->symbolRateKsps);
+        }
+        if (!Separable(s, *c)) continue;
+        if (InCommonRates(*c)) {
+            ++fig.inListWanted;
+            inList += m != nullptr;
+        } else {
+            ++fig.notInListWanted;
+            notInList += m != nullptr;
+        }
+    }
+    fig.foundInList = fig.inListWanted ? Percent(inList, fig.inListWanted) : kNone;
+    fig.foundNotInList = fig.notInListWanted ? Percent(notInList, fig.notInListWanted) : kNone;
+    fig.duplicates = static_cast<double>(cmp.duplicates.size());
+    fig.falseLines = static_cast<double>(cmp.extra.size() + cmp.unreadable.size());
+    fig.timeRatio = idealScanMs > 0 ? static_cast<double>(go.scanMs) / idealScanMs : kNone;
+    fig.secondsPerFound = found ? go.scanMs / 1000.0 / static_cast<double>(found) : kNone;
+    fig.freqMedianMhz = Median(freqErrors), fig.freqMaxMhz = Max(freqErrors);
+    fig.rateMedianPct = Median(rateErrors), fig.rateMaxPct = Max(rateErrors);
+    return fig;
+}
+
+// The mean over the runs of one figure, leaving out those without it; NaN when none has it.
+double MeanOf(const std::vector<AimsFigures>& runs, double AimsFigures::*figure) {
+    double sum = 0;
+    size_t n = 0;
+    for (const AimsFigures& f : runs)
+        if (!std::isnan(f.*figure)) sum += f.*figure, ++n;
+    return n ? sum / static_cast<double>(n) : kNone;
+}
+
+void PrintAimsHeader() {
+    std::printf(
+        "| satellite | sky | card | found, rate in list | found, rate not in list | duplicates | "
+        "false lines | scan time ratio | s per carrier found | MHz error median / max | "
+        "rate error median / max |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|\n");
+}
+
+void PrintAimsRow(const std::string& sat, const char* sky, const std::string& card,
+                  const std::vector<AimsFigures>& runs) {
+    const auto cell = [&](double AimsFigures::*figure, const char* format) {
+        const double v = MeanOf(runs, figure);
+        char text[32];
+        if (std::isnan(v))
+            std::snprintf(text, sizeof text, "n/a");
+        else
+            std::snprintf(text, sizeof text, format, v);
+        return std::string(text);
+    };
+    const AimsFigures& counts = runs.front();  // what is counted depends on the satellite alone
+    std::printf(
+        "| %s | %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s | %s / %s | %s / %s |\n",
+        sat.c_str(), sky, card.empty() ? "default" : card.c_str(),
+        cell(&AimsFigures::foundInList, "%.1f %%").c_str(), counts.inListWanted,
+        cell(&AimsFigures::foundNotInList, "%.1f %%").c_str(), counts.notInListWanted,
+        cell(&AimsFigures::duplicates, "%.1f").c_str(),
+        cell(&AimsFigures::falseLines, "%.1f").c_str(),
+        cell(&AimsFigures::timeRatio, "%.2f").c_str(),
+        cell(&AimsFigures::secondsPerFound, "%.1f").c_str(),
+        cell(&AimsFigures::freqMedianMhz, "%.2f").c_str(),
+        cell(&AimsFigures::freqMaxMhz, "%.2f").c_str(),
+        cell(&AimsFigures::rateMedianPct, "%.2f %%").c_str(),
+        cell(&AimsFigures::rateMaxPct, "%.2f %%").c_str());
+    std::fflush(stdout);
+}
+
 // A generated satellite goes through its table text, so what is measured is what
 // --write-generated writes and quillox-scan --scenario reads.
 satellites::ScenarioLoadResult Load(const Satellite& sat, const satellites::SkyImpairments& sky) {
@@ -253,7 +396,7 @@ int Usage(const char* why) {
                  "quillox_sky_accuracy: %s\n"
                  "usage: quillox_sky_accuracy [--seeds N] [--finder-sample N] "
                  "[--sky ideal|realistic] [--card FAMILY] [--generated N [--generated-only]] "
-                 "[--write-generated DIR]\n",
+                 "[--write-generated DIR] [--go-aims]\n",
                  why);
     return 2;
 }
@@ -265,7 +408,7 @@ int main(int argc, char** argv) {
     using namespace quillox;
     int seeds = 20, finderSample = 1000;  // the finder: every DVB-S carrier of 5000 kS/s and up
     int generated = 0;
-    bool generatedOnly = false;
+    bool generatedOnly = false, goAims = false;
     std::vector<std::string> skies{"ideal", "realistic"};
     const char* card = nullptr;
     std::string writeDir;
@@ -273,6 +416,10 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         if (option == "--generated-only") {
             generatedOnly = true;
+            continue;
+        }
+        if (option == "--go-aims") {
+            goAims = true;
             continue;
         }
         if (i + 1 >= argc) return bench::Usage(("missing value after " + option).c_str());
@@ -316,11 +463,26 @@ int main(int argc, char** argv) {
         list.push_back(
             {"gen-" + std::to_string(k), Band::KuLinear, 10700, 12750, static_cast<uint32_t>(k)});
 
-    std::printf(
-        "| satellite | sky | first method found | GO found | GO within 1 MHz | "
-        "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
-        "|---|---|---|---|---|---|---|---|\n");
+    if (goAims) {
+        bench::PrintAimsHeader();
+    } else {
+        std::printf(
+            "| satellite | sky | first method found | GO found | GO within 1 MHz | "
+            "GO duplicates | GO false lines | Find_S/R within 0.2 %% |\n"
+            "|---|---|---|---|---|---|---|---|\n");
+    }
     for (const bench::Satellite& sat : list) {
+        // --go-aims: GO on the ideal dish (default card, ideal sky), the yardstick of run time.
+        int64_t idealScanMs = 0;
+        if (goAims) {
+            const satellites::ScenarioLoadResult ideal =
+                bench::Load(sat, *satellites::SkyPreset("ideal"));
+            if (!ideal.scenario) {
+                std::fprintf(stderr, "%s\n", ideal.error.c_str());
+                return 1;
+            }
+            idealScanMs = bench::RunGo(*ideal.scenario, 1, sat).scanMs;
+        }
         for (const std::string& skyName : skies) {
             satellites::ScenarioLoadResult loaded =
                 bench::Load(sat, *satellites::SkyPreset(skyName));
@@ -334,6 +496,14 @@ int main(int argc, char** argv) {
             }
             // The ideal dish hardly depends on the seed: one run says it all.
             const int runs = skyName == "ideal" ? 1 : seeds;
+            if (goAims) {
+                std::vector<bench::AimsFigures> figures;
+                for (int seed = 1; seed <= runs; ++seed)
+                    figures.push_back(bench::MeasureAims(
+                        *loaded.scenario, static_cast<uint32_t>(seed), sat, idealScanMs));
+                bench::PrintAimsRow(sat.name, skyName.c_str(), loaded.scenario->sky.card, figures);
+                continue;
+            }
             std::vector<bench::Figures> figures;
             for (int seed = 1; seed <= runs; ++seed)
                 figures.push_back(bench::Measure(*loaded.scenario, static_cast<uint32_t>(seed), sat,
