@@ -304,7 +304,8 @@ AimsFigures MeasureAims(const satellites::Scenario& s, uint32_t seed, const Sate
     fig.foundNotInList = fig.notInListWanted ? Percent(notInList, fig.notInListWanted) : kNone;
     fig.duplicates = static_cast<double>(cmp.duplicates.size());
     fig.falseLines = static_cast<double>(cmp.extra.size() + cmp.unreadable.size());
-    fig.timeRatio = idealScanMs > 0 ? static_cast<double>(go.scanMs) / idealScanMs : kNone;
+    fig.timeRatio =
+        idealScanMs > 0 ? static_cast<double>(go.scanMs) / static_cast<double>(idealScanMs) : kNone;
     fig.secondsPerFound = found ? go.scanMs / 1000.0 / static_cast<double>(found) : kNone;
     fig.freqMedianMhz = Median(freqErrors), fig.freqMaxMhz = Max(freqErrors);
     fig.rateMedianPct = Median(rateErrors), fig.rateMaxPct = Max(rateErrors);
