@@ -106,7 +106,7 @@ struct DriverFacts {
     bool invertsItself = false;
     KernelReadFrequency readFrequency = KernelReadFrequency::Requested;
     ReadBackRate readRate = ReadBackRate::Requested;
-    bool readFec = false;  // get_frontend reads the code rate found (else the cache's)
+    bool readFec = false;     // get_frontend reads the code rate found (else the cache's)
     bool readSystem = false;  // get_frontend reads the system and modulation found
     Statistic snr = Statistic::Always;
     Statistic strength = Statistic::Always;
@@ -153,6 +153,10 @@ public:
     std::vector<int32_t> For(int64_t path, int64_t ifKhz) const;
     // The rate of the carrier last locked when a tune to ifKhz lies inside it, else 0.
     int32_t KnownRate(int64_t path, int64_t ifKhz) const;
+    // Where that carrier was read back (IF, kHz), when the tune lies inside it; else 0.
+    int64_t KnownCentreKhz(int64_t path, int64_t ifKhz) const {
+        return KnownRate(path, ifKhz) != 0 ? last_.ifKhz : 0;
+    }
     void Locked(int64_t path, int32_t ksps, int64_t ifKhz);  // ksps: the candidate that locked
     void Forget() { last_ = {}; }
 

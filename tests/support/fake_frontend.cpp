@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "device/dvb/dvb_open.h"
+#include "device/sim/dish_model.h"
 
 namespace quillox::dvb {
 namespace {
@@ -378,6 +380,13 @@ public:
         return 0;
     }
 
+    int setTuneMode(uint32_t flags) override {
+        const bool oneShot = (flags & FE_TUNE_MODE_ONESHOT) != 0;
+        if (int err = Enter(oneShot ? "tune-mode oneshot" : "tune-mode normal", true)) return err;
+        fe_->oneShot_ = oneShot;
+        return 0;
+    }
+
     int readStatus(fe_status_t& status) override {
         if (int err = Enter("status", false)) return err;
         status = fe_->Status();
@@ -396,7 +405,7 @@ public:
         if (int err = Enter("strength", false)) return err;
         if (!fe_->profile_.strength) return kErrNotSupported;
         if (!fe_->tuned_) return EAGAIN;
-        strength = fe_->Level(*fe_->profile_.strength);
+        strength = fe_->StrengthLevel(*fe_->profile_.strength);
         return 0;
     }
 
@@ -541,6 +550,7 @@ int FakeFrontend::Tune() {
         outside(cache_.symbolRate, profile_.rateMin, profile_.rateMax))
         return EINVAL;
     tuned_ = cache_;
+    tuned_->oneShot = oneShot_;
     refused_ = Refuses(cache_);  // set_frontend runs in the kernel thread: DTV_TUNE still says 0
     tunedAtMs_ = clock_.MonotonicMs();
     lockDropped_ = false;
@@ -556,7 +566,8 @@ bool FakeFrontend::Refuses(const Cache& c) const {
 }
 
 sim::KernelTune FakeFrontend::TunedAs() const {
-    return {tuned_->delsys, tuned_->frequency, tuned_->symbolRate, tuned_->fec, tuned_->modulation};
+    return {tuned_->delsys,     tuned_->frequency, tuned_->symbolRate, tuned_->fec,
+            tuned_->modulation, tuned_->inversion, tuned_->oneShot};
 }
 
 sim::InputCarrier FakeFrontend::InputOf(const FakeTransponder& t) {
@@ -608,6 +619,31 @@ uint16_t FakeFrontend::Level(const RawLevels& levels) const {
     return levels.idle;
 }
 
+// Unlocked, the AGC follows the power in the tuned filter: the carriers' spectra over the noise,
+// 5 % of full scale per dB (the device's own default scale).
+uint16_t FakeFrontend::StrengthLevel(const RawLevels& levels) const {
+    if (Status() & FE_HAS_LOCK) return levels.locked;
+    const uint32_t full =
+        profile_.family ? DemodProfileOf(*profile_.family).driver.strengthFull : 65535;
+    const double level = levels.idle + RiseDb() * full * 0.05;
+    return static_cast<uint16_t>(std::clamp(level, 0.0, 65535.0));
+}
+
+double FakeFrontend::RiseDb() const {
+    if (!tuned_ || voltage_ == SEC_VOLTAGE_OFF) return 0;
+    const double filterHalfMhz = sim::FilterHalfWidthMhz(tuned_->symbolRate / 1000.0);
+    double inBand = 2 * filterHalfMhz;
+    for (const auto& t : transponders_) {
+        if (t.voltage != voltage_ || t.toneOn != toneOn_) continue;
+        if (!t.diseqc.empty() && t.diseqc != lastDiseqc_) continue;
+        if (t.burst && t.burst != lastBurst_) continue;
+        inBand += sim::InBandPower(t.cnrMilliDb / 1000.0, t.symbolRate / 1000.0, 0.35,
+                                   (static_cast<double>(t.ifKhz) - tuned_->frequency) / 1000.0,
+                                   filterHalfMhz);
+    }
+    return 10 * std::log10(inBand / (2 * filterHalfMhz));
+}
+
 void FakeFrontend::FillProp(dtv_property& p) const {
     const Cache& c = tuned_ ? *tuned_ : cache_;
     const FakeTransponder* locked = (Status() & FE_HAS_LOCK) ? Reachable(true) : nullptr;
@@ -651,7 +687,7 @@ void FakeFrontend::FillProp(dtv_property& p) const {
                     break;
                 }
             } else {
-                value = (s & FE_HAS_LOCK) ? -40000 : (s & FE_HAS_SIGNAL) ? -50000 : -70000;
+                value = (s & FE_HAS_LOCK) ? -40000 : -70000 + std::llround(RiseDb() * 1000);
             }
             p.u.st.stat[0].scale = FE_SCALE_DECIBEL;
             p.u.st.stat[0].svalue = value;

@@ -123,6 +123,7 @@ private:
     struct Cache {
         uint32_t delsys = SYS_DVBS, frequency = 0, symbolRate = 0, fec = FEC_AUTO, inversion = 0;
         uint32_t modulation = QPSK, rolloff = ROLLOFF_35, pilot = PILOT_AUTO;
+        bool oneShot = false;
     };
 
     void Log(const std::string& text);
@@ -134,6 +135,8 @@ private:
     int Tune();
     fe_status_t Status() const;
     uint16_t Level(const RawLevels& levels) const;
+    uint16_t StrengthLevel(const RawLevels& levels) const;
+    double RiseDb() const;  // the power in the tuned filter over the noise's alone
     void FillProp(dtv_property& p) const;
     bool Refuses(const Cache& c) const;
 
@@ -152,6 +155,7 @@ private:
     bool overload_ = false;
     std::vector<uint8_t> lastDiseqc_;
     std::optional<fe_sec_mini_cmd> lastBurst_;
+    bool oneShot_ = false;  // FE_SET_FRONTEND_TUNE_MODE
     Cache cache_;
     std::optional<Cache> tuned_;
     bool refused_ = false;  // the driver's set_frontend refused the tuned parameters

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "base/tuning_code_values.h"
@@ -47,7 +48,8 @@ DvbFrontendDevice::DvbFrontendDevice(std::unique_ptr<FrontendIo> io, const Front
       clock_(clock),
       options_(std::move(options)),
       quirks_(QuirksOf(NameOf(frontend.info))),
-      searchOrder_(options_.searchRatesKsps) {}
+      searchOrder_(options_.searchRatesKsps),
+      survey_(options_.survey) {}
 
 DvbFrontendDevice::~DvbFrontendDevice() {
     std::lock_guard lock(mutex_);
@@ -141,12 +143,7 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     tune.lofMhz = req.lofMhz;
     tune.symbolRateKsps = req.symbolRateKsps;
     tune.fec = req.fec;
-    // A limit of 0 is no limit, as the kernel's own range check has it.
-    const uint32_t minKhz = std::max<uint32_t>(kIfMinMhz * 1000u, frontend_.info.frequency_min);
-    const uint32_t maxKhz =
-        frontend_.info.frequency_max == 0
-            ? kIfMaxMhz * 1000u
-            : std::min<uint32_t>(kIfMaxMhz * 1000u, frontend_.info.frequency_max);
+    const auto [minKhz, maxKhz] = IfLimitsKhz();
     if (lnbOn) {
         auto plan = PlanIf(req.frequencyMhz, req.lofMhz, minKhz, maxKhz);
         if (!plan) return -ERANGE;  // before any ioctl: the LNB is left as it was
@@ -167,15 +164,29 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
         state_ = TuneState::LnbOff;
         return 0;
     }
+    const bool toneUnsupported = req.tone == tone::k33kHz || req.tone == tone::k44kHz;
     tune_.rateZero = req.symbolRateKsps == 0;
-    tune_.search = tune_.rateZero && !quirks_.findsRate &&
-                   searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
+    const bool blind = tune_.rateZero && !quirks_.findsRate &&
+                       searchOrder_.KnownRate(SearchPath(), tune_.plan.ifKhz) == 0;
+    if (blind && SurveyWorthwhile()) {
+        tune_.surveyReachKhz = options_.survey.firstReachKhz;
+        state_ = TuneState::Surveying;
+        SurveyStep();
+        return toneUnsupported ? -EOPNOTSUPP : 0;
+    }
+    tune_.search = blind;
     // Every commit is sent as asked: a search starts afresh where the program is, so the
     // frontend is never left somewhere other than the frequency the readings report.
     if (tune_.search) tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
     tune_.attempts = AttemptsFor(req);
+    // Inside a carrier the spectrum showed and that locked: its rate at its centre, where no
+    // zig-zag is needed. (A carrier the common rates found may be no wider than a point, as on
+    // vidtv: that one is tuned where asked.)
+    if (tune_.rateZero && !tune_.search && !quirks_.findsRate && lastLockSeenInSpectrum_) {
+        const int64_t centre = searchOrder_.KnownCentreKhz(SearchPath(), tune_.plan.ifKhz);
+        for (Attempt& a : tune_.attempts) a.ifKhz = static_cast<uint32_t>(centre);
+    }
     if (int rc = StartAttempts()) return -rc;
-    const bool toneUnsupported = req.tone == tone::k33kHz || req.tone == tone::k44kHz;
     return toneUnsupported ? -EOPNOTSUPP : 0;
 }
 
@@ -253,7 +264,7 @@ std::vector<DvbFrontendDevice::Attempt> DvbFrontendDevice::AttemptsFor(const Req
 
 // Modulation and roll-off always go out: DTV_CLEAR fills them by the system the frontend was on
 // (QAM_AUTO after DVB-T), and cx24116 refuses DVB-S with anything but QPSK and 0.35.
-int DvbFrontendDevice::SendTune(const Attempt& a) {
+int DvbFrontendDevice::SendTune(const Attempt& a, uint32_t inversion) {
     std::vector<dtv_property> props = {Prop(DTV_CLEAR), Prop(DTV_DELIVERY_SYSTEM, a.system),
                                        Prop(DTV_MODULATION, a.modulation)};
     if (a.system == SYS_DVBS2) {
@@ -262,10 +273,10 @@ int DvbFrontendDevice::SendTune(const Attempt& a) {
     } else {
         props.push_back(Prop(DTV_ROLLOFF, ROLLOFF_35));
     }
-    props.push_back(Prop(DTV_FREQUENCY, tune_.plan.ifKhz));
+    props.push_back(Prop(DTV_FREQUENCY, a.ifKhz != 0 ? a.ifKhz : tune_.plan.ifKhz));
     props.push_back(Prop(DTV_SYMBOL_RATE, static_cast<uint32_t>(a.symbolRateKsps) * 1000u));
     props.push_back(Prop(DTV_INNER_FEC, *KernelFecOf(tune_.fec)));
-    props.push_back(Prop(DTV_INVERSION, INVERSION_AUTO));
+    props.push_back(Prop(DTV_INVERSION, inversion));
     props.push_back(Prop(DTV_TUNE));
     return io_->setProps(props);
 }
@@ -274,11 +285,16 @@ int32_t DvbFrontendDevice::TimeoutMs(int32_t ksps) const {
     return options_.lockTimeouts.ForRate(quirks_.family, ksps);
 }
 
+int32_t DvbFrontendDevice::AttemptTimeoutMs(const Attempt& a) const {
+    return a.ifKhz != 0 ? CentredTimeoutMs(a.symbolRateKsps) : TimeoutMs(a.symbolRateKsps);
+}
+
 int DvbFrontendDevice::StartAttempts() {
     if (tune_.attempts.empty()) return EINVAL;  // no rate the demodulator takes
     tune_.attempt = 0;
+    if (int rc = SetTuneMode(0)) return rc;  // the zig-zag back, after a spectrum
     if (int rc = SendTune(tune_.attempts[0])) return rc;
-    tune_.deadlineMs = clock_.MonotonicMs() + TimeoutMs(tune_.attempts[0].symbolRateKsps);
+    tune_.deadlineMs = clock_.MonotonicMs() + AttemptTimeoutMs(tune_.attempts[0]);
     state_ = TuneState::Trying;
     return 0;
 }
@@ -286,6 +302,11 @@ int DvbFrontendDevice::StartAttempts() {
 void DvbFrontendDevice::NextAttempt() {
     const size_t count = tune_.attempts.size();
     if (count == 1 && !tune_.search) return;  // nothing else to try: the one tune stays
+    if (tune_.carrierKhz) {                   // that rate is no rate of this carrier
+        std::vector<int32_t>& failed = FailedRatesAt(*tune_.carrierKhz);
+        const int32_t rate = tune_.attempts[tune_.attempt].symbolRateKsps;
+        if (std::find(failed.begin(), failed.end(), rate) == failed.end()) failed.push_back(rate);
+    }
     for (size_t tried = 0; tried < count; ++tried) {
         if (++tune_.attempt == count) {
             if (tune_.search) break;  // one pass
@@ -293,7 +314,7 @@ void DvbFrontendDevice::NextAttempt() {
         }
         const Attempt& a = tune_.attempts[tune_.attempt];
         if (SendTune(a) == 0) {
-            tune_.deadlineMs = clock_.MonotonicMs() + TimeoutMs(a.symbolRateKsps);
+            tune_.deadlineMs = clock_.MonotonicMs() + AttemptTimeoutMs(a);
             return;
         }
     }
@@ -310,7 +331,10 @@ bool DvbFrontendDevice::HaveTune() const {
 
 int DvbFrontendDevice::TunerRefreshStatus() {
     std::lock_guard lock(mutex_);
-    if (state_ == TuneState::Idle || state_ == TuneState::LnbOff) {
+    if (state_ == TuneState::Surveying) SurveyStep();
+    // While the spectrum is read the tuner is elsewhere: its readings describe no tune.
+    if (state_ == TuneState::Idle || state_ == TuneState::LnbOff ||
+        state_ == TuneState::Surveying) {
         readings_ = {};
         return 0;
     }
@@ -336,9 +360,11 @@ int DvbFrontendDevice::TunerRefreshStatus() {
     }
     ReadBack(locked, status);
     // The carrier's place as the demodulator reads it back (the tuned IF where it cannot).
-    if (searchLocked)
+    if (searchLocked) {
         searchOrder_.Locked(SearchPath(), tune_.symbolRateKsps,
                             readings_.ifKhz.value_or(tune_.plan.ifKhz));
+        lastLockSeenInSpectrum_ = tune_.attempts[tune_.attempt].ifKhz != 0;
+    }
     return 0;
 }
 
@@ -529,7 +555,203 @@ std::optional<uint32_t> DvbFrontendDevice::ber() const {
 
 bool DvbFrontendDevice::searching() const {
     std::lock_guard lock(mutex_);
-    return state_ == TuneState::Trying && tune_.search;
+    return state_ == TuneState::Surveying || (state_ == TuneState::Trying && tune_.search);
+}
+
+}  // namespace quillox::dvb
+
+// ---- blind acquisition -------------------------------------------------------------------------
+
+namespace quillox::dvb {
+namespace {
+
+// A spectrum point costs at least one tune: a driver that holds the frontend longer than this
+// in every tune (a search, or PLL writes with long waits) would take minutes over a band.
+constexpr int32_t kMaxSurveyTuneMs = 100;
+// What a tuner's input can plausibly read, in dBm.
+constexpr int64_t kLowestDbm = -150, kHighestDbm = 30;
+
+}  // namespace
+
+std::pair<uint32_t, uint32_t> DvbFrontendDevice::IfLimitsKhz() const {
+    // A limit of 0 is no limit, as the kernel's own range check has it.
+    const uint32_t minKhz = std::max<uint32_t>(kIfMinMhz * 1000u, frontend_.info.frequency_min);
+    const uint32_t maxKhz =
+        frontend_.info.frequency_max == 0
+            ? kIfMaxMhz * 1000u
+            : std::min<uint32_t>(kIfMaxMhz * 1000u, frontend_.info.frequency_max);
+    return {minKhz, maxKhz};
+}
+
+int32_t DvbFrontendDevice::SurveyRateKsps() const {
+    // Narrow, so that the filter and the AGC see the power near the point alone.
+    return std::max<int32_t>(1000, static_cast<int32_t>(frontend_.info.symbol_rate_min / 1000));
+}
+
+bool DvbFrontendDevice::SurveyWorthwhile() const {
+    if (noUsableStrength_ || (noStrength_ && (noV5Stats_ || !v5Strength_))) return false;
+    const DriverFacts& driver = DemodProfileOf(quirks_.family).driver;
+    if (driver.at == nullptr) return true;
+    const TuneFacts facts = driver.at(static_cast<uint32_t>(SurveyRateKsps()) * 1000u);
+    return driver.acquisition != Acquisition::CustomSearch && facts.blockingMs <= kMaxSurveyTuneMs;
+}
+
+uint32_t DvbFrontendDevice::RateTolerancePpm() const {
+    if (frontend_.info.symbol_rate_tolerance != 0) return frontend_.info.symbol_rate_tolerance;
+    const uint32_t fact = DemodProfileOf(quirks_.family).driver.rateTolerancePpm;
+    return fact != 0 ? fact : 500;
+}
+
+// Tuned at a carrier's centre as the spectrum shows it, the zig-zag need only cover the
+// spectrum's half step: far less than the family's timeout for a tune anywhere in the carrier.
+int32_t DvbFrontendDevice::CentredTimeoutMs(int32_t ksps) const {
+    const DriverFacts& driver = DemodProfileOf(quirks_.family).driver;
+    if (driver.at == nullptr) return TimeoutMs(ksps);
+    const TuneFacts facts = driver.at(static_cast<uint32_t>(ksps) * 1000u);
+    const double offKhz = options_.survey.stepKhz / 2.0;
+    int64_t retunes = 0;
+    if (offKhz > facts.chipReachKhz && driver.acquisition == Acquisition::SoftwareZigzag &&
+        facts.stepKhz > 0) {
+        const auto k = static_cast<int64_t>(std::ceil(offKhz / facts.stepKhz));
+        retunes = driver.invertsItself ? 2 * k : 4 * k + 1;
+    }
+    const int64_t ms = facts.lockMs + (retunes + 1) * int64_t{facts.pollMs};
+    return static_cast<int32_t>(std::min<int64_t>(ms, TimeoutMs(ksps)));
+}
+
+int DvbFrontendDevice::SetTuneMode(uint32_t flags) {
+    if (flags == tuneMode_) return 0;
+    if (int rc = io_->setTuneMode(flags)) return rc;
+    tuneMode_ = flags;
+    return 0;
+}
+
+std::optional<double> DvbFrontendDevice::ReadStrengthDb() {
+    fe_status_t status{};
+    io_->readStatus(status);  // where a driver refreshes its statistics
+    if (!noV5Stats_) {
+        std::vector<dtv_property> props = {Prop(DTV_STAT_SIGNAL_STRENGTH)};
+        if (io_->getProps(props) == 0 && props[0].u.st.len > 0) {
+            v5Strength_ = true;
+            const uint8_t scale = props[0].u.st.stat[0].scale;
+            if (scale == FE_SCALE_DECIBEL) {
+                // vidtv fills it from an unset tuner figure away from its carriers: billions of
+                // dBm below nothing, no reading.
+                const int64_t milliDbm = props[0].u.st.stat[0].svalue;
+                if (milliDbm < kLowestDbm * 1000 || milliDbm > kHighestDbm * 1000)
+                    return std::nullopt;
+                return static_cast<double>(milliDbm) / 1000.0;
+            }
+            if (scale == FE_SCALE_RELATIVE) {
+                const uint64_t value = props[0].u.st.stat[0].uvalue;
+                return static_cast<double>(value) / options_.strengthUnitsPerDb;
+            }
+            return std::nullopt;  // not available now
+        }
+    }
+    if (noStrength_ || v5Strength_) return std::nullopt;
+    uint16_t value = 0;
+    const int rc = io_->readStrength(value);
+    if (rc == kErrNotSupported) noStrength_ = true;
+    if (rc != 0) return std::nullopt;
+    return static_cast<double>(uint32_t{value} << quirks_.strengthShift) /
+           options_.strengthUnitsPerDb;
+}
+
+void DvbFrontendDevice::SurveyStep() {
+    const int64_t now = clock_.MonotonicMs();
+    const int64_t path = SearchPath();
+    const int64_t ifKhz = tune_.plan.ifKhz;
+    if (tune_.surveyPointKhz) {
+        if (now < tune_.surveyReadAtMs) return;  // the AGC is still settling
+        const std::optional<double> level = ReadStrengthDb();
+        if (!level) {
+            noUsableStrength_ = true;
+            return FallBackToCommonRates();
+        }
+        survey_.Record(path, *tune_.surveyPointKhz, *level, now);
+        tune_.surveyPointKhz.reset();
+    }
+    const auto [lowKhz, highKhz] = IfLimitsKhz();
+    std::vector<int64_t> missing;
+    // The spectrum may grow over points already read: look again until a point is missing.
+    while (missing.empty()) {
+        const int32_t reach = tune_.surveyReachKhz;
+        const SpectrumVerdict verdict =
+            survey_.Examine(path, ifKhz, tune_.surveyReachKhz, lowKhz, highKhz, now);
+        if (verdict.kind != SpectrumVerdict::Incomplete) return EndSurvey(verdict);
+        missing = survey_.Missing(path, ifKhz, tune_.surveyReachKhz, lowKhz, highKhz, now);
+        if (missing.empty() && tune_.surveyReachKhz == reach)
+            return EndSurvey({SpectrumVerdict::NoCarrier, {}});  // cannot happen: no growth
+    }
+    // One-shot: the core tunes once, no zig-zag moves the point. stv0299 and mt312 refuse
+    // INVERSION_AUTO there; the strength does not depend on it.
+    const uint32_t system = frontend_.Has(SYS_DVBS) || frontend_.deliverySystems.empty()
+                                ? uint32_t{SYS_DVBS}
+                                : uint32_t{SYS_DVBS2};
+    const Attempt point{SurveyRateKsps(), system, QPSK, static_cast<uint32_t>(missing.front())};
+    if (SetTuneMode(FE_TUNE_MODE_ONESHOT) != 0 || SendTune(point, INVERSION_OFF) != 0) {
+        noUsableStrength_ = true;
+        return FallBackToCommonRates();
+    }
+    tune_.surveyPointKhz = missing.front();
+    tune_.surveyReadAtMs = now + options_.surveySettleMs;
+}
+
+void DvbFrontendDevice::EndSurvey(const SpectrumVerdict& verdict) {
+    if (verdict.kind == SpectrumVerdict::NoCarrier) {
+        // Nothing to acquire: the tuner goes back to the frequency the readings report.
+        state_ = TuneState::Failed;
+        SetTuneMode(0);
+        SendTune({SurveyRateKsps(), SYS_DVBS, QPSK});
+        return;
+    }
+    const CarrierEstimate& carrier = verdict.estimate;
+    const auto& info = frontend_.info;
+    std::vector<int32_t> rates =
+        RatesForWidth(carrier.widthKhz, options_.searchRatesKsps, RateTolerancePpm(),
+                      static_cast<int32_t>(info.symbol_rate_min / 1000),
+                      static_cast<int32_t>(info.symbol_rate_max / 1000));
+    if (rates.empty()) {
+        // Narrower than any rate the demodulator takes: nothing it could lock. Wider (neighbours
+        // whose skirts merge): the spectrum cannot tell, the common rates can.
+        if (carrier.widthKhz < static_cast<int32_t>(info.symbol_rate_min / 1000))
+            return EndSurvey({SpectrumVerdict::NoCarrier, {}});
+        return FallBackToCommonRates();
+    }
+    const std::vector<int32_t>& failed = FailedRatesAt(carrier.centreKhz);
+    std::stable_partition(rates.begin(), rates.end(), [&](int32_t r) {
+        return std::find(failed.begin(), failed.end(), r) == failed.end();
+    });
+    tune_.carrierKhz = carrier.centreKhz;
+    tune_.search = true;
+    tune_.searchRates = std::move(rates);
+    Request req;
+    req.fec = tune_.fec;
+    tune_.attempts = AttemptsFor(req);
+    for (Attempt& a : tune_.attempts) a.ifKhz = static_cast<uint32_t>(carrier.centreKhz);
+    if (StartAttempts() != 0) state_ = TuneState::Failed;
+}
+
+void DvbFrontendDevice::FallBackToCommonRates() {
+    tune_.surveyPointKhz.reset();
+    tune_.carrierKhz.reset();
+    tune_.search = true;
+    tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
+    Request req;
+    req.fec = tune_.fec;
+    tune_.attempts = AttemptsFor(req);
+    if (StartAttempts() != 0) state_ = TuneState::Failed;
+}
+
+std::vector<int32_t>& DvbFrontendDevice::FailedRatesAt(int64_t centreKhz) {
+    const int64_t path = SearchPath(), mhz = (centreKhz + 500) / 1000;
+    // The same carrier measured again may centre a MHz apart.
+    for (int64_t near : {mhz, mhz - 1, mhz + 1}) {
+        auto it = failedRates_.find({path, near});
+        if (it != failedRates_.end()) return it->second;
+    }
+    return failedRates_[{path, mhz}];
 }
 
 }  // namespace quillox::dvb

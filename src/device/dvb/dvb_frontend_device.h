@@ -6,19 +6,30 @@
 //
 // A tune is a list of attempts, each one short lock timeout long: on a DVB-S2 frontend a fixed
 // rate is tried as DVB-S, then DVB-S2 QPSK, then DVB-S2 8PSK, round and round until one locks.
-// Symbol rate 0 asks the device to find the rate, which no driver can: the device tries a list of
-// candidate rates (each with the same delivery systems), one pass, starting with the rate of the
-// carrier it last locked when the tune lies inside that carrier, then the rates that locked most
-// often (RateSearchOrder); inside that carrier its rate alone is tried, round and round, as a fixed
-// rate is. The SNR reported is the median of the last three readings of one tune and lock state.
-// TunerRefreshStatus moves on
-// to the next attempt, so no call ever blocks for it, and the next TunerCommit ends it.
+//
+// Symbol rate 0 asks the device to find the rate, which no driver can. Inside the carrier it last
+// locked, the device tries that carrier's rate alone, round and round, as a fixed rate is.
+// Elsewhere it acquires blind:
+//   1. a strength spectrum around the frequency (spectrum_survey.h): one-shot tunes at a narrow
+//      rate, one reading per IF point, kept per LNB path so that a sweep measures each point once;
+//   2. the carrier under the frequency, its centre and its -3 dB width, which is its rate;
+//   3. one pass over the rates that fit that width (the common ones first, a grid where the
+//      demodulator's tolerance is wide), tuned at the carrier's centre; rates that failed on that
+//      carrier come last when a later tune lands on it again.
+// Nothing under the frequency: no attempt at all. Where the spectrum cannot be had (no strength
+// reading, or a driver whose every tune blocks for a search), the device tries the common rates
+// at the frequency instead, those that locked most often first (RateSearchOrder).
+// TunerRefreshStatus takes the next reading or moves on to the next attempt, so no call ever
+// blocks for either, and the next TunerCommit ends them.
+//
+// The SNR reported is the median of the last three readings of one tune and lock state.
 //
 // Threads: every member runs under mutex_, so calls from the GUI thread and a worker may
 // interleave freely; a commit holds it through its guard times (the LNB's power-up wait at most).
 // Results: 0, or a negative errno (-ERANGE: IF out of range, -EOPNOTSUPP: 33/44 kHz tone,
 // -ENODATA: a reading the driver cannot give, others from the failing ioctl).
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,6 +40,7 @@
 #include "device/dvb/frontend_io.h"
 #include "device/dvb/lnb_plan.h"
 #include "device/dvb/signal_figures.h"
+#include "device/dvb/spectrum_survey.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
 
@@ -41,6 +53,12 @@ struct DvbDeviceOptions {
     int32_t guardMs = 15;  // before and after each DiSEqC message or burst, and between repeats
     // From LNB power on to the first DiSEqC command: the LNB and the switch behind it must be up.
     int32_t lnbPowerUpMs = 200;
+    // Blind acquisition: the spectrum's grid and reach, the settling time of each one-shot tune
+    // before its reading, and the strength scale of drivers that report a relative figure
+    // (FE_SCALE_RELATIVE or FE_READ_SIGNAL_STRENGTH) where DVBv5 gives no dBm: units per dB.
+    SurveyPlan survey;
+    int32_t surveySettleMs = 20;
+    double strengthUnitsPerDb = 65535 * 0.05;
 };
 
 // What the demodulator locked: delivery system, modulation and code rate (kernel enums).
@@ -92,7 +110,7 @@ public:
     SnrScale snrScale() const;                   // what TunerGetSnr's figure means
     std::optional<uint32_t> ber() const;         // last FE_READ_BER while locked
     std::optional<LockedSignal> locked() const;  // what the present lock is
-    bool searching() const;                      // a symbol-rate search is running
+    bool searching() const;  // a symbol-rate search (or its spectrum) is running
 
 protected:
     // Called by TunerCommit, under the device's lock, before anything goes to the frontend.
@@ -113,8 +131,9 @@ private:
         int32_t symbolRateKsps;
         uint32_t system;
         uint32_t modulation;
+        uint32_t ifKhz = 0;  // 0: the tune's own IF; else a carrier's centre
     };
-    enum class TuneState { Idle, LnbOff, Trying, Locked, Failed };
+    enum class TuneState { Idle, LnbOff, Surveying, Trying, Locked, Failed };
     struct Tune {  // the accepted commit
         int32_t frequencyMhz = 0, lofMhz = 0, symbolRateKsps = 0, fec = 6;
         IfPlan plan{};
@@ -124,6 +143,11 @@ private:
         bool rateZero = false;  // asked for rate 0 (a search, or the known rate of the carrier)
         std::vector<int32_t> searchRates;  // a search's candidates, in searchOrder_'s order
         int64_t deadlineMs = 0;
+        // Blind acquisition: the spectrum's present reach, the point being read and when.
+        int32_t surveyReachKhz = 0;
+        std::optional<int64_t> surveyPointKhz;
+        int64_t surveyReadAtMs = 0;
+        std::optional<int64_t> carrierKhz;  // the centre being tried, once the spectrum showed it
     };
     struct Readings {
         bool locked = false;
@@ -134,15 +158,28 @@ private:
     };
 
     int ApplyLnb(const LnbState& target);
-    int SendTune(const Attempt& attempt);
+    int SendTune(const Attempt& attempt, uint32_t inversion = INVERSION_AUTO);
     std::vector<Attempt> AttemptsFor(const Request& req) const;
     int StartAttempts();
     void NextAttempt();
     void ReadBack(bool locked, fe_status_t status);
     int32_t TimeoutMs(int32_t ksps) const;
+    int32_t AttemptTimeoutMs(const Attempt& attempt) const;
+    std::pair<uint32_t, uint32_t> IfLimitsKhz() const;  // the LNB's and the frontend's
     bool RateWithinLimits(uint32_t symbolRate) const;
     bool HaveTune() const;
     int64_t SearchPath() const;  // the LNB path of the present tune, for searchOrder_
+    // Blind acquisition (see the head of this file).
+    bool SurveyWorthwhile() const;
+    int32_t SurveyRateKsps() const;
+    void SurveyStep();
+    void EndSurvey(const SpectrumVerdict& verdict);
+    void FallBackToCommonRates();
+    int SetTuneMode(uint32_t flags);
+    std::optional<double> ReadStrengthDb();
+    int32_t CentredTimeoutMs(int32_t ksps) const;
+    uint32_t RateTolerancePpm() const;
+    std::vector<int32_t>& FailedRatesAt(int64_t centreKhz);
 
     mutable std::mutex mutex_;
     std::unique_ptr<FrontendIo> io_;
@@ -159,7 +196,13 @@ private:
     TuneState state_ = TuneState::Idle;
     Tune tune_;
     RateSearchOrder searchOrder_;  // symbol rate 0: which candidate first
-    SnrMedian snrMedian_;          // what TunerGetSnr reports of the raw readings
+    SpectrumSurvey survey_;        // symbol rate 0: the strength spectrum per LNB path
+    // Rates that failed on a carrier, by its LNB path and centre (MHz).
+    std::map<std::pair<int64_t, int64_t>, std::vector<int32_t>> failedRates_;
+    uint32_t tuneMode_ = 0;                // as last set (the node opens in normal mode)
+    bool noUsableStrength_ = false;        // learnt: no reading a spectrum can be made of
+    bool lastLockSeenInSpectrum_ = false;  // the carrier searchOrder_ knows was tuned at its centre
+    SnrMedian snrMedian_;                  // what TunerGetSnr reports of the raw readings
     Readings readings_;
     std::optional<int32_t> quietLevel_;  // lowest signal level seen, for the unlocked estimate
     // Learnt once: statistics this driver does not have (524 or DVBv5 len 0).

@@ -51,6 +51,10 @@ int EintrRetryingIo::sendMasterCmd(const dvb_diseqc_master_cmd& cmd) {
 int EintrRetryingIo::sendBurst(fe_sec_mini_cmd burst) {
     return RetryOnEintr([&] { return inner_->sendBurst(burst); });
 }
+
+int EintrRetryingIo::setTuneMode(uint32_t flags) {
+    return RetryOnEintr([&] { return inner_->setTuneMode(flags); });
+}
 int EintrRetryingIo::readStatus(fe_status_t& status) {
     return RetryOnEintr([&] { return inner_->readStatus(status); });
 }

@@ -38,6 +38,9 @@ public:
     virtual int setTone(fe_sec_tone_mode tone) = 0;
     virtual int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) = 0;
     virtual int sendBurst(fe_sec_mini_cmd burst) = 0;
+    // FE_SET_FRONTEND_TUNE_MODE: FE_TUNE_MODE_ONESHOT (the core tunes once, no zig-zag) or 0.
+    // Opening the node read-write resets it to 0.
+    virtual int setTuneMode(uint32_t flags) = 0;
     virtual int readStatus(fe_status_t& status) = 0;
     virtual int readSnr(uint16_t& snr) = 0;
     virtual int readStrength(uint16_t& strength) = 0;
@@ -62,6 +65,7 @@ public:
     int setTone(fe_sec_tone_mode tone) override;
     int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) override;
     int sendBurst(fe_sec_mini_cmd burst) override;
+    int setTuneMode(uint32_t flags) override;
     int readStatus(fe_status_t& status) override;
     int readSnr(uint16_t& snr) override;
     int readStrength(uint16_t& strength) override;

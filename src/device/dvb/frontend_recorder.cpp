@@ -50,6 +50,9 @@ public:
     int sendBurst(fe_sec_mini_cmd burst) override {
         return Record(BurstCallText(burst), inner_->sendBurst(burst));
     }
+    int setTuneMode(uint32_t flags) override {
+        return Record(TuneModeCallText(flags), inner_->setTuneMode(flags));
+    }
     int readStatus(fe_status_t& status) override {
         const int rc = inner_->readStatus(status);
         char text[16] = "";

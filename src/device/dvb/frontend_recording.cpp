@@ -257,7 +257,8 @@ std::string ReadCall(RecordedCall& call, const std::vector<std::string>& args,
         return nothingBack(3, 3);
     }
     if (name == "close") return nothingBack(1, 1);
-    if (name == "voltage" || name == "tone" || name == "burst") return nothingBack(2, 2);
+    if (name == "voltage" || name == "tone" || name == "burst" || name == "tune-mode")
+        return nothingBack(2, 2);
     if (name == "diseqc") {
         for (size_t i = 1; i < args.size(); ++i)
             if (!Number<uint8_t>(args[i], 16)) return "'" + args[i] + "' is no DiSEqC byte";
@@ -353,6 +354,10 @@ std::string MasterCmdCallText(const dvb_diseqc_master_cmd& cmd) {
 
 std::string BurstCallText(fe_sec_mini_cmd burst) {
     return "burst " + EnumText(burst, {"A", "B"});
+}
+
+std::string TuneModeCallText(uint32_t flags) {
+    return flags & FE_TUNE_MODE_ONESHOT ? "tune-mode oneshot" : "tune-mode normal";
 }
 
 std::string InfoValuesText(const dvb_frontend_info& info) {

@@ -32,6 +32,7 @@ std::string VoltageCallText(fe_sec_voltage voltage);                // "voltage 
 std::string ToneCallText(fe_sec_tone_mode tone);                    // "tone on|off"
 std::string MasterCmdCallText(const dvb_diseqc_master_cmd& cmd);    // "diseqc e0 10 38 f2"
 std::string BurstCallText(fe_sec_mini_cmd burst);                   // "burst A|B"
+std::string TuneModeCallText(uint32_t flags);                       // "tune-mode oneshot|normal"
 
 // What a successful call gave back, as a line holds it.
 std::string InfoValuesText(const dvb_frontend_info& info);

@@ -45,6 +45,9 @@ public:
     int sendBurst(fe_sec_mini_cmd burst) override {
         return Result(replay_->Next(BurstCallText(burst)));
     }
+    int setTuneMode(uint32_t flags) override {
+        return Result(replay_->Next(TuneModeCallText(flags)));
+    }
     int readStatus(fe_status_t& status) override {
         const RecordedCall* call = replay_->Next("status");
         if (Succeeded(call)) status = static_cast<fe_status_t>(call->value);

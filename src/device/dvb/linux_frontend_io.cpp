@@ -64,6 +64,10 @@ int LinuxFrontendIo::sendBurst(fe_sec_mini_cmd burst) {
     return Result(::ioctl(fd_, FE_DISEQC_SEND_BURST, static_cast<unsigned long>(burst)));
 }
 
+int LinuxFrontendIo::setTuneMode(uint32_t flags) {
+    return Result(::ioctl(fd_, FE_SET_FRONTEND_TUNE_MODE, static_cast<unsigned long>(flags)));
+}
+
 int LinuxFrontendIo::readStatus(fe_status_t& status) {
     return Result(::ioctl(fd_, FE_READ_STATUS, &status));
 }

@@ -22,6 +22,7 @@ public:
     int setTone(fe_sec_tone_mode tone) override;
     int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) override;
     int sendBurst(fe_sec_mini_cmd burst) override;
+    int setTuneMode(uint32_t flags) override;
     int readStatus(fe_status_t& status) override;
     int readSnr(uint16_t& snr) override;
     int readStrength(uint16_t& strength) override;

@@ -24,6 +24,8 @@ TuneFacts Demodulator::FactsAt(uint32_t symbolRate) const {
 int Demodulator::Takes(const KernelTune& tune) const {
     if (tune.symbolRate == 0) return !driver_ && findsRate_ ? 0 : EINVAL;  // no driver searches
     if (!driver_) return 0;
+    // Without the core's zig-zag to pick one, a driver that cannot invert itself refuses AUTO.
+    if (tune.oneShot && !driver_->invertsItself && tune.inversion == INVERSION_AUTO) return EINVAL;
     const auto outside = [](uint32_t value, uint32_t low, uint32_t high) {
         return (low != 0 && value < low) || (high != 0 && value > high);
     };
@@ -74,7 +76,7 @@ std::optional<LockPlan> Demodulator::Acquire(const KernelTune& tune, const Input
     const double stepMhz = facts.stepKhz / 1000.0;
     int64_t retunes = 0;  // by the frontend thread before the chip sits close enough
     if (distance > reachMhz) {
-        if (driver_->acquisition != Acquisition::SoftwareZigzag || stepMhz <= 0)
+        if (driver_->acquisition != Acquisition::SoftwareZigzag || stepMhz <= 0 || tune.oneShot)
             return std::nullopt;
         // dvb_frontend_swzigzag_autotune: +1, -1, +2, -2 ... steps out to max_drift; without
         // FE_CAN_INVERSION_AUTO each position is tried with both inversions.

@@ -10,6 +10,8 @@
 //   * a driver (DriverFacts, demod_profiles.h): the driver's tolerance, the core's software
 //     zig-zag (both inversions at every position where the driver cannot invert itself) or the
 //     chip's own reach, the driver's lock time and read-back.
+#include <linux/dvb/frontend.h>
+
 #include <cstdint>
 #include <optional>
 
@@ -25,6 +27,8 @@ struct KernelTune {
     uint32_t symbolRate = 0;  // S/s
     uint32_t fec = 0;         // fe_code_rate
     uint32_t modulation = 0;  // fe_modulation
+    uint32_t inversion = INVERSION_AUTO;
+    bool oneShot = false;  // FE_TUNE_MODE_ONESHOT: set_frontend once, no zig-zag
 };
 
 // A carrier as the demodulator's input has it.

@@ -151,8 +151,14 @@ int32_t SimulatedFrontend::QuickestRateSearchLockMs() const {
 
 // ---- the kernel's side of the calls ------------------------------------------------------------
 
-int SimulatedFrontend::open(const std::string&, bool) {
+int SimulatedFrontend::open(const std::string&, bool readWrite) {
     open_ = true;
+    if (readWrite) oneShot_ = false;  // dvb_frontend_open: normal tune mode when opened R/W
+    return 0;
+}
+
+int SimulatedFrontend::setTuneMode(uint32_t flags) {
+    oneShot_ = (flags & FE_TUNE_MODE_ONESHOT) != 0;
     return 0;
 }
 
@@ -193,13 +199,11 @@ int SimulatedFrontend::sendBurst(fe_sec_mini_cmd burst) {
 }
 
 int SimulatedFrontend::setProps(std::span<dtv_property> props) {
-    // The cache fields the model depends on; roll-off, pilot and inversion it does not.
+    // The cache fields the model depends on; roll-off and pilot it does not.
     static constexpr std::pair<uint32_t, uint32_t KernelTune::*> kFields[] = {
-        {DTV_DELIVERY_SYSTEM, &KernelTune::system},
-        {DTV_FREQUENCY, &KernelTune::frequencyKhz},
-        {DTV_SYMBOL_RATE, &KernelTune::symbolRate},
-        {DTV_INNER_FEC, &KernelTune::fec},
-        {DTV_MODULATION, &KernelTune::modulation}};
+        {DTV_DELIVERY_SYSTEM, &KernelTune::system}, {DTV_FREQUENCY, &KernelTune::frequencyKhz},
+        {DTV_SYMBOL_RATE, &KernelTune::symbolRate}, {DTV_INNER_FEC, &KernelTune::fec},
+        {DTV_MODULATION, &KernelTune::modulation},  {DTV_INVERSION, &KernelTune::inversion}};
     for (const dtv_property& p : props) {
         if (p.cmd == DTV_CLEAR) pending_ = KernelTune{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};
         for (const auto& [cmd, field] : kFields)
@@ -215,7 +219,8 @@ int SimulatedFrontend::setProps(std::span<dtv_property> props) {
 // stock driver takes rate 0); the delivery system one the frontend lists.
 int SimulatedFrontend::Tune() {
     const dvb::FrontendInfo info = Info();
-    const KernelTune& c = pending_;
+    KernelTune c = pending_;
+    c.oneShot = oneShot_;
     if (!info.Has(c.system)) return EINVAL;
     if (c.frequencyKhz < info.info.frequency_min || c.frequencyKhz > info.info.frequency_max)
         return EINVAL;

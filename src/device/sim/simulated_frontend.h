@@ -67,6 +67,7 @@ public:
     int setTone(fe_sec_tone_mode tone) override;
     int sendMasterCmd(const dvb_diseqc_master_cmd& cmd) override;
     int sendBurst(fe_sec_mini_cmd burst) override;
+    int setTuneMode(uint32_t flags) override;
     // The property cache; DTV_TUNE starts an acquisition, statistics come from the last reading.
     int setProps(std::span<dtv_property> props) override;
     int getProps(std::span<dtv_property> props) override;
@@ -113,6 +114,7 @@ private:
     bool cFeed_ = false;
     KernelTune pending_{SYS_DVBS, 0, 0, FEC_AUTO, QPSK};  // set since the last tune
     std::optional<KernelTune> tuned_;                     // the last tune the driver took
+    bool oneShot_ = false;                                // FE_TUNE_MODE_ONESHOT
     int64_t tunedAtMs_ = 0;
     uint64_t readingCount_ = 0;
     Readings readings_;

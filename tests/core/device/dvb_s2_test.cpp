@@ -73,11 +73,18 @@ TEST(DvbS2Test, DvbsThenDvbs2InTurnForEachRate) {
                   start + 2 * timeout);
         EXPECT_EQ(rig.fake.tunes(), 4);  // and round again
     }
+    // Symbol rate 0: the spectrum's width leaves 22000, tried as S, S2 QPSK, S2 8PSK.
     DvbRig rig(Tda10071Profile());
     rig.fake.AddTransponder(S2Carrier(PSK_8, 22000000));
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
     ASSERT_TRUE(rig.WaitForLock(20000));
-    EXPECT_EQ(rig.fake.tunes(), 6);  // 27500 as S, S2 QPSK, S2 8PSK; 22000 the same
+    std::vector<std::string> candidates = rig.fake.Calls("props");
+    std::erase_if(candidates, [](const std::string& call) {
+        return call.find("SYMBOL_RATE=1000000 ") != std::string::npos;  // the spectrum's
+    });
+    ASSERT_EQ(candidates.size(), 3u);
+    EXPECT_NE(candidates.back().find("DELSYS=6 MODULATION=9 "), std::string::npos);
+    EXPECT_NE(candidates.back().find("SYMBOL_RATE=22000000 "), std::string::npos);
     // stv090x searches both systems whatever it is asked: one attempt per rate.
     DvbRig stv090x(Stv090xProfile());
     stv090x.fake.AddTransponder(S2Carrier(PSK_8, 22000000));
@@ -116,14 +123,19 @@ TEST(DriverFamilyTest, TheNamesMt312ReportsSelectTheZarlinkQuirks) {
         EXPECT_EQ(QuirksOf(name).family, DemodFamily::Zarlink) << name;
     DvbDeviceOptions options;
     options.lockTimeouts.zarlink = 1234;
-    DvbRig rig(Mt312Profile(), options);
+    DriverProfile noStrength = Mt312Profile();  // no spectrum: the list at the frequency
+    noStrength.strength.reset();
+    DvbRig rig(noStrength, options);
     ASSERT_EQ(rig.Tune(10900, 9750, polarity::kVertical, 0), 0);
+    rig.clock.Advance(options.surveySettleMs);
+    rig.device->TunerRefreshStatus();  // no strength reading: the first candidate
+    EXPECT_EQ(rig.fake.tunes(), 2);
     rig.clock.Advance(1233);
     rig.device->TunerRefreshStatus();
-    EXPECT_EQ(rig.fake.tunes(), 1);
+    EXPECT_EQ(rig.fake.tunes(), 2);
     rig.clock.Advance(1);
     rig.device->TunerRefreshStatus();
-    EXPECT_EQ(rig.fake.tunes(), 2);  // the next candidate
+    EXPECT_EQ(rig.fake.tunes(), 3);  // the next candidate
 }
 
 // The switch may have been reset or addressed by another receiver between two jobs.

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/sim/simulated_dish.h"
 #include "base/tuning_code_values.h"
+#include "device/sim/simulated_dish.h"
 #include "platform/clock.h"
 #include "satellites/scenario_loading.h"
 
@@ -479,7 +479,8 @@ INSTANTIATE_TEST_SUITE_P(
                     return worst;
                 },
                 0, 0, 1, 15},
-        // Symbol rate 0: the device's list tries 27500 for one timeout (1000 ms) before 22000,
+        // Symbol rate 0: the device reads the strength spectrum around the tune (33 points of
+        // 20 ms), then tries the rates that fit the carrier's width at its centre, 22000 first,
         // and never a rate its table lacks; the ideal card searches the rate itself, well
         // within the shortest delay of the second method's sweep.
         SkyCase{"rate_search_list", "#! rate-search: list",
@@ -487,7 +488,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Bench b(s);
                     return static_cast<double>(LockMs(b, Low(11500, 0)));
                 },
-                40, 100, 1000, 1200},
+                40, 100, 660, 800},
         SkyCase{"rate_search_list_unusual_rate", "#! rate-search: list",
                 [](const Scenario& s) {
                     Bench b(s);
