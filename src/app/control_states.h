@@ -24,4 +24,9 @@ void UnlockPageAfterFindAll(TForm1& form);
 void LockForSweep(TForm1& form);
 void UnlockAfterSweep(TForm1& form);
 
+// The Spectrum window's strength pass: its Strength button, every job's start, the Settings
+// group and the page "Signal Info"; its Stop button is enabled.
+void LockForStrengthPass(TForm1& form);
+void UnlockAfterStrengthPass(TForm1& form);
+
 }  // namespace quillox

@@ -39,7 +39,7 @@ TForm1::TForm1(Platform& platform)
                      platform.homeDir + "Get_-_Symbol_Rate_(result).txt"),
       AboutBox(platform.dialogs, platform.shell),
       Form_Signal(platform.dialogs, *this),
-      Form_Spectrum(platform.dialogs, SpectrumReadings, platform.homeDir),
+      Form_Spectrum(platform.dialogs, SpectrumReadings, StrengthReadings, platform.homeDir),
       platform_(platform) {
     closeOnce_ = true;
 

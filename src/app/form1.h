@@ -21,8 +21,8 @@
 #include "app/sweep_readings.h"
 #include "app/time_left.h"
 #include "app/tuning_texts.h"
-#include "device/serialized_tuner.h"
 #include "base/tuning_code_values.h"
+#include "device/serialized_tuner.h"
 #include "files/atomic_file.h"
 #include "files/lnb_offset.h"
 #include "files/transponder_compare.h"
@@ -33,6 +33,7 @@
 #include "platform/worker.h"
 #include "scan/lnb_tuning.h"
 #include "scan/scan_host.h"
+#include "scan/strength_spectrum.h"
 #include "scan/sweep_scan.h"
 
 namespace quillox {
@@ -58,6 +59,8 @@ public:
     // The latest sweep readings of both methods and the transponders their jobs found, for the
     // Spectrum window; written by the jobs' workers.
     SpectrumStore SpectrumReadings;
+    // The strength passes of the Spectrum window, for its picture; written by their worker.
+    StrengthStore StrengthReadings;
     // The polarity the first method's current job staged on the tuner, which tags its readings.
     std::atomic<int32_t> stagedPolarityCode{polarity::kVertical};
 
@@ -390,6 +393,7 @@ public:
     Worker SrListWorker{"SrListWorker"};
     Worker SrFinderWorker{"SrFinderWorker"};
     Worker FindAllWorker{"FindAllWorker"};
+    Worker StrengthWorker{"StrengthWorker"};  // the Spectrum window's strength pass
 
     // ---- Start-up and close (startup.cpp) -------------------------------------------------
     void FormCreate();
@@ -451,7 +455,7 @@ public:
     bool ValidateTransponderGroup();  // "Get - Symbol Rate" transponder fields
     void TuneTo(int32_t mhz);         // the tuning step every job uses
     Band SelectedBand() const;
-    LnbSettings CurrentLnb() const;  // the LNB fields as they stand now
+    LnbSettings CurrentLnb() const;             // the LNB fields as they stand now
     LnbOscillators CurrentOscillators() const;  // the same as numbers (0 where no number)
 
     // ---- Status panel (status_panel.cpp) ---------------------------------------------------
@@ -521,6 +525,11 @@ public:
     void b_Stop_r23Click();
     void SweepScan();
     void WarnWhenTooQuickToLock(const SweepScanParams& params);
+
+    // ---- Spectrum window: the strength pass (spectrum_strength.cpp) ------------------------
+    void bt_strengthClick();
+    void StrengthPass();
+    void bt_strength_stopClick();
 
     // ---- Transponder lists and ini files of both pages (transponder_files.cpp) -------------
     // Appends the next numbered line and advances the counter in one step with respect to the
@@ -600,14 +609,15 @@ private:
     void JobClockEnded(const std::string& status);  // stopped or failed: the status given
     std::mutex jobClockMutex_;
     JobClock jobClock_;
-    std::atomic<int> findAllStep_{0};  // 0..3: which step of "Find (1,2,3,4)" runs
+    std::atomic<int> findAllStep_{0};      // 0..3: which step of "Find (1,2,3,4)" runs
+    StrengthSpectrumParams strengthPass_;  // the strength pass's range, set by its start
 
     Platform& platform_;
     SerializedTuner tuner_;
     // The lines of a transponder list as a file last received them.
     void NoteWritten(const Lines& list, std::vector<std::string> lines);
     std::mutex transponderLists_;  // orders each list with its counter (see AppendTransponder)
-    std::map<const Lines*, std::vector<std::string>> writtenLines_;  // under transponderLists_
+    std::map<const Lines*, std::vector<std::string>> writtenLines_;    // under transponderLists_
     std::map<const Lines*, std::vector<ScannedRange>> scannedRanges_;  // the same
 };
 

@@ -8,13 +8,18 @@ namespace quillox {
 
 // Closed until the menu opens it.
 TForm_Spectrum::TForm_Spectrum(Dialogs& dialogs, const SpectrumStore& store,
-                               const std::string& homeDir)
+                               const StrengthStore& strengthStore, const std::string& homeDir)
     : Window(dialogs, "Spectrum", 900, 480),
       readings(store),
+      strength(strengthStore),
       sd_spectrum_png(*this, "sd_spectrum_png", FileDialog::Mode::Save, "png",
                       "PNG image  *.png|*.png", homeDir + "spectrum.png"),
       sd_spectrum_svg(*this, "sd_spectrum_svg", FileDialog::Mode::Save, "svg",
                       "SVG image  *.svg|*.svg", homeDir + "spectrum.svg") {
+    bt_strength.setHint(
+        "Reads the signal level at every MHz over the range and polarities of the latest sweep "
+        "(before any sweep: those of GO)");
+    bt_strength_stop.setEnabled(false);
     Close();
 }
 
@@ -40,7 +45,10 @@ void TForm_Spectrum::unsubscribeShow(int id) {
 }
 
 SpectrumData TForm_Spectrum::Picture() const {
-    return readings.Snapshot(readings.latest().value_or(SweepMethod::ProbableFrequency));
+    SpectrumData data =
+        readings.Snapshot(readings.latest().value_or(SweepMethod::ProbableFrequency));
+    data.strength = strength.Snapshot();
+    return data;
 }
 
 std::optional<std::string> TForm_Spectrum::AskPictureFile(PictureFormat format) {

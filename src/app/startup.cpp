@@ -121,9 +121,9 @@ void TForm1::FormShow() {
 
 namespace {
 
-std::array<Worker*, 5> AllWorkers(TForm1& f) {
-    return {&f.FreqScanWorker, &f.SweepWorker, &f.SrListWorker, &f.SrFinderWorker,
-            &f.FindAllWorker};
+std::array<Worker*, 6> AllWorkers(TForm1& f) {
+    return {&f.FreqScanWorker, &f.SweepWorker,   &f.SrListWorker,
+            &f.SrFinderWorker, &f.FindAllWorker, &f.StrengthWorker};
 }
 
 void StopTimersAndFreePages(TForm1& f) {
@@ -148,7 +148,8 @@ void TForm1::FormClose() {
     StopTimersAndFreePages(*this);
     // Each Stop button ends its job and restores its page; every worker is then stopped as
     // well, whatever its button does, so no job outlives the device.
-    for (Button* stop : {&b_Stop, &b_Stop_sr, &b_Stop_r23, &bt_stop_find_sr, &bt_Stop1234_r26})
+    for (Button* stop : {&b_Stop, &b_Stop_sr, &b_Stop_r23, &bt_stop_find_sr, &bt_Stop1234_r26,
+                         &Form_Spectrum.bt_strength_stop})
         stop->click();
     for (Worker* worker : workers) worker->Stop();
     // A job stopped above may have powered the LNB again between the first switch-off and its
@@ -160,7 +161,9 @@ void TForm1::FormClose() {
 
 void TForm1::FormDestroy() {
     StopTimersAndFreePages(*this);
-    for (Button* stop : {&b_Stop, &b_Stop_sr, &b_Stop_r23, &bt_stop_find_sr}) stop->click();
+    for (Button* stop :
+         {&b_Stop, &b_Stop_sr, &b_Stop_r23, &bt_stop_find_sr, &Form_Spectrum.bt_strength_stop})
+        stop->click();
     for (Worker* worker : AllWorkers(*this)) worker->Stop();
     // Releasing the device last: no worker and no timer can reach it any more.
     tuner_.Detach();

@@ -22,9 +22,23 @@ constexpr int kMaxLabelRows = 4;
 constexpr double kLabelGap = 4;
 constexpr double kMinSpanMhz = 10;
 constexpr FrequencyRange kDefaultRange{10700, 12750};
+constexpr double kRightMargin = 28;
+constexpr double kStrengthScaleMargin = 70;  // right of the plot: ticks, labels and caption
+constexpr double kStrengthWidth = 2;
 
 std::string NumberText(double value) {
     return ReadingText(std::round(value * 1000) / 1000);
+}
+
+bool HasStrength(const SpectrumData& data) {
+    return !data.strength.vertical.points.empty() || !data.strength.horizontal.points.empty();
+}
+
+std::vector<StrengthPoint> StrengthPointsOf(const StrengthData& strength) {
+    std::vector<StrengthPoint> points = strength.vertical.points;
+    points.insert(points.end(), strength.horizontal.points.begin(),
+                  strength.horizontal.points.end());
+    return points;
 }
 
 uint32_t ColourOf(int32_t polarityCode) {
@@ -84,7 +98,7 @@ ValueAxis ValueAxisOf(const SpectrumData& data, double plotHeight) {
 class SceneBuilder {
 public:
     SceneBuilder(const SpectrumData& data, int width, int height, const FrequencyRange& visible)
-        : data_(data), visible_(visible), area_(SpectrumPlotArea(width, height)) {
+        : data_(data), visible_(visible), area_(SpectrumPlotArea(data, width, height)) {
         scene_.width = width;
         scene_.height = height;
         if (!(visible_.span() > 0)) visible_ = {visible.fromMhz - 5, visible.fromMhz + 5};
@@ -92,15 +106,19 @@ public:
                                 1, kMaxLabelRows);
         curveTop_ = area_.top + labelRows_ * kLabelRowHeight + 6;
         values_ = ValueAxisOf(data, area_.bottom - curveTop_);
+        strength_ = {area_, curveTop_, visible_,
+                     LevelScaleOf(StrengthPointsOf(data.strength), area_.bottom - curveTop_)};
     }
 
     Scene Build() {
         Add(SceneRect{0, 0, double(scene_.width), double(scene_.height), kBackground});
         FrequencyTicks();
         ValueTicks();
+        StrengthCurves();
         Curves();
         Markers();
         Frame();
+        StrengthScale();
         TitleAndLegend();
         return std::move(scene_);
     }
@@ -133,6 +151,26 @@ private:
         const bool quality = data_.method == SweepMethod::RateSearch;
         Text(16, (curveTop_ + area_.bottom) / 2, quality ? "Signal quality (%)" : "SNR (dB)",
              kCaptionText, TextAlign::Centre, kInk, true);
+    }
+
+    // Behind everything else that is drawn in the plot area.
+    void StrengthCurves() {
+        AddLevelCurve(scene_, strength_, data_.strength.vertical.points, polarity::kVertical,
+                      kVerticalLightColour, kStrengthWidth);
+        AddLevelCurve(scene_, strength_, data_.strength.horizontal.points, polarity::kHorizontal,
+                      kHorizontalLightColour, kStrengthWidth);
+    }
+
+    // On the right, with its legend entry at the right end of the bottom row.
+    void StrengthScale() {
+        if (!HasStrength(data_)) return;
+        AddLevelTicks(scene_, strength_, ScaleSide::Right);
+        const bool vertical = !data_.strength.vertical.points.empty();
+        const bool horizontal = !data_.strength.horizontal.points.empty();
+        AddLegendEntry(
+            scene_, area_.right, scene_.height - 8.0, "Strength pass",
+            vertical ? kVerticalLightColour : kHorizontalLightColour,
+            vertical && horizontal ? std::optional(kHorizontalLightColour) : std::nullopt);
     }
 
     void Curves() {
@@ -202,6 +240,7 @@ private:
     int labelRows_ = 1;
     double curveTop_ = 0;
     ValueAxis values_{};
+    LevelPlot strength_{};
     Scene scene_;
 };
 
@@ -215,7 +254,13 @@ FrequencyRange KeptInside(FrequencyRange r, const FrequencyRange& full) {
 }  // namespace
 
 PlotArea SpectrumPlotArea(int width, int height) {
-    return {72, 34, std::max(73.0, width - 28.0), std::max(35.0, height - 46.0)};
+    return {72, 34, std::max(73.0, width - kRightMargin), std::max(35.0, height - 46.0)};
+}
+
+PlotArea SpectrumPlotArea(const SpectrumData& data, int width, int height) {
+    PlotArea area = SpectrumPlotArea(width, height);
+    if (HasStrength(data)) area.right = std::max(area.left + 1, width - kStrengthScaleMargin);
+    return area;
 }
 
 double MhzAtX(double x, const PlotArea& area, const FrequencyRange& visible) {
@@ -234,6 +279,13 @@ FrequencyRange FullRange(const SpectrumData& data) {
             cover(trace->endMhz);
         }
         for (const SpectrumReading& r : trace->readings) cover(r.mhz);
+    }
+    for (const StrengthTrace* trace : {&data.strength.vertical, &data.strength.horizontal}) {
+        if (trace->startMhz != 0 || trace->endMhz != 0) {
+            cover(trace->startMhz);
+            cover(trace->endMhz);
+        }
+        for (const StrengthPoint& p : trace->points) cover(p.mhz);
     }
     for (const FoundTransponder& t : data.found) cover(t.mhz);
     if (low > high) return kDefaultRange;
@@ -293,17 +345,95 @@ void AddFrequencyTicks(Scene& scene, const PlotArea& area, double fromMhz, doubl
 }
 
 double AddLegendEntry(Scene& scene, double x, double baseline, const std::string& text,
-                      uint32_t colour) {
+                      uint32_t colour, std::optional<uint32_t> second) {
     x -= EstimatedTextWidth(text, kTickText);
     AddText(scene, x, baseline, text, kTickText, TextAlign::Left);
     x -= 22;
     if (colour == kInk) {  // the symbol-rate marker
         scene.items.push_back(
             SceneLine{{x + 8, baseline - 12}, {x + 8, baseline + 2}, kInk, 1, true});
+    } else if (second) {
+        scene.items.push_back(SceneRect{x, baseline - 10, 16, 3, colour});
+        scene.items.push_back(SceneRect{x, baseline - 5, 16, 3, *second});
     } else {
         scene.items.push_back(SceneRect{x, baseline - 8, 16, 4, colour});
     }
     return x - 14;
+}
+
+std::string LevelScale::Caption() const {
+    return dbm ? "Signal level (dBm)" : "Signal level (device units)";
+}
+
+LevelScale LevelScaleOf(const std::vector<StrengthPoint>& points, double plotHeight) {
+    LevelScale scale;
+    bool any = false;
+    double low = 0, high = 0;
+    for (const StrengthPoint& p : points) {
+        if (!p.level) continue;
+        scale.dbm = scale.dbm || *p.level < 0;
+        low = any ? std::min<double>(low, *p.level) : *p.level;
+        high = any ? std::max<double>(high, *p.level) : *p.level;
+        any = true;
+    }
+    if (scale.dbm) low /= 1000, high /= 1000;
+    if (!scale.dbm) low = 0;
+    if (!(high > low)) high = low + 1, low -= scale.dbm ? 1 : 0;
+    scale.step = NiceStep((high - low) / std::max(2.0, plotHeight / 40));
+    scale.low = std::floor(low / scale.step) * scale.step;
+    scale.high = std::ceil(high / scale.step) * scale.step;
+    if (!(scale.high > scale.low)) scale.high = scale.low + scale.step;
+    return scale;
+}
+
+double LevelPlot::X(double mhz) const {
+    return area.left + (mhz - visible.fromMhz) * (area.right - area.left) / visible.span();
+}
+
+double LevelPlot::Y(double shown) const {
+    const double height = std::max(1.0, area.bottom - top);
+    return area.bottom - (shown - scale.low) * height / (scale.high - scale.low);
+}
+
+void AddLevelCurve(Scene& scene, const LevelPlot& plot, const std::vector<StrengthPoint>& points,
+                   int32_t polarityCode, uint32_t colour, double width) {
+    std::vector<SpectrumReading> run;
+    const auto flush = [&] {
+        ScenePolyline line{{}, colour, width};
+        for (const CurvePoint& p : Clipped(std::move(run), plot.visible))
+            line.points.push_back({plot.X(p.mhz), plot.Y(p.value)});
+        run.clear();
+        if (line.points.size() == 1) {
+            const ScenePoint dot = line.points[0];
+            scene.items.push_back(SceneRect{dot.x - 2.5, dot.y - 2.5, 5, 5, colour});
+        } else if (line.points.size() > 1) {
+            scene.items.push_back(std::move(line));
+        }
+    };
+    for (const StrengthPoint& p : points) {
+        if (p.polarityCode != polarityCode) continue;
+        if (p.level)
+            run.push_back({p.mhz, plot.scale.Shown(*p.level)});
+        else
+            flush();
+    }
+    flush();
+}
+
+void AddLevelTicks(Scene& scene, const LevelPlot& plot, ScaleSide side) {
+    const PlotArea& a = plot.area;
+    const LevelScale& s = plot.scale;
+    const bool left = side == ScaleSide::Left;
+    for (double v = s.low; v <= s.high + s.step / 2; v += s.step) {
+        const double y = plot.Y(v);
+        if (left) scene.items.push_back(SceneLine{{a.left, y}, {a.right, y}, kGrid, 1});
+        const double edge = left ? a.left : a.right, out = left ? -1 : 1;
+        scene.items.push_back(SceneLine{{edge, y}, {edge + 5 * out, y}, kInk, 1});
+        AddText(scene, edge + 8 * out, y + kTickText / 3, NumberText(v), kTickText,
+                left ? TextAlign::Right : TextAlign::Left);
+    }
+    AddText(scene, left ? 16 : scene.width - 6.0, (plot.top + a.bottom) / 2, s.Caption(),
+            kCaptionText, TextAlign::Centre, kInk, true);
 }
 
 double NiceStep(double raw) {

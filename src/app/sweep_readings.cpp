@@ -13,6 +13,12 @@ SpectrumTrace* TraceOf(SpectrumData& data, int32_t polarityCode) {
     return nullptr;
 }
 
+StrengthTrace* TraceOf(StrengthData& data, int32_t polarityCode) {
+    if (polarityCode == polarity::kVertical) return &data.vertical;
+    if (polarityCode == polarity::kHorizontal) return &data.horizontal;
+    return nullptr;
+}
+
 // Marks whose polarity the tuner could not tell belong to no sweep that stays: they go too.
 void DropFound(SpectrumData& data, int32_t polarityCode) {
     std::erase_if(data.found, [&data, polarityCode](const FoundTransponder& t) {
@@ -65,6 +71,25 @@ SpectrumData SpectrumStore::Snapshot(SweepMethod method) const {
 std::optional<SweepMethod> SpectrumStore::latest() const {
     std::lock_guard lock(mutex_);
     return latest_;
+}
+
+void StrengthStore::BeginPass(int32_t polarityCode, int32_t startMhz, int32_t endMhz) {
+    std::lock_guard lock(mutex_);
+    if (auto* trace = TraceOf(data_, polarityCode)) *trace = {startMhz, endMhz, {}};
+    ++generation_;
+}
+
+void StrengthStore::AddPoint(const StrengthPoint& point) {
+    std::lock_guard lock(mutex_);
+    auto* trace = TraceOf(data_, point.polarityCode);
+    if (trace == nullptr) return;
+    trace->points.push_back(point);
+    ++generation_;
+}
+
+StrengthData StrengthStore::Snapshot() const {
+    std::lock_guard lock(mutex_);
+    return data_;
 }
 
 }  // namespace quillox

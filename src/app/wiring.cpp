@@ -10,6 +10,8 @@ void TForm1::WireHandlers() {
     Compare1.onClick = [this] { Compare1Click(); };
     Close1.onClick = [this] { Close1Click(); };
     Spectrum1.onClick = [this] { Spectrum1Click(); };
+    Form_Spectrum.bt_strength.onClick = [this] { bt_strengthClick(); };
+    Form_Spectrum.bt_strength_stop.onClick = [this] { bt_strength_stopClick(); };
     HelpPORT1.onClick = [this] { HelpPORT1Click(); };
     HelpENG1.onClick = [this] { HelpENG1Click(); };
     About1.onClick = [this] { About1Click(); };

@@ -27,21 +27,23 @@ struct Job {
     void (TForm1::*body)();
     void (TForm1::*stopEvent)();
     const char* caption;
-    Gauge TForm1::*gauge;
+    Gauge* (*gauge)(TForm1&);
 };
 
 constexpr Job kJobs[] = {
     {&TForm1::FreqScanWorker, &TForm1::ProbableFrequencyScan, &TForm1::b_StopClick, "FIND",
-     &TForm1::pbar_freq},
+     [](TForm1& f) { return &f.pbar_freq; }},
     {&TForm1::SrListWorker, &TForm1::SymbolRateListScan, &TForm1::b_Stop_srClick, "Find S/Rs",
-     &TForm1::pbar_sr},
+     [](TForm1& f) { return &f.pbar_sr; }},
     {&TForm1::SrFinderWorker, &TForm1::FindSymbolRate, &TForm1::bt_stop_find_srClick, "Find_S/R",
-     &TForm1::pbar_find_sr},
+     [](TForm1& f) { return &f.pbar_find_sr; }},
     {&TForm1::SweepWorker, &TForm1::SweepScan, &TForm1::b_Stop_r23Click, "GO",
-     &TForm1::pbar_freq_r23},
+     [](TForm1& f) { return &f.pbar_freq_r23; }},
     // Its gauge is computed from the step that runs (see StartWorker).
-    {&TForm1::FindAllWorker, &TForm1::FindAllJob, &TForm1::bt_Stop1234_r26Click,
-     "Find (1,2,3,4)", nullptr},
+    {&TForm1::FindAllWorker, &TForm1::FindAllJob, &TForm1::bt_Stop1234_r26Click, "Find (1,2,3,4)",
+     nullptr},
+    {&TForm1::StrengthWorker, &TForm1::StrengthPass, &TForm1::bt_strength_stopClick, "Strength",
+     [](TForm1& f) { return &f.Form_Spectrum.pbar_strength; }},
 };
 
 const Job* JobOf(TForm1& form, const Worker& worker) {
@@ -114,6 +116,22 @@ ControlList SweepLockedControls(TForm1& f) {
 }
 }  // namespace
 
+namespace {
+ControlList StrengthLockedControls(TForm1& f) {
+    return {&f.Button1,   &f.Button2,  &f.Button3,    &f.Button4,   &f.bt_Find1234_r26,
+            &f.bt_go_r23, &f.bt_sr_go, &f.gbSettings, &f.ts_signal, &f.Form_Spectrum.bt_strength};
+}
+}  // namespace
+
+void LockForStrengthPass(TForm1& f) {
+    SetEnabled(StrengthLockedControls(f), false);
+    f.Form_Spectrum.bt_strength_stop.setEnabled(true);
+}
+void UnlockAfterStrengthPass(TForm1& f) {
+    SetEnabled(StrengthLockedControls(f), true);
+    f.Form_Spectrum.bt_strength_stop.setEnabled(false);
+}
+
 void LockForSweep(TForm1& f) {
     SetEnabled(SweepLockedControls(f), false);
 }
@@ -133,7 +151,7 @@ void TForm1::StartWorker(Worker& worker) {
     tuner_.JobStarting();
     std::function<int()> percent;
     if (job->gauge != nullptr) {
-        percent = [gauge = &(this->*job->gauge)] { return gauge->position(); };
+        percent = [gauge = job->gauge(*this)] { return gauge->position(); };
     } else {  // "Find (1,2,3,4)": four steps of equal weight, sweeps on pbar_freq
         findAllStep_ = 0;
         percent = [this] {

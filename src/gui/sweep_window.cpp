@@ -67,7 +67,7 @@ void SpectrumView::wheelEvent(QWheelEvent* event) {
     if (notches == 0) return;
     const FrequencyRange visible = visibleRange();
     const double centre =
-        MhzAtX(event->position().x(), SpectrumPlotArea(width(), height()), visible);
+        MhzAtX(event->position().x(), SpectrumPlotArea(data_, width(), height()), visible);
     setZoom(ZoomAround(visible, centre, std::pow(kZoomStep, notches), FullRange(data_)));
     event->accept();
 }
@@ -78,7 +78,7 @@ void SpectrumView::mousePressEvent(QMouseEvent* event) {
 
 void SpectrumView::mouseMoveEvent(QMouseEvent* event) {
     if (!drag_ || !(event->buttons() & Qt::LeftButton)) return;
-    const PlotArea area = SpectrumPlotArea(width(), height());
+    const PlotArea area = SpectrumPlotArea(data_, width(), height());
     const FrequencyRange& start = drag_->second;
     const double mhzPerPixel = start.span() / (area.right - area.left);
     setZoom(Pan(start, (drag_->first - event->position().x()) * mhzPerPixel, FullRange(data_)));
@@ -91,10 +91,17 @@ void SpectrumView::mouseDoubleClickEvent(QMouseEvent*) {
 // ---- Window -------------------------------------------------------------------------------
 
 SpectrumWindow::SpectrumWindow(TForm_Spectrum& model, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(model), dialogs_(dialogs), view_(new SpectrumView(this)) {
+    : QWidget(parent, Qt::Window),
+      model_(model),
+      dialogs_(dialogs),
+      binder_(model, dialogs),
+      view_(new SpectrumView(this)) {
     setObjectName("Form_Spectrum");
     setWindowTitle(QString::fromStdString(model.caption()));
     resize(model.width(), model.height());
+    binder_.Build(this);
+    QWidget* gauge = binder_.widget(model.pbar_strength);
+    gauge->setFixedSize(140, 22);
 
     auto* reset = new QPushButton("Reset zoom", this);
     reset->setObjectName("bt_reset_zoom");
@@ -109,6 +116,10 @@ SpectrumWindow::SpectrumWindow(TForm_Spectrum& model, Dialogs& dialogs, QWidget*
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reset);
     buttons->addStretch();
+    buttons->addWidget(gauge);
+    buttons->addWidget(binder_.widget(model.bt_strength));
+    buttons->addWidget(binder_.widget(model.bt_strength_stop));
+    buttons->addSpacing(16);
     buttons->addWidget(png);
     buttons->addWidget(svg);
     auto* root = new QVBoxLayout(this);
@@ -123,7 +134,7 @@ SpectrumWindow::SpectrumWindow(TForm_Spectrum& model, Dialogs& dialogs, QWidget*
 }
 
 void SpectrumWindow::refresh() {
-    const uint64_t generation = model_.readings.generation();
+    const uint64_t generation = model_.generation();
     if (shownGeneration_ == generation) return;
     shownGeneration_ = generation;
     view_->setData(model_.Picture());

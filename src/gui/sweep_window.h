@@ -1,13 +1,15 @@
 #pragma once
 // The Spectrum window: the picture of the latest sweep readings, redrawn while a sweep runs,
 // zoomable (wheel about the cursor, drag to pan, double-click or "Reset zoom" for the whole
-// range), saved as PNG or SVG. Non-modal and resizable; its model is TForm_Spectrum.
+// range), saved as PNG or SVG, with the buttons and gauge of its strength pass. Non-modal and
+// resizable; its model is TForm_Spectrum.
 #include <QTimer>
 #include <QWidget>
 #include <optional>
 #include <utility>
 
 #include "app/form_sweep_view.h"
+#include "gui/window_binder.h"
 
 namespace quillox {
 class Dialogs;
@@ -56,6 +58,7 @@ private:
 
     TForm_Spectrum& model_;
     Dialogs& dialogs_;
+    WindowBinder binder_;  // the model's controls: the strength pass's buttons and gauge
     SpectrumView* view_;
     QTimer poll_;
     std::optional<uint64_t> shownGeneration_;

@@ -41,6 +41,12 @@ TEST_F(SpectrumWindowTest, OpensFromTheMenuFollowsTheReadingsZoomsAndSaves) {
     action->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(window->spectrumWindow(), spectrum) << "shown again, not a second window";
+    // The strength pass's buttons are the model's: Stop only while the pass runs.
+    auto* strength = spectrum->findChild<QPushButton*>("bt_strength");
+    ASSERT_NE(strength, nullptr);
+    EXPECT_EQ(strength->text(), "Strength");
+    EXPECT_TRUE(strength->isVisible() && strength->isEnabled());
+    EXPECT_FALSE(spectrum->findChild<QPushButton*>("bt_strength_stop")->isEnabled());
 
     // A sweep writing from its worker: the window picks it up on its own.
     std::thread sweep([this] {

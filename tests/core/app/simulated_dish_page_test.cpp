@@ -142,5 +142,70 @@ TEST(SimulatedDishScanTest, CompareJudgesOnlyWhatTheScanCovered) {
                                       "Not scanned (2)\n  10847,V,22000,56\n  10876,V,22000,56\n");
 }
 
+// The Spectrum window's strength pass: before any sweep over the range and polarities of "GO"
+// (stopped half-way, it keeps what it read), afterwards over those of the sweep shown. Its
+// curves go behind the sweep's readings; the transponder list stays as the sweep left it.
+TEST(SimulatedDishScanTest, StrengthPassDrawsBehindTheSweepAndLeavesTheListAlone) {
+    GoRun run("750");  // 10700-10900 MHz
+    TForm1& form = run.form;
+    form.cb_Horizontal.setChecked(false);
+    CallPause pause;
+    const int hold = form.Form_Spectrum.pbar_strength.subscribe([&] { pause.After("gauge"); });
+    pause.Arm("gauge", 50);
+    form.Form_Spectrum.bt_strength.click();
+    ASSERT_TRUE(pause.WaitReached());
+    EXPECT_FALSE(form.Button1.enabled() || form.bt_go_r23.enabled() || form.gbSettings.enabled());
+    form.Form_Spectrum.bt_strength_stop.click();
+    form.Form_Spectrum.pbar_strength.unsubscribe(hold);
+    const size_t kept = form.StrengthReadings.Snapshot().vertical.points.size();
+    EXPECT_GT(kept, 50u);
+    EXPECT_LT(kept, 201u);
+    EXPECT_TRUE(form.StrengthReadings.Snapshot().horizontal.points.empty());
+    EXPECT_TRUE(form.Button1.enabled() && form.bt_go_r23.enabled() &&
+                form.Form_Spectrum.bt_strength.enabled());
+    EXPECT_FALSE(form.Form_Spectrum.bt_strength_stop.enabled());
+
+    form.cb_Horizontal.setChecked(true);
+    run.Run();
+    const std::vector<std::string> lines = form.r_ed_trans_good_r23.lines();
+    const int32_t counter = form.trans_counter_r23;
+    ASSERT_EQ(lines.size(), 5u);
+    form.ed_f_end_r23.setText("12750");  // the pass follows the sweep shown, not the field
+    form.Form_Spectrum.bt_strength.click();
+    WaitUntilEnded(form.StrengthWorker);
+    EXPECT_EQ(form.r_ed_trans_good_r23.lines(), lines);
+    EXPECT_EQ(form.trans_counter_r23, counter);
+    EXPECT_EQ(form.r_ed_trans_good.count(), 0);
+    EXPECT_EQ(form.lb_status.text().rfind("Strength finished", 0), 0u) << form.lb_status.text();
+
+    const SpectrumData picture = form.Form_Spectrum.Picture();
+    const Scene scene = BuildSpectrumScene(picture, 900, 420, FullRange(picture));
+    // Polylines in painting order: a light one of 201 points per polarity (no gap), then the
+    // sweep's readings.
+    std::vector<std::pair<uint32_t, size_t>> curves;
+    bool caption = false, legend = false;
+    for (const SceneItem& item : scene.items) {
+        if (const auto* line = std::get_if<ScenePolyline>(&item))
+            curves.emplace_back(line->colour, line->points.size());
+        if (const auto* text = std::get_if<SceneText>(&item)) {
+            caption = caption || text->text.rfind("Signal level (", 0) == 0;
+            legend = legend || text->text == "Strength pass";
+        }
+    }
+    ASSERT_EQ(curves.size(), 4u);
+    EXPECT_EQ(curves[0], std::pair(kVerticalLightColour, size_t{201}));
+    EXPECT_EQ(curves[1], std::pair(kHorizontalLightColour, size_t{201}));
+    EXPECT_EQ(curves[2].first, kVerticalColour);
+    EXPECT_TRUE(caption && legend);
+    // The level peaks where GO found a transponder.
+    const std::vector<StrengthPoint>& points = picture.strength.vertical.points;
+    const auto peak =
+        std::max_element(points.begin(), points.end(),
+                         [](const auto& a, const auto& b) { return a.level < b.level; });
+    EXPECT_TRUE(std::any_of(picture.found.begin(), picture.found.end(), [&](const auto& t) {
+        return t.polarityCode == polarity::kVertical && std::abs(t.mhz - peak->mhz) <= 10;
+    })) << peak->mhz;
+}
+
 }  // namespace
 }  // namespace quillox::test

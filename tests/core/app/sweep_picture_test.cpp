@@ -102,6 +102,27 @@ TEST(SpectrumSceneTest, AZoomCutsTheCurvesAtTheEdgesOfThePlot) {
                 << "a picture too small for its frame";
 }
 
+// The strength curves: split where the device gave no level, cut at the plot's edges like the
+// readings, in a plot narrowed on the right for their scale.
+TEST(SpectrumSceneTest, StrengthCurvesSplitAtAMissingLevelAndAreCutAtTheEdges) {
+    SpectrumData data = Ramp({});
+    data.strength.vertical.startMhz = 11000, data.strength.vertical.endMhz = 11100;
+    for (int32_t mhz = 11000; mhz <= 11100; ++mhz)
+        data.strength.vertical.points.push_back(
+            {kV, mhz, mhz == 11055 ? std::nullopt : std::optional(mhz - 11000), {}});
+    const PlotArea area = SpectrumPlotArea(data, 800, 400);
+    EXPECT_LT(area.right, SpectrumPlotArea(800, 400).right);
+    std::vector<ScenePolyline> light;
+    for (const ScenePolyline& curve :
+         ItemsOf<ScenePolyline>(BuildSpectrumScene(data, 800, 400, {11045.5, 11065.5})))
+        if (curve.colour == kVerticalLightColour) light.push_back(curve);
+    ASSERT_EQ(light.size(), 2u);
+    EXPECT_EQ(light[0].points.size(), 10u) << "the edge, then 11046..11054";
+    EXPECT_EQ(light[1].points.size(), 11u) << "11056..11065, then the edge";
+    EXPECT_DOUBLE_EQ(light[0].points.front().x, area.left);
+    EXPECT_DOUBLE_EQ(light[1].points.back().x, area.right);
+}
+
 TEST(SpectrumSceneTest, DenseLabelsAreStaggeredWithoutOverlapAndAZoomShowsThemAll) {
     std::vector<FoundTransponder> found;
     for (int32_t mhz = 11000; mhz <= 11100; mhz += 2) found.push_back({mhz, kV, 27500, 0});
