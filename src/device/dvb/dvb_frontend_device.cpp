@@ -131,6 +131,7 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     std::lock_guard lock(mutex_);
     // Whatever happens below, the previous tune (and any search) is over: a refused commit must
     // not leave the old lock visible to the readings.
+    if (state_ == TuneState::Trying) NoteCutShortAttempt();
     state_ = TuneState::Idle;
     readings_ = {};
     snrMedian_.Reset();
@@ -177,7 +178,7 @@ int DvbFrontendDevice::TunerCommit(int32_t /*value*/) {
     tune_.search = blind;
     // Every commit is sent as asked: a search starts afresh where the program is, so the
     // frontend is never left somewhere other than the frequency the readings report.
-    if (tune_.search) tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
+    if (tune_.search) PlanCommonRates();
     tune_.attempts = AttemptsFor(req);
     // Inside a carrier the spectrum showed and that locked: its rate at its centre, where no
     // zig-zag is needed. (A carrier the common rates found may be no wider than a point, as on
@@ -302,11 +303,7 @@ int DvbFrontendDevice::StartAttempts() {
 void DvbFrontendDevice::NextAttempt() {
     const size_t count = tune_.attempts.size();
     if (count == 1 && !tune_.search) return;  // nothing else to try: the one tune stays
-    if (tune_.carrierKhz) {                   // that rate is no rate of this carrier
-        std::vector<int32_t>& failed = FailedRatesAt(*tune_.carrierKhz);
-        const int32_t rate = tune_.attempts[tune_.attempt].symbolRateKsps;
-        if (std::find(failed.begin(), failed.end(), rate) == failed.end()) failed.push_back(rate);
-    }
+    NoteFailedRate();
     for (size_t tried = 0; tried < count; ++tried) {
         if (++tune_.attempt == count) {
             if (tune_.search) break;  // one pass
@@ -565,6 +562,12 @@ bool DvbFrontendDevice::searching() const {
 namespace quillox::dvb {
 namespace {
 
+void OrderFailedLast(std::vector<int32_t>& rates, const std::vector<int32_t>& failed) {
+    std::stable_partition(rates.begin(), rates.end(), [&](int32_t r) {
+        return std::find(failed.begin(), failed.end(), r) == failed.end();
+    });
+}
+
 // A spectrum point costs at least one tune: a driver that holds the frontend longer than this
 // in every tune (a search, or PLL writes with long waits) would take minutes over a band.
 constexpr int32_t kMaxSurveyTuneMs = 100;
@@ -602,13 +605,13 @@ uint32_t DvbFrontendDevice::RateTolerancePpm() const {
     return fact != 0 ? fact : 500;
 }
 
-// Tuned at a carrier's centre as the spectrum shows it, the zig-zag need only cover the
-// spectrum's half step: far less than the family's timeout for a tune anywhere in the carrier.
+// Tuned at a carrier's centre as the spectrum shows it, the zig-zag need only cover how far that
+// centre may be off: far less than the family's timeout for a tune anywhere in the carrier.
 int32_t DvbFrontendDevice::CentredTimeoutMs(int32_t ksps) const {
     const DriverFacts& driver = DemodProfileOf(quirks_.family).driver;
     if (driver.at == nullptr) return TimeoutMs(ksps);
     const TuneFacts facts = driver.at(static_cast<uint32_t>(ksps) * 1000u);
-    const double offKhz = options_.survey.stepKhz / 2.0;
+    const double offKhz = CentreUncertaintyKhz(ksps);
     int64_t retunes = 0;
     if (offKhz > facts.chipReachKhz && driver.acquisition == Acquisition::SoftwareZigzag &&
         facts.stepKhz > 0) {
@@ -719,10 +722,7 @@ void DvbFrontendDevice::EndSurvey(const SpectrumVerdict& verdict) {
             return EndSurvey({SpectrumVerdict::NoCarrier, {}});
         return FallBackToCommonRates();
     }
-    const std::vector<int32_t>& failed = FailedRatesAt(carrier.centreKhz);
-    std::stable_partition(rates.begin(), rates.end(), [&](int32_t r) {
-        return std::find(failed.begin(), failed.end(), r) == failed.end();
-    });
+    OrderFailedLast(rates, FailedRatesAt(carrier.centreKhz));
     tune_.carrierKhz = carrier.centreKhz;
     tune_.search = true;
     tune_.searchRates = std::move(rates);
@@ -735,21 +735,53 @@ void DvbFrontendDevice::EndSurvey(const SpectrumVerdict& verdict) {
 
 void DvbFrontendDevice::FallBackToCommonRates() {
     tune_.surveyPointKhz.reset();
-    tune_.carrierKhz.reset();
     tune_.search = true;
-    tune_.searchRates = searchOrder_.For(SearchPath(), tune_.plan.ifKhz);
+    PlanCommonRates();
     Request req;
     req.fec = tune_.fec;
     tune_.attempts = AttemptsFor(req);
     if (StartAttempts() != 0) state_ = TuneState::Failed;
 }
 
+int64_t DvbFrontendDevice::ReachMhz() const {
+    const DriverFacts& driver = DemodProfileOf(quirks_.family).driver;
+    if (driver.at == nullptr) return 1;
+    return std::max<int64_t>(1, driver.at(27500000).chipReachKhz / 1000);
+}
+
+// The common rates at the tuned IF, most locked first, none its tolerance covers twice, and
+// those that failed within the demodulator's reach of here last.
+void DvbFrontendDevice::PlanCommonRates() {
+    tune_.searchRates = DistinctWithinTolerance(searchOrder_.For(SearchPath(), tune_.plan.ifKhz),
+                                                RateTolerancePpm());
+    tune_.carrierKhz = tune_.plan.ifKhz;
+    tune_.failedSpanMhz = ReachMhz();
+    OrderFailedLast(tune_.searchRates, FailedRatesAt(tune_.plan.ifKhz));
+}
+
+void DvbFrontendDevice::NoteFailedRate() {
+    if (!tune_.carrierKhz) return;  // that rate is no rate of this carrier
+    std::vector<int32_t>& failed = FailedRatesAt(*tune_.carrierKhz);
+    const int32_t rate = tune_.attempts[tune_.attempt].symbolRateKsps;
+    if (std::find(failed.begin(), failed.end(), rate) == failed.end()) failed.push_back(rate);
+}
+
+// A sweep commits again within a second: an attempt at a carrier's centre that ran most of its
+// time without a lock has failed as surely as one that timed out.
+void DvbFrontendDevice::NoteCutShortAttempt() {
+    if (!tune_.carrierKhz) return;
+    const int64_t timeout = AttemptTimeoutMs(tune_.attempts[tune_.attempt]);
+    const int64_t ran = clock_.MonotonicMs() - (tune_.deadlineMs - timeout);
+    if (ran * 4 >= timeout * 3) NoteFailedRate();
+}
+
 std::vector<int32_t>& DvbFrontendDevice::FailedRatesAt(int64_t centreKhz) {
     const int64_t path = SearchPath(), mhz = (centreKhz + 500) / 1000;
-    // The same carrier measured again may centre a MHz apart.
-    for (int64_t near : {mhz, mhz - 1, mhz + 1}) {
-        auto it = failedRates_.find({path, near});
-        if (it != failedRates_.end()) return it->second;
+    for (int64_t d = 0; d <= tune_.failedSpanMhz; ++d) {
+        for (int64_t near : {mhz - d, mhz + d}) {
+            auto it = failedRates_.find({path, near});
+            if (it != failedRates_.end()) return it->second;
+        }
     }
     return failedRates_[{path, mhz}];
 }

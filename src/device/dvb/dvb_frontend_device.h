@@ -147,7 +147,11 @@ private:
         int32_t surveyReachKhz = 0;
         std::optional<int64_t> surveyPointKhz;
         int64_t surveyReadAtMs = 0;
-        std::optional<int64_t> carrierKhz;  // the centre being tried, once the spectrum showed it
+        // Where the rates tried failed: a carrier's centre as the spectrum showed it (another
+        // measure of it may centre a MHz apart), or, without a spectrum, the tuned IF (the same
+        // place as far as the demodulator reaches by itself).
+        std::optional<int64_t> carrierKhz;
+        int64_t failedSpanMhz = 1;
     };
     struct Readings {
         bool locked = false;
@@ -180,6 +184,10 @@ private:
     int32_t CentredTimeoutMs(int32_t ksps) const;
     uint32_t RateTolerancePpm() const;
     std::vector<int32_t>& FailedRatesAt(int64_t centreKhz);
+    void PlanCommonRates();
+    int64_t ReachMhz() const;    // how far from a tune the demodulator finds a carrier itself
+    void NoteFailedRate();       // the present attempt's rate did not lock on its carrier
+    void NoteCutShortAttempt();  // ... nor in most of its time, before a commit ended it
 
     mutable std::mutex mutex_;
     std::unique_ptr<FrontendIo> io_;

@@ -97,17 +97,18 @@ SpectrumVerdict SpectrumSurvey::Examine(int64_t path, int64_t ifKhz, int32_t& re
         if (nowMs - it->second.atMs <= plan_.maxAgeMs) floor = std::min(floor, it->second.levelDb);
     const auto at = static_cast<size_t>((centre - first) / step);
     if (level[at] - floor < kMinRiseDb) return {SpectrumVerdict::NoCarrier, {}};
-    // The stretch above the floor around the point; where it runs to the window's end, the
-    // window grows (unless the frontend's range ends there).
+    // The stretch above the floor around the point. Where it fills the whole window, the floor
+    // was not seen: the window grows (as far as the frontend's range allows).
     size_t lo = at, hi = at;
     while (lo > 0 && level[lo - 1] - floor >= kMinRiseDb) --lo;
     while (hi + 1 < level.size() && level[hi + 1] - floor >= kMinRiseDb) ++hi;
-    const bool moreLeft = lo == 0 && first - step >= lowKhz;
-    const bool moreRight = hi + 1 == level.size() && last + step <= highKhz;
-    if ((moreLeft || moreRight) && reachKhz < plan_.maxReachKhz) {
+    const bool canGrowLeft = first - step >= lowKhz, canGrowRight = last + step <= highKhz;
+    const bool canGrow = (canGrowLeft || canGrowRight) && reachKhz < plan_.maxReachKhz;
+    const auto grow = [&] {
         reachKhz = std::min(plan_.maxReachKhz, reachKhz + kReachGrowthPoints * plan_.stepKhz);
         return verdict;
-    }
+    };
+    if (lo == 0 && hi + 1 == level.size() && canGrow) return grow();
     // The carrier's top: the median of its plateau (the readings within 3 dB of the highest),
     // not the highest, which the readings' noise lifts and which would narrow the estimate.
     const double highest = *std::max_element(level.begin() + lo, level.begin() + hi + 1);
@@ -122,12 +123,15 @@ SpectrumVerdict SpectrumSurvey::Examine(int64_t path, int64_t ifKhz, int32_t& re
     if (level[at] < half) return {SpectrumVerdict::NoCarrier, {}};
     // Walk out either side to the half-power line, or to the bottom of a valley between two
     // carriers whose skirts overlap: down from a peak and up again, each by kValleyDb.
+    bool open = false;  // an edge lies beyond the window
     const auto edge = [&](int dir) {
         size_t i = at, troughAt = at;
         double peak = level[at], trough = level[at];
         for (;;) {
-            if ((dir < 0 && i == 0) || (dir > 0 && i + 1 == level.size()))
+            if ((dir < 0 && i == 0) || (dir > 0 && i + 1 == level.size())) {
+                open = open || (dir < 0 ? canGrowLeft : canGrowRight);
                 return static_cast<double>(i);
+            }
             const size_t j = dir < 0 ? i - 1 : i + 1;
             if (level[j] < half) return Crossing(level, i, j, half);
             if (level[j] < trough) trough = level[j], troughAt = j;
@@ -138,6 +142,7 @@ SpectrumVerdict SpectrumSurvey::Examine(int64_t path, int64_t ifKhz, int32_t& re
         }
     };
     const double left = edge(-1), right = edge(+1);
+    if (open && canGrow) return grow();
     verdict.kind = SpectrumVerdict::Carrier;
     verdict.estimate.centreKhz =
         first + std::llround((left + right) / 2 * static_cast<double>(step));
@@ -145,6 +150,22 @@ SpectrumVerdict SpectrumSurvey::Examine(int64_t path, int64_t ifKhz, int32_t& re
         static_cast<int32_t>(std::lround((right - left) * static_cast<double>(step)));
     verdict.estimate.riseDb = top - floor;
     return verdict;
+}
+
+std::vector<int32_t> DistinctWithinTolerance(std::span<const int32_t> rates,
+                                             uint32_t tolerancePpm) {
+    std::vector<int32_t> kept;
+    for (int32_t r : rates) {
+        const bool covered = std::any_of(kept.begin(), kept.end(), [&](int32_t k) {
+            return std::abs(r - k) * 1e6 <= static_cast<double>(tolerancePpm) * r;
+        });
+        if (!covered) kept.push_back(r);
+    }
+    return kept;
+}
+
+int32_t CentreUncertaintyKhz(int32_t widthKhz) {
+    return std::max(100, widthKhz / 64);
 }
 
 int32_t WidthUncertaintyKhz(int32_t widthKhz, int32_t stepKhz) {

@@ -76,8 +76,16 @@ std::vector<int32_t> RatesForWidth(int32_t widthKhz, std::span<const int32_t> co
                                    uint32_t tolerancePpm, int32_t minKsps, int32_t maxKsps,
                                    int maxGrid = 8);
 
+// The rates in their order, without those a demodulator of that tolerance (ppm) locks by an
+// earlier one already (stv090x's 5 % takes 27000 and 28000 with 27500).
+std::vector<int32_t> DistinctWithinTolerance(std::span<const int32_t> rates, uint32_t tolerancePpm);
+
 // How far a width estimate may be off, in kHz: the survey's step either side, and a share of the
 // width for the AGC's slope and the neighbours' skirts.
 int32_t WidthUncertaintyKhz(int32_t widthKhz, int32_t stepKhz);
+// How far a carrier's centre may be off, in kHz: its edges are steeper the narrower it is, so
+// their midpoint is the surer (about 60-90 kHz below 13 MS/s, 130-330 kHz above on the simulated
+// dish's readings, whose noise is 0.5 dB).
+int32_t CentreUncertaintyKhz(int32_t widthKhz);
 
 }  // namespace quillox::dvb

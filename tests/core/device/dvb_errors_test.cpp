@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "device/dvb/dvb_open.h"
 #include "base/tuning_code_values.h"
+#include "device/dvb/dvb_open.h"
 #include "platform/stop_signal.h"
 #include "support/fake_frontend.h"
 
