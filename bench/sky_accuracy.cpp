@@ -12,6 +12,10 @@
 // --generated N: also generated satellites 1..N (rows "gen-K"), made-up Ku plans the jobs were
 // never tuned on; --generated-only: those alone. --write-generated DIR: each also as
 // DIR/gen-K.csv, a table quillox-scan --scenario reads.
+// --go-aims: "GO" alone, per satellite: the separable carriers (no other of the polarity within
+// 10 MHz) found, by whether their rate is a common one; the same with the default card, whose
+// search is perfect, on the same sky and seed (what the sky's fades leave to find); duplicates
+// and false lines; run time against the ideal dish; errors of the lines found.
 //
 // "mean / worst" over the seeds; worst is the lowest share and the most duplicates or false
 // lines. The finder runs on every DVB-S carrier of 5000 kS/s and up (--finder-sample N: N of
@@ -238,6 +242,10 @@ void PrintRow(const std::string& sat, const char* sky, const Summary& s, const F
 // --go-aims: one GO run's figures; the shares in percent, NaN where there is nothing to count.
 struct AimsFigures {
     double foundInList = 0, foundNotInList = 0;  // separable carriers found
+    double foundAll = 0;                         // all separable carriers found
+    // The same sky and seed on the default card, which searches the rate itself: what the sky
+    // leaves to find (fades and weak carriers lost there are lost to every search).
+    double perfectFound = 0;
     double duplicates = 0, falseLines = 0;
     double timeRatio = 0;        // run time over that on the ideal dish
     double secondsPerFound = 0;  // virtual seconds per counted carrier found
@@ -302,6 +310,9 @@ AimsFigures MeasureAims(const satellites::Scenario& s, uint32_t seed, const Sate
     }
     fig.foundInList = fig.inListWanted ? Percent(inList, fig.inListWanted) : kNone;
     fig.foundNotInList = fig.notInListWanted ? Percent(notInList, fig.notInListWanted) : kNone;
+    const size_t wanted = fig.inListWanted + fig.notInListWanted;
+    fig.foundAll = wanted ? Percent(inList + notInList, wanted) : kNone;
+    fig.perfectFound = kNone;
     fig.duplicates = static_cast<double>(cmp.duplicates.size());
     fig.falseLines = static_cast<double>(cmp.extra.size() + cmp.unreadable.size());
     fig.timeRatio =
@@ -323,10 +334,10 @@ double MeanOf(const std::vector<AimsFigures>& runs, double AimsFigures::*figure)
 
 void PrintAimsHeader() {
     std::printf(
-        "| satellite | sky | card | found, rate in list | found, rate not in list | duplicates | "
-        "false lines | scan time ratio | s per carrier found | MHz error median / max | "
-        "rate error median / max |\n"
-        "|---|---|---|---|---|---|---|---|---|---|---|\n");
+        "| satellite | sky | card | found, rate in list | found, rate not in list | found, all | "
+        "perfect search, all | duplicates | false lines | scan time ratio | s per carrier found | "
+        "MHz error median / max | rate error median / max |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
 }
 
 void PrintAimsRow(const std::string& sat, const char* sky, const std::string& card,
@@ -342,10 +353,13 @@ void PrintAimsRow(const std::string& sat, const char* sky, const std::string& ca
     };
     const AimsFigures& counts = runs.front();  // what is counted depends on the satellite alone
     std::printf(
-        "| %s | %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s | %s / %s | %s / %s |\n",
+        "| %s | %s | %s | %s (of %zu) | %s (of %zu) | %s | %s | %s | %s | %s | %s | %s / %s | "
+        "%s / %s |\n",
         sat.c_str(), sky, card.empty() ? "default" : card.c_str(),
         cell(&AimsFigures::foundInList, "%.1f %%").c_str(), counts.inListWanted,
         cell(&AimsFigures::foundNotInList, "%.1f %%").c_str(), counts.notInListWanted,
+        cell(&AimsFigures::foundAll, "%.1f %%").c_str(),
+        cell(&AimsFigures::perfectFound, "%.1f %%").c_str(),
         cell(&AimsFigures::duplicates, "%.1f").c_str(),
         cell(&AimsFigures::falseLines, "%.1f").c_str(),
         cell(&AimsFigures::timeRatio, "%.2f").c_str(),
@@ -499,9 +513,15 @@ int main(int argc, char** argv) {
             const int runs = skyName == "ideal" ? 1 : seeds;
             if (goAims) {
                 std::vector<bench::AimsFigures> figures;
-                for (int seed = 1; seed <= runs; ++seed)
-                    figures.push_back(bench::MeasureAims(
-                        *loaded.scenario, static_cast<uint32_t>(seed), sat, idealScanMs));
+                satellites::Scenario perfect = *loaded.scenario;
+                perfect.sky.card.clear();
+                perfect.sky.rateSearch = satellites::SkyImpairments::RateSearch::Ideal;
+                for (int seed = 1; seed <= runs; ++seed) {
+                    const auto s = static_cast<uint32_t>(seed);
+                    figures.push_back(bench::MeasureAims(*loaded.scenario, s, sat, idealScanMs));
+                    figures.back().perfectFound =
+                        bench::MeasureAims(perfect, s, sat, idealScanMs).foundAll;
+                }
                 bench::PrintAimsRow(sat.name, skyName.c_str(), loaded.scenario->sky.card, figures);
                 continue;
             }
