@@ -526,7 +526,7 @@ public:
     void SweepScan();
     void WarnWhenTooQuickToLock(const SweepScanParams& params);
 
-    // ---- Spectrum window: the strength pass (spectrum_strength.cpp) ------------------------
+    // ---- Spectrum window: the strength pass (window_strength_pass.cpp) ------------------------
     void bt_strengthClick();
     void StrengthPass();
     void bt_strength_stopClick();

@@ -10,7 +10,7 @@
 // Symbol rate 0 asks the device to find the rate, which no driver can. Inside the carrier it last
 // locked, the device tries that carrier's rate alone, round and round, as a fixed rate is.
 // Elsewhere it acquires blind:
-//   1. a strength spectrum around the frequency (spectrum_survey.h): one-shot tunes at a narrow
+//   1. a strength spectrum around the frequency (strength_survey.h): one-shot tunes at a narrow
 //      rate, one reading per IF point, kept per LNB path so that a sweep measures each point once;
 //   2. the carrier under the frequency, its centre and its -3 dB width, which is its rate;
 //   3. one pass over the rates that fit that width (the common ones first, a grid where the
@@ -40,7 +40,7 @@
 #include "device/dvb/frontend_io.h"
 #include "device/dvb/lnb_plan.h"
 #include "device/dvb/signal_figures.h"
-#include "device/dvb/spectrum_survey.h"
+#include "device/dvb/strength_survey.h"
 #include "device/tuner_device.h"
 #include "platform/clock.h"
 

@@ -1,4 +1,4 @@
-#include "device/dvb/spectrum_survey.h"
+#include "device/dvb/strength_survey.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The strength spectrum's reading of carriers: centre, -3 dB width, the rates tried on it.
-#include "device/dvb/spectrum_survey.h"
+#include "device/dvb/strength_survey.h"
 
 #include <gtest/gtest.h>
 
